@@ -1,0 +1,22 @@
+// The frame clock, text drawn onto a surface, the optional error log and the debug output.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+struct Surface;
+
+extern uint32_t frame_start;
+extern FILE* error_log;
+
+uint32_t Get_Clock();
+uint32_t Start_Clock();
+uint32_t Wait_Clock(uint32_t count);
+// Draws only the glyphs, at (x, y), in the colour of shadow_palette[color_index].
+int Draw_Text(const char* text, int x, int y, int color_index, Surface* surface);
+// The same with a colour value red | green << 8 | blue << 16.
+int Draw_Text_RGB(const char* text, int x, int y, uint32_t color, Surface* surface);
+int Open_Error_Log(const char* filename);
+int Close_Error_Log();
+int Write_Error(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void Debug_Print(const char* format, ...) __attribute__((format(printf, 1, 2)));

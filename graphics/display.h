@@ -1,0 +1,103 @@
+// The display device: a primary surface with one back surface swapped by Flip_Display, off-screen
+// RGB565 surfaces with a source colour key, fills, plain/keyed/stretched blits clipped by a per-surface
+// clip list, locks, a 256-entry palette object and the vertical-blank wait. Pixels are presented
+// through the platform layer.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+struct RECT {
+  int32_t left, top, right, bottom;  // right and bottom exclusive
+};
+
+struct PALETTEENTRY {
+  uint8_t peRed, peGreen, peBlue, peFlags;
+};
+constexpr uint8_t PC_NOCOLLAPSE = 4;
+
+// A clip list: the rectangles a surface may be drawn into, and their bounding rectangle.
+struct Clipper {
+  std::vector<RECT> rects;
+  RECT bound{64000, 64000, -64000, -64000};
+};
+
+// An RGB565 surface. Pixels are owned; pitch is in bytes (rows padded to an even word count).
+struct Surface {
+  int width = 0;
+  int height = 0;
+  int pitch = 0;
+  uint16_t* pixels = nullptr;
+  bool has_color_key = false;
+  uint16_t color_key_low = 0;
+  uint16_t color_key_high = 0;
+  Clipper* clipper = nullptr;  // not owned
+  int locked = 0;
+};
+
+struct Palette {
+  PALETTEENTRY entries[256];
+};
+
+struct Device {
+  int width = 0, height = 0, bpp = 0;
+  int fullscreen = 0;
+};
+
+// Stand-in for the shared surface description record that the lock operations read.
+struct SurfaceDesc {
+  uint32_t dwSize;
+  uint32_t dwFlags;
+  uint32_t dwHeight;
+  uint32_t dwWidth;
+  int32_t lPitch;
+  uint32_t dwBackBufferCount;
+  void* lpSurface;
+  uint32_t dwCaps;
+};
+
+struct DisplayState {
+  Device* dd_object = nullptr;
+  Surface* primary_surface = nullptr;
+  Surface* back_surface = nullptr;
+  Palette* dd_palette = nullptr;
+  Clipper* dd_clipper = nullptr;
+  PALETTEENTRY shadow_palette[256] = {};
+  SurfaceDesc surface_desc = {};
+  uint8_t* primary_buffer = nullptr;
+  int32_t primary_pitch = 0;
+  uint8_t* back_buffer = nullptr;
+  int32_t back_pitch = 0;
+  int32_t clip_min_x = 0, clip_min_y = 0, clip_max_x = 639, clip_max_y = 479;
+};
+
+extern DisplayState display;
+
+// Blit flags of the device.
+enum : uint32_t { DDBLT_WAIT = 0x01000000, DDBLT_KEYSRC = 0x00008000, DDBLT_COLORFILL = 0x00000400 };
+
+int Init_Display(int width, int height, int bpp, int fullscreen);
+int Shutdown_Display();
+Clipper* Attach_Clipper(Surface* surface, int num_rects, const RECT* clip_list);
+Surface* Create_Surface(int width, int height, uint32_t mem_flags);
+// Releases a surface made by Create_Surface (the device's Release).
+void Release_Surface(Surface* surface);
+int Fill_Surface(Surface* surface, uint16_t color);
+int Fill_Rect(int left, int top, int right, int bottom, uint16_t color, Surface* surface);
+uint8_t* Lock_Surface(Surface* surface, int* pitch);
+int Unlock_Surface(Surface* surface, uint8_t* memory);
+uint8_t* Lock_Primary();
+int Unlock_Primary();
+uint8_t* Lock_Back();
+int Unlock_Back();
+int Flip_Display();
+int Wait_For_Vsync();
+void Request_Quit();
+
+// The device's rectangle blit: source rectangle to destination rectangle, stretched (nearest
+// neighbour) when the sizes differ, colour-keyed with DDBLT_KEYSRC, clipped by the destination's
+// clip list. Returns 1 on success, 0 when refused (null surfaces, empty or invalid source rectangle,
+// a locked surface).
+int Blit_Surface(Surface* dest, const RECT* dest_rect, Surface* src, const RECT* src_rect, uint32_t flags);
+// Forces the straightforward reference blitter, so that tests can compare it with the fast paths.
+extern bool blit_force_reference;

@@ -1,0 +1,103 @@
+// The operating-system boundary: one window with a message queue, held keys, a millisecond clock,
+// the presentation of finished 640 x 480 RGB565 frames, the vertical-blank wait, a debug-output sink,
+// text rasterising and PNG writing. Two backends stand behind it: an SDL2 window and a headless twin
+// with a virtual clock and injected input. Nothing here exposes an SDL or OS type.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Window messages, numbered like the window system the game was written for.
+enum : uint32_t {
+  MSG_CREATE = 1,
+  MSG_DESTROY = 2,
+  MSG_PAINT = 15,
+  MSG_QUIT = 18,
+  MSG_MOUSEMOVE = 512,
+  MSG_LBUTTONDOWN = 513,
+  MSG_LBUTTONUP = 514,
+  MSG_RBUTTONDOWN = 516,
+  MSG_RBUTTONUP = 517,
+};
+
+// Key-state word bits of a pointer move.
+enum : uint32_t { MK_LBUTTON = 1, MK_RBUTTON = 2, MK_SHIFT = 4, MK_CONTROL = 8, MK_MBUTTON = 16 };
+
+// Virtual-key numbers of the keys the game polls.
+enum : int { VK_RETURN = 13, VK_ESCAPE = 27, VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39, VK_DOWN = 40, VK_A = 65 };
+
+struct PlatformMessage {
+  uint32_t message = 0;
+  uint32_t wparam = 0;  // key-state word for MSG_MOUSEMOVE, exit code for MSG_QUIT
+  uint32_t lparam = 0;  // MSG_MOUSEMOVE: x in the low 16 bits, y in the high 16 bits
+};
+
+enum PlatformBackend { BACKEND_HEADLESS = 0, BACKEND_SDL = 1 };
+
+struct PlatformConfig {
+  PlatformBackend backend = BACKEND_SDL;
+  const char* title = "Orvalis Game Console";
+  bool fullscreen = true;  // desktop-sized, no mode switch; the picture is scaled with its aspect kept
+  int scale = 2;           // window size multiplier when not full screen
+  bool integer_scaling = false;
+  bool smooth = false;     // linear filtering instead of nearest neighbour
+};
+
+constexpr int SCREEN_WIDTH = 640;
+constexpr int SCREEN_HEIGHT = 480;
+
+// Opens the chosen backend and its window (none for headless). Posts MSG_CREATE.
+// Returns 1 on success; 0 with a message on the debug output when it cannot.
+int Platform_Open(const PlatformConfig& config);
+// Closes the window and releases the backend. Safe to call when not open.
+void Platform_Close();
+int Platform_Is_Open();
+PlatformBackend Platform_Backend();
+
+// Takes the oldest queued message, if any, into *msg; 1 when one was taken, 0 when the queue is empty.
+// The SDL backend first drains the system's events into the queue (consecutive pointer moves merge).
+int Platform_Peek_Message(PlatformMessage* msg);
+// Appends a quit message with the exit code to the queue.
+void Platform_Post_Quit(int exit_code);
+// Appends a message (used by the window close, the headless input and the script runner).
+void Platform_Post_Message(const PlatformMessage& msg);
+
+// The key's state as the game polls it: bit 15 (0x8000) set while held, 0 otherwise.
+int16_t Platform_Get_Key_State(int virtual_key);
+
+// Milliseconds since an arbitrary start, wrapping at 2^32. Headless: the virtual clock.
+uint32_t Platform_Get_Ticks();
+// Blocks until the tick count reaches target (unsigned wrap-around aware). Headless: sets the clock.
+void Platform_Wait_Until(uint32_t target);
+// Waits for the next vertical blank. SDL: the vsync of the next present, or a sleep to the next
+// 60 Hz tick. Headless: moves the virtual clock to the next 60 Hz tick.
+void Platform_Wait_Vblank();
+
+// Shows a finished 640 x 480 RGB565 frame; pitch in bytes.
+void Platform_Present(const uint16_t* pixels, int pitch_bytes);
+// The last presented frame as 640 x 480 RGB565 words, row-major (empty before the first present).
+const std::vector<uint16_t>& Platform_Last_Frame();
+
+// Writes text to the debug output (standard error), unchanged.
+void Platform_Debug_Output(const char* text);
+
+// Headless input injection: the key is seen held (or up) by every poll from now on.
+void Platform_Set_Key(int virtual_key, bool held);
+// Headless: the current virtual clock, and setting it (tests of the wrap-around).
+void Platform_Set_Ticks(uint32_t ticks);
+
+// Text rasterised by a real font (a bold sans-serif face found through fontconfig, about the size
+// of a classic 8 x 16 system font): a coverage mask of width x height bytes, 0 = none, 255 = full.
+struct TextMask {
+  int width = 0;
+  int height = 0;
+  std::vector<uint8_t> coverage;
+};
+// point_size 0 picks the game's default text size. Returns 1 with the mask filled, 0 on failure
+// (no font found: a message names what was searched for once on the debug output).
+int Platform_Render_Text(const char* text, int point_size, TextMask* out);
+
+// Writes a 24-bit RGB picture (rows top-down, 3 bytes a pixel, red first) as a PNG file.
+// Returns 1 on success, 0 on failure.
+int Platform_Write_PNG(const char* path, const uint8_t* rgb, int width, int height);

@@ -1,0 +1,14 @@
+// The shell's globals: the screen state and the pointer and key latches the window procedure and
+// the screens share.
+#pragma once
+
+#include <cstdint>
+
+using GameState = int32_t;
+enum : GameState { STATE_PLAYING = 6, STATE_MAIN_MENU = 9, STATE_RESULTS = 14 };
+
+extern GameState game_state;
+extern int32_t mouse_x;
+extern int32_t mouse_y;
+extern int32_t mouse_buttons;  // 1 left down, 2 right down, 0 up, or a pointer move's key-state word
+extern uint8_t escape_latch;
