@@ -1,0 +1,1 @@
+// Model records and globals.
