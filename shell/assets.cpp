@@ -1,1 +1,85 @@
-// Filled in with the shell.
+#include "shell/assets.h"
+
+#include "game/model.h"
+#include "graphics/bitmap.h"
+#include "graphics/clock_text.h"
+#include "graphics/display.h"
+#include "platform/platform.h"
+#include "shell/asset_manifest.h"
+
+#include <cstdlib>
+
+BOB BOB_mouse, BOB_menu_background, BOB_menu_panel, BOB_button_start, BOB_button_options, BOB_button_quit,
+    BOB_option_amount, BOB_option_switch, BOB_wall_left, BOB_wall_right, BOB_rock1, BOB_rock2,
+    BOB_results_background, BOB_block_back, BOB_pasigas, BOB_walls, BOB_game_buttons, BOB_floor,
+    BOB_counters, BOB_artifacts2, BOB_artifacts, BOB_portraits, BOB_doors, BOB_treasure, BOB_message,
+    BOB_end_turn;
+BOB& BOB_player1 = player1.sprite;
+BOB& BOB_player2 = player2.sprite;
+int64_t start_seed = -1;
+
+// The one work buffer every art file is read into before its frames are cut.
+static BitmapFile bitmap;
+// The back surface's clipper; the display keeps only the last one attached (the primary's).
+static Clipper* back_clipper = nullptr;
+
+BOB* Manifest_BOB(int row) {
+  static BOB* const bobs[MANIFEST_BOB_COUNT] = {
+      &BOB_mouse,        &BOB_menu_background, &BOB_menu_panel,   &BOB_button_start,
+      &BOB_button_options, &BOB_button_quit,   &BOB_option_amount, &BOB_option_switch,
+      &BOB_wall_left,    &BOB_wall_right,      &BOB_rock1,        &BOB_rock2,
+      &BOB_results_background, &BOB_block_back, &BOB_pasigas,     &BOB_walls,
+      &player1.sprite,   &player2.sprite,      &BOB_game_buttons, &BOB_floor,
+      &BOB_counters,     &BOB_artifacts2,      &BOB_artifacts,    &BOB_portraits,
+      &BOB_doors,        &BOB_treasure,        &BOB_message,      &BOB_end_turn};
+  return (row >= 0 && row < MANIFEST_BOB_COUNT) ? bobs[row] : nullptr;
+}
+
+int Game_Init() {
+  Init_Display(SCREEN_WIDTH, SCREEN_HEIGHT, 16, 1);
+
+  RECT screen_rect = {0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
+  back_clipper = Attach_Clipper(display.back_surface, 1, &screen_rect);
+  display.dd_clipper = back_clipper;
+  display.dd_clipper = Attach_Clipper(display.primary_surface, 1, &screen_rect);
+
+  if (display.back_surface) {
+    display.back_surface->has_color_key = true;
+    display.back_surface->color_key_low = 38940;
+    display.back_surface->color_key_high = 38940;
+  }
+
+  srand(start_seed >= 0 ? static_cast<unsigned>(start_seed) : Get_Clock());
+
+  bool file_loaded = false;
+  for (int row = 0; row < MANIFEST_BOB_COUNT; ++row) {
+    const ManifestEntry& e = asset_manifest[row];
+    if (e.file) {
+      file_loaded = Load_Bitmap_File(&bitmap, e.file) == 1;
+      if (!file_loaded) {
+        // Frames are never cut from the previous file's pixels: this file's pictures stay empty.
+        Unload_Bitmap_File(&bitmap);
+        Debug_Print("orvalis: cannot load the art file \"%s\"; its pictures stay empty\n", e.file);
+      }
+    }
+    BOB* bob = Manifest_BOB(row);
+    Create_BOB(bob, 0, 0, e.width, e.height, e.frame_count, e.attributes, DDSCAPS_SYSTEMMEMORY);
+    for (int f = 0; f < e.frame_count && file_loaded; ++f)
+      Load_Frame_BOB(bob, &bitmap, f, e.frames[f].cx, e.frames[f].cy, e.mode);
+    switch (e.after) {
+      case AFTER_PANEL_POSITION: bob->x = 340; bob->y = 355; break;
+      case AFTER_FRAME_ZERO: bob->current_frame = 0; break;
+      case AFTER_HIDE_WALL: bob->y = -1; Hide_BOB(bob); break;
+      case AFTER_UNLOAD: Unload_Bitmap_File(&bitmap); break;
+      case AFTER_NONE: break;
+    }
+  }
+  return 1;
+}
+
+int Game_Shutdown() {
+  for (int row = 0; row < MANIFEST_BOB_COUNT; ++row) Destroy_BOB(Manifest_BOB(row));
+  Unload_Bitmap_File(&bitmap);
+  Shutdown_Display();
+  return 1;
+}

@@ -1,6 +1,8 @@
 // The 28 global BOBs, loaded once from the art files by Game_Init and released by Game_Shutdown.
 #pragma once
 
+#include <cstdint>
+
 #include "graphics/bob.h"
 
 extern BOB BOB_mouse, BOB_menu_background, BOB_menu_panel, BOB_button_start, BOB_button_options,
@@ -14,6 +16,9 @@ extern BOB& BOB_player2;
 
 // The BOB of manifest row r.
 BOB* Manifest_BOB(int row);
+
+// The seed Game_Init gives the random generator; -1 (the default) takes the tick count.
+extern int64_t start_seed;
 
 int Game_Init();
 int Game_Shutdown();

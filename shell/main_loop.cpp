@@ -1,1 +1,63 @@
-// Filled in with the shell.
+#include "shell/main_loop.h"
+
+#include <fstream>
+
+#include "game/model.h"
+#include "screens/front/front.h"
+#include "screens/play/playing.h"
+#include "shell/script.h"
+#include "shell/shell_state.h"
+
+// Created (or truncated) empty at every start and never written.
+static std::ofstream debug_log("d-bug_log.txt");
+
+int32_t Window_Proc(uint32_t message, uint32_t wparam, uint32_t lparam) {
+  switch (message) {
+    case MSG_CREATE: return 0;
+    case MSG_DESTROY: Platform_Post_Quit(0); return 0;
+    case MSG_PAINT: return 0;
+    case MSG_MOUSEMOVE:
+      mouse_x = static_cast<int32_t>(lparam & 0xFFFFu);
+      mouse_y = static_cast<int32_t>((lparam >> 16) & 0xFFFFu);
+      mouse_buttons = static_cast<int32_t>(wparam);
+      return 0;
+    case MSG_LBUTTONDOWN: mouse_buttons = 1; return 0;
+    case MSG_LBUTTONUP: mouse_buttons = 0; return 0;
+    case MSG_RBUTTONDOWN: mouse_buttons = 2; return 0;
+    case MSG_RBUTTONUP: mouse_buttons = 0; return 0;
+    default: return 0;
+  }
+}
+
+void Run_State_Frame() {
+  const GameState before = game_state;
+  switch (before) {
+    case STATE_MAIN_MENU: Menu_Frame(); break;
+    case STATE_PLAYING: Play_Frame(0); break;
+    case STATE_RESULTS: Results_Frame(); break;
+    default: return;
+  }
+  const GameState after = game_state;
+  if (before == STATE_MAIN_MENU && after == STATE_PLAYING) {
+    if (new_game_pending == 1) New_Game(board);
+    Menu_To_Game();
+  } else if (before == STATE_PLAYING && after == STATE_MAIN_MENU) {
+    Game_To_Menu();
+  } else if (before == STATE_PLAYING && after == STATE_RESULTS) {
+    Game_To_Results();
+  } else if (before == STATE_RESULTS && after == STATE_MAIN_MENU) {
+    Results_To_Menu();
+  }
+}
+
+int Main_Loop(ScriptRunner* runner) {
+  PlatformMessage msg;
+  for (;;) {
+    if (runner && !Script_Before_Pass(runner)) return 0;
+    if (Platform_Peek_Message(&msg)) {
+      if (msg.message == MSG_QUIT) return static_cast<int>(msg.wparam);
+      Window_Proc(msg.message, msg.wparam, msg.lparam);
+    }
+    Run_State_Frame();
+  }
+}

@@ -1,0 +1,100 @@
+#include "shell/options.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+const OptionInfo option_table[] = {
+    {"--fullscreen", nullptr, "full screen at the desktop's own resolution (the default)"},
+    {"--windowed", nullptr, "a window of 640 x 480 times the scale"},
+    {"--scale", "N", "window size multiplier, 1 to 8 (default 2)"},
+    {"--integer-scaling", nullptr, "scale the picture by whole multiples only"},
+    {"--smooth", nullptr, "linear filtering instead of sharp pixels"},
+    {"--seed", "N", "seed the random generator with N instead of the clock"},
+    {"--headless", nullptr, "run without a window (needs --script)"},
+    {"--script", "FILE", "play the input script FILE (visibly, unless --headless)"},
+    {"--help", nullptr, "print this help and exit"},
+    {"--version", nullptr, "print the version and exit"},
+};
+const int option_count = static_cast<int>(sizeof(option_table) / sizeof(option_table[0]));
+
+namespace {
+bool Parse_Number(const char* s, long long lo, long long hi, long long* out) {
+  if (!s || !*s) return false;
+  errno = 0;
+  char* end = nullptr;
+  const long long v = std::strtoll(s, &end, 10);
+  if (errno || *end || v < lo || v > hi) return false;
+  *out = v;
+  return true;
+}
+}  // namespace
+
+int Parse_Options(int argc, const char* const* argv, Options* out, std::string* error) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    const OptionInfo* info = nullptr;
+    for (int k = 0; k < option_count; ++k)
+      if (a == option_table[k].name) info = &option_table[k];
+    if (!info) {
+      *error = "unknown option '" + a + "'";
+      return 0;
+    }
+    const char* value = nullptr;
+    if (info->argument) {
+      if (i + 1 >= argc) {
+        *error = "option " + a + " needs an argument " + info->argument;
+        return 0;
+      }
+      value = argv[++i];
+    }
+    long long n = 0;
+    if (a == "--fullscreen") out->platform.fullscreen = true;
+    else if (a == "--windowed") out->platform.fullscreen = false;
+    else if (a == "--integer-scaling") out->platform.integer_scaling = true;
+    else if (a == "--smooth") out->platform.smooth = true;
+    else if (a == "--headless") out->platform.backend = BACKEND_HEADLESS;
+    else if (a == "--help") out->help = true;
+    else if (a == "--version") out->version = true;
+    else if (a == "--script") out->script = value;
+    else if (a == "--scale") {
+      if (!Parse_Number(value, 1, 8, &n)) {
+        *error = "--scale takes a whole number from 1 to 8, not '" + std::string(value) + "'";
+        return 0;
+      }
+      out->platform.scale = static_cast<int>(n);
+    } else if (a == "--seed") {
+      if (!Parse_Number(value, 0, 4294967295LL, &n)) {
+        *error = "--seed takes a whole number from 0 to 4294967295, not '" + std::string(value) + "'";
+        return 0;
+      }
+      out->seed = n;
+    }
+  }
+  return 1;
+}
+
+std::string Usage_Line() {
+  std::string s = "usage: orvalis";
+  for (int k = 0; k < option_count; ++k) {
+    s += " [";
+    s += option_table[k].name;
+    if (option_table[k].argument) {
+      s += " ";
+      s += option_table[k].argument;
+    }
+    s += "]";
+  }
+  return s;
+}
+
+std::string Help_Text() {
+  std::string s = Usage_Line() + "\n\nOrvalis, a two-player maze board game.\n\n";
+  for (int k = 0; k < option_count; ++k) {
+    std::string left = std::string("  ") + option_table[k].name;
+    if (option_table[k].argument) left += std::string(" ") + option_table[k].argument;
+    if (left.size() < 24) left.resize(24, ' ');
+    s += left + option_table[k].help + "\n";
+  }
+  return s;
+}

@@ -1,0 +1,28 @@
+// The command line: one table of options that --help prints, and the parsed settings.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/platform.h"
+
+struct Options {
+  PlatformConfig platform;
+  int64_t seed = -1;  // -1: the tick count seeds the game
+  std::string script;
+  bool help = false;
+  bool version = false;
+};
+
+struct OptionInfo {
+  const char* name;
+  const char* argument;  // null when the option takes none
+  const char* help;
+};
+extern const OptionInfo option_table[];
+extern const int option_count;
+
+// Parses argv; 1 on success, 0 with *error set to a one-line message.
+int Parse_Options(int argc, const char* const* argv, Options* out, std::string* error);
+std::string Usage_Line();
+std::string Help_Text();

@@ -1,0 +1,52 @@
+// Scripts of input for the headless (or demo) run: parsed before the game starts, then played
+// between passes of the main loop.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum ScriptOp : int32_t {
+  SCRIPT_KEY_DOWN,
+  SCRIPT_KEY_UP,
+  SCRIPT_MOUSE_MOVE,
+  SCRIPT_MOUSE_DOWN,
+  SCRIPT_MOUSE_UP,
+  SCRIPT_FRAMES,
+  SCRIPT_SCREENSHOT,
+  SCRIPT_STATE,
+  SCRIPT_CLOSE,
+  SCRIPT_SEED,
+};
+
+struct ScriptCommand {
+  ScriptOp op;
+  int64_t a = 0;  // key code, x, button (0 left, 1 right), frame count or seed
+  int64_t b = 0;  // y
+  std::string path;
+  int line = 0;
+};
+
+struct Script {
+  std::vector<ScriptCommand> commands;
+};
+
+// Parses script text; on failure returns 0 and sets *error to "NAME:LINE: what is wrong".
+int Parse_Script(const std::string& text, const std::string& name, Script* out, std::string* error);
+// Reads and parses a script file; an unreadable file is an error naming it.
+int Load_Script(const char* path, Script* out, std::string* error);
+
+// Plays a script between passes of the main loop.
+struct ScriptRunner {
+  const Script* script = nullptr;
+  size_t next = 0;
+  int64_t frames_left = 0;
+  uint32_t buttons = 0;  // key-state word of the buttons the script holds
+  bool closed = false;
+  int64_t passes_after_close = 0;
+  int failures = 0;  // screenshots or state dumps that could not be written
+};
+
+// Runs the script's commands up to its next pass; returns 1 when the loop should run a pass,
+// 0 when the run must end now (the script closed the window long ago and nothing quit).
+int Script_Before_Pass(ScriptRunner* runner);
