@@ -101,3 +101,22 @@ int Platform_Render_Text(const char* text, int point_size, TextMask* out);
 // Writes a 24-bit RGB picture (rows top-down, 3 bytes a pixel, red first) as a PNG file.
 // Returns 1 on success, 0 on failure.
 int Platform_Write_PNG(const char* path, const uint8_t* rgb, int width, int height);
+
+// ---- Extensions (display, pointer mapping, focus, screenshots) ----
+
+// Where the 640 x 480 picture lands in an output of output_w x output_h pixels: aspect kept, centred,
+// black bars around it. With integer_scaling only whole multiples are used (down to 1; an output
+// smaller than 640 x 480 falls back to the largest fit with the aspect kept).
+struct PlatformViewport {
+  int x = 0, y = 0, w = SCREEN_WIDTH, h = SCREEN_HEIGHT;
+};
+PlatformViewport Platform_Fit_Picture(int output_w, int output_h, bool integer_scaling);
+// Maps a pointer position in window coordinates (window_w x window_h points, which HiDPI screens
+// back with output_w x output_h pixels) to the 640 x 480 game pixel under it, clamped to the picture.
+void Platform_Map_Pointer(const PlatformViewport& viewport, int window_w, int window_h, int output_w,
+                          int output_h, int window_x, int window_y, int* game_x, int* game_y);
+
+// SDL: switches between desktop full screen and a window of 640 x 480 times the scale (Alt+Enter and
+// F11 do the same at any time). Headless: only records the setting.
+void Platform_Set_Fullscreen(bool fullscreen);
+int Platform_Is_Fullscreen();

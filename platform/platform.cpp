@@ -1,0 +1,209 @@
+// The backend-independent half of the platform layer: the message queue, key polling dispatch,
+// the frame copy, the debug-output sink and the pointer mapping.
+#include <algorithm>
+#include <cstddef>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/platform_internal.h"
+
+namespace platform_detail {
+
+State& S() {
+  static State state;
+  return state;
+}
+
+void Queue_Push(const PlatformMessage& msg, bool system_pointer_move) {
+  State& s = S();
+  if (system_pointer_move && s.tail_mergeable && !s.queue.empty() && s.queue.back().message == MSG_MOUSEMOVE) {
+    s.queue.back() = msg;
+  } else {
+    s.queue.push_back(msg);
+  }
+  s.tail_mergeable = system_pointer_move;
+}
+
+void Keep_Frame(const uint16_t* pixels, int pitch_bytes) {
+  State& s = S();
+  if (!pixels) return;
+  s.last_frame.resize(static_cast<size_t>(SCREEN_WIDTH) * SCREEN_HEIGHT);
+  const auto* src = reinterpret_cast<const uint8_t*>(pixels);
+  for (int y = 0; y < SCREEN_HEIGHT; ++y) {
+    std::memcpy(&s.last_frame[static_cast<size_t>(y) * SCREEN_WIDTH], src + static_cast<ptrdiff_t>(y) * pitch_bytes,
+                SCREEN_WIDTH * sizeof(uint16_t));
+  }
+}
+
+}  // namespace platform_detail
+
+using namespace platform_detail;
+
+int Platform_Open(const PlatformConfig& config) {
+  State& s = S();
+  if (s.open) Platform_Close();
+  s.config = config;
+  s.backend = config.backend;
+  s.queue.clear();
+  s.tail_mergeable = false;
+  s.injected_keys.fill(false);
+  s.last_frame.clear();
+  s.virtual_ticks = 0;
+  s.fullscreen = config.fullscreen;
+  if (config.backend == BACKEND_SDL) {
+    if (!Sdl_Open(config)) {
+      s.backend = BACKEND_HEADLESS;
+      return 0;
+    }
+  }
+  s.open = true;
+  Queue_Push(PlatformMessage{MSG_CREATE, 0, 0}, false);
+  return 1;
+}
+
+void Platform_Close() {
+  State& s = S();
+  if (s.open && s.backend == BACKEND_SDL) Sdl_Close();
+  s.open = false;
+  s.backend = BACKEND_HEADLESS;
+  s.queue.clear();
+  s.tail_mergeable = false;
+  s.injected_keys.fill(false);
+  Text_Shutdown();
+}
+
+int Platform_Is_Open() { return S().open ? 1 : 0; }
+
+PlatformBackend Platform_Backend() { return S().backend; }
+
+static bool Sdl_Active() { return S().open && S().backend == BACKEND_SDL; }
+
+int Platform_Peek_Message(PlatformMessage* msg) {
+  State& s = S();
+  if (Sdl_Active()) Sdl_Pump();
+  if (s.queue.empty()) return 0;
+  if (msg) *msg = s.queue.front();
+  s.queue.pop_front();
+  if (s.queue.empty()) s.tail_mergeable = false;
+  return 1;
+}
+
+void Platform_Post_Quit(int exit_code) {
+  Queue_Push(PlatformMessage{MSG_QUIT, static_cast<uint32_t>(exit_code), 0}, false);
+}
+
+void Platform_Post_Message(const PlatformMessage& msg) { Queue_Push(msg, false); }
+
+int16_t Platform_Get_Key_State(int virtual_key) {
+  State& s = S();
+  if (virtual_key < 0 || virtual_key > 255) return 0;
+  bool held = s.injected_keys[static_cast<size_t>(virtual_key)];
+  if (!held && Sdl_Active()) held = Sdl_Key_Held(virtual_key);
+  return held ? static_cast<int16_t>(0x8000) : static_cast<int16_t>(0);
+}
+
+void Platform_Set_Key(int virtual_key, bool held) {
+  if (virtual_key < 0 || virtual_key > 255) return;
+  S().injected_keys[static_cast<size_t>(virtual_key)] = held;
+}
+
+uint32_t Platform_Get_Ticks() {
+  if (Sdl_Active()) return Sdl_Get_Ticks();
+  return S().virtual_ticks;
+}
+
+void Platform_Set_Ticks(uint32_t ticks) {
+  if (Sdl_Active()) {
+    Sdl_Set_Ticks(ticks);
+    return;
+  }
+  S().virtual_ticks = ticks;
+}
+
+void Platform_Wait_Until(uint32_t target) {
+  if (Sdl_Active()) {
+    Sdl_Wait_Until(target);
+    return;
+  }
+  State& s = S();
+  if (static_cast<int32_t>(target - s.virtual_ticks) > 0) s.virtual_ticks = target;
+}
+
+void Platform_Wait_Vblank() {
+  if (Sdl_Active()) {
+    Sdl_Wait_Vblank();
+    return;
+  }
+  State& s = S();
+  s.virtual_ticks = Headless_Next_Vblank(s.virtual_ticks);
+}
+
+void Platform_Present(const uint16_t* pixels, int pitch_bytes) {
+  if (!pixels) return;
+  Keep_Frame(pixels, pitch_bytes);
+  if (Sdl_Active()) Sdl_Present(pixels, pitch_bytes);
+}
+
+const std::vector<uint16_t>& Platform_Last_Frame() { return S().last_frame; }
+
+void Platform_Debug_Output(const char* text) {
+  if (!text) return;
+  std::fputs(text, stderr);
+  std::fflush(stderr);
+}
+
+void Platform_Set_Fullscreen(bool fullscreen) {
+  if (Sdl_Active()) {
+    Sdl_Set_Fullscreen(fullscreen);
+    return;
+  }
+  S().fullscreen = fullscreen;
+}
+
+int Platform_Is_Fullscreen() { return S().fullscreen ? 1 : 0; }
+
+PlatformViewport Platform_Fit_Picture(int output_w, int output_h, bool integer_scaling) {
+  PlatformViewport v;
+  if (output_w <= 0 || output_h <= 0) return v;
+  if (integer_scaling) {
+    int k = std::min(output_w / SCREEN_WIDTH, output_h / SCREEN_HEIGHT);
+    if (k >= 1) {
+      v.w = SCREEN_WIDTH * k;
+      v.h = SCREEN_HEIGHT * k;
+      v.x = (output_w - v.w) / 2;
+      v.y = (output_h - v.h) / 2;
+      return v;
+    }
+  }
+  // Wider than 4:3: full height, bars left and right; otherwise full width, bars top and bottom.
+  if (static_cast<int64_t>(output_w) * SCREEN_HEIGHT > static_cast<int64_t>(output_h) * SCREEN_WIDTH) {
+    v.h = output_h;
+    v.w = static_cast<int>((static_cast<int64_t>(output_h) * SCREEN_WIDTH + SCREEN_HEIGHT / 2) / SCREEN_HEIGHT);
+  } else {
+    v.w = output_w;
+    v.h = static_cast<int>((static_cast<int64_t>(output_w) * SCREEN_HEIGHT + SCREEN_WIDTH / 2) / SCREEN_WIDTH);
+  }
+  v.w = std::max(v.w, 1);
+  v.h = std::max(v.h, 1);
+  v.x = (output_w - v.w) / 2;
+  v.y = (output_h - v.h) / 2;
+  return v;
+}
+
+void Platform_Map_Pointer(const PlatformViewport& viewport, int window_w, int window_h, int output_w,
+                          int output_h, int window_x, int window_y, int* game_x, int* game_y) {
+  // The centre of the window point, in output pixels, then its place in the picture.
+  double sx = (window_w > 0 && output_w > 0) ? static_cast<double>(output_w) / window_w : 1.0;
+  double sy = (window_h > 0 && output_h > 0) ? static_cast<double>(output_h) / window_h : 1.0;
+  double px = (window_x + 0.5) * sx;
+  double py = (window_y + 0.5) * sy;
+  double vw = viewport.w > 0 ? viewport.w : SCREEN_WIDTH;
+  double vh = viewport.h > 0 ? viewport.h : SCREEN_HEIGHT;
+  double gx = std::floor((px - viewport.x) * SCREEN_WIDTH / vw);
+  double gy = std::floor((py - viewport.y) * SCREEN_HEIGHT / vh);
+  gx = std::clamp(gx, 0.0, static_cast<double>(SCREEN_WIDTH - 1));
+  gy = std::clamp(gy, 0.0, static_cast<double>(SCREEN_HEIGHT - 1));
+  if (game_x) *game_x = static_cast<int>(gx);
+  if (game_y) *game_y = static_cast<int>(gy);
+}

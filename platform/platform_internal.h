@@ -1,0 +1,51 @@
+// Shared state of the platform layer's backends. Private to platform/.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace platform_detail {
+
+struct State {
+  bool open = false;
+  PlatformBackend backend = BACKEND_HEADLESS;
+  PlatformConfig config;
+  std::deque<PlatformMessage> queue;
+  bool tail_mergeable = false;          // the queue's newest message is a system pointer move
+  std::array<bool, 256> injected_keys{};  // keys held by Platform_Set_Key
+  std::vector<uint16_t> last_frame;
+  uint32_t virtual_ticks = 0;           // headless clock
+  bool fullscreen = true;
+};
+
+State& S();
+
+// Appends a message. A system pointer move replaces a system pointer move at the queue's tail.
+void Queue_Push(const PlatformMessage& msg, bool system_pointer_move);
+
+// Copies a frame into last_frame.
+void Keep_Frame(const uint16_t* pixels, int pitch_bytes);
+
+// Releases the cached fonts and the font library (text.cpp).
+void Text_Shutdown();
+
+// The SDL backend (sdl_backend.cpp).
+int Sdl_Open(const PlatformConfig& config);
+void Sdl_Close();
+void Sdl_Pump();
+bool Sdl_Key_Held(int virtual_key);
+uint32_t Sdl_Get_Ticks();
+void Sdl_Set_Ticks(uint32_t ticks);
+void Sdl_Wait_Until(uint32_t target);
+void Sdl_Wait_Vblank();
+void Sdl_Present(const uint16_t* pixels, int pitch_bytes);
+void Sdl_Set_Fullscreen(bool fullscreen);
+
+// The headless backend (headless.cpp).
+uint32_t Headless_Next_Vblank(uint32_t now);
+
+}  // namespace platform_detail
