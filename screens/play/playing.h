@@ -14,6 +14,11 @@ extern int32_t press_x, press_y;
 extern int32_t wall_layer[8][8];
 extern int32_t floor_layer[8][8];
 
+// Where the controls of the playing screen stand.
+constexpr int END_TURN_X = 420, END_TURN_Y = 420, END_TURN_W = 96, END_TURN_H = 48;
+constexpr int OVERVIEW_X = 349, OVERVIEW_Y = 107, CELL_SIZE = 32;
+constexpr int DETAIL_X = 20, DETAIL_Y = 75, SQUARE_PITCH = 31;
+
 int Playing_Input(Board& b);
 void Draw_Playing_Screen(Board& b);
 void Draw_Block_Detail(MazeBlock block);
@@ -23,3 +28,18 @@ void Draw_Treasures_Row();
 void Draw_Keys_Row();
 // The frame function of the playing state; the argument is not used.
 int Play_Frame(int unused);
+
+// Shared by the input step and the drawing pass.
+
+// The player whose turn it is: player 1 when current_player is 1, player 2 when it is 0, else none.
+PlayerState* Player_To_Move();
+// The pointer strictly inside the rectangle: left < x < left + width, top < y < top + height.
+bool Pointer_Over(int left, int top, int width, int height);
+
+enum ClickResult { CLICK_NONE = 0, CLICK_PRESSED = 1, CLICK_FIRED = 2 };
+// One frame of the click protocol for one control: a press (button state equal to `button`) over it
+// records the pointer and sets the latch; a release on exactly the recorded pixel over it clears the
+// latch and fires.
+ClickResult Click_Control(int left, int top, int width, int height, int32_t button, uint8_t& latch);
+// Draws a BOB in the given frame; a frame the BOB does not have draws nothing. Returns 1 when drawn.
+int Draw_Frame_BOB(BOB& bob, int32_t frame);

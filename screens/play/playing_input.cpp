@@ -1,0 +1,119 @@
+// The playing state's input step: Escape, the key chain (cheat, Return, arrows), the end-of-turn
+// button, and the click protocol every control of the playing screen follows.
+#include "graphics/clock_text.h"
+#include "platform/platform.h"
+#include "screens/play/playing.h"
+#include "shell/assets.h"
+#include "shell/shell_state.h"
+
+uint8_t return_latch = 0, left_key_latch = 0, right_key_latch = 0, up_key_latch = 0, down_key_latch = 0;
+uint8_t left_press_latch = 0, right_press_latch = 0;
+int32_t press_x = 0, press_y = 0;
+
+PlayerState* Player_To_Move() {
+  if (current_player == 1) return &player1;
+  if (current_player == 0) return &player2;
+  return nullptr;
+}
+
+bool Pointer_Over(int left, int top, int width, int height) {
+  return mouse_x > left && mouse_x < left + width && mouse_y > top && mouse_y < top + height;
+}
+
+ClickResult Click_Control(int left, int top, int width, int height, int32_t button, uint8_t& latch) {
+  const bool over = Pointer_Over(left, top, width, height);
+  if (over && mouse_buttons == button) {
+    latch = 1;
+    press_x = mouse_x;
+    press_y = mouse_y;
+    return CLICK_PRESSED;
+  }
+  if (over && mouse_x == press_x && mouse_y == press_y && mouse_buttons == 0 && latch == 1) {
+    latch = 0;
+    return CLICK_FIRED;
+  }
+  return CLICK_NONE;
+}
+
+static bool Key_Held(int virtual_key) { return (Platform_Get_Key_State(virtual_key) & 0x8000) != 0; }
+
+// Every frame 'A' is held: both players get five of everything and fixed turn counts.
+static void Apply_Cheat() {
+  player1.treasures = 5;
+  player1.turns = 105;
+  player1.items = 20;
+  player1.actions = 5;
+  player1.keys = 5;
+  player2.treasures = 5;
+  player2.turns = 15;
+  player2.items = 20;
+  player2.actions = 5;
+  player2.keys = 5;
+}
+
+static void Move(Board& b, int32_t direction) {
+  current_block = Move_Current_Player(direction, current_block, b);
+  Wait_Clock(100);
+}
+
+// One arrow key of the chain: moves on every held frame, clears its latch on the first frame up.
+// True when this key consumed the frame, so the keys after it are not examined.
+static bool Arrow_Key(Board& b, int virtual_key, uint8_t& latch, int32_t direction) {
+  if (Key_Held(virtual_key)) {
+    latch = 1;
+    Move(b, direction);
+    return true;
+  }
+  if (latch == 1) {
+    latch = 0;
+    return true;
+  }
+  return false;
+}
+
+static void Key_Chain(Board& b) {
+  if (Key_Held(VK_A)) {
+    Apply_Cheat();
+    return;
+  }
+  if (Key_Held(VK_RETURN)) {
+    return_latch = 1;
+    return;
+  }
+  if (return_latch == 1) {
+    End_Turn(b);
+    return_latch = 0;
+    return;
+  }
+  if (Arrow_Key(b, VK_LEFT, left_key_latch, DIR_LEFT)) return;
+  if (Arrow_Key(b, VK_RIGHT, right_key_latch, DIR_RIGHT)) return;
+  if (Arrow_Key(b, VK_UP, up_key_latch, DIR_UP)) return;
+  Arrow_Key(b, VK_DOWN, down_key_latch, DIR_DOWN);
+}
+
+// The end-of-turn button: pressed face while held over it, normal face when it fires or when the
+// pointer is elsewhere; a cancelled click keeps the pressed face until the pointer leaves.
+static void End_Turn_Button(Board& b) {
+  const ClickResult click =
+      Click_Control(END_TURN_X, END_TURN_Y, END_TURN_W, END_TURN_H, 1, left_press_latch);
+  if (click == CLICK_PRESSED) {
+    BOB_end_turn.current_frame = 1;
+  } else if (click == CLICK_FIRED) {
+    BOB_end_turn.current_frame = 0;
+    End_Turn(b);
+  } else if (!Pointer_Over(END_TURN_X, END_TURN_Y, END_TURN_W, END_TURN_H)) {
+    BOB_end_turn.current_frame = 0;
+  }
+}
+
+int Playing_Input(Board& b) {
+  if (Key_Held(VK_ESCAPE)) {
+    escape_latch = 1;
+  } else if (escape_latch == 1) {
+    game_state = STATE_MAIN_MENU;
+    escape_latch = 0;
+  }
+  Key_Chain(b);
+  End_Turn_Button(b);
+  return 1;
+}
