@@ -10,15 +10,25 @@ extern int32_t menu_panel_w, menu_panel_h, menu_button_w, menu_button_h;
 extern int32_t menu_origin_x, menu_origin_y;
 
 void Menu_Frame();
+// Background, stretched panel and the three buttons; (w, h) are clamped to 76 x 35 locally.
 void Draw_Menu(int x, int y, int w, int h);
+// Hit-tests the three buttons; returns the new value of options_open.
 uint8_t Menu_Input(uint8_t overlay);
 void Draw_Options(int x, int y);
+// Hit-tests the two option rows; returns the new value of options_click_latch.
 uint8_t Options_Input(uint8_t latch);
 
 void Results_Frame();
+// The results content over whatever the back surface holds (no fill).
 void Draw_Results();
+// The grade text for a winner's turn count, or null when the count earns no letter.
+const char* Results_Grade(int32_t turns);
 
 void Menu_To_Game();
 void Game_To_Menu();
 void Game_To_Results();
 void Results_To_Menu();
+
+// Called after each flipped frame of a transition with its index, 0 to 78; null unless a tool or a
+// test wants to see the frames the blocking loop otherwise keeps to itself.
+extern void (*transition_frame_hook)(int frame);

@@ -1,0 +1,84 @@
+// The brick-wall transitions: two walls close over the old screen, hold, and open over the new one.
+// Each is a blocking loop of 79 flipped frames that reads no keys and takes no messages.
+#include "game/model.h"
+#include "graphics/bob.h"
+#include "graphics/display.h"
+#include "graphics/palette_lines.h"
+#include "screens/front/front.h"
+#include "screens/play/playing.h"
+#include "shell/assets.h"
+
+void (*transition_frame_hook)(int frame) = nullptr;
+
+namespace {
+
+constexpr int CLOSE_FRAMES = 32, HOLD_FRAMES = 15, OPEN_FRAMES = 32;
+constexpr int WALL_STEP = 10;
+// The walls are drawn stretched a little past the screen so the seam and the edges stay covered.
+constexpr int WALL_DRAWN_W = 650, WALL_DRAWN_H = 490;
+
+using Screen_Pass = void (*)();
+
+void Menu_Screen() { Draw_Menu(menu_origin_x, menu_origin_y, menu_button_w, menu_button_h); }
+void Game_Screen() { Draw_Playing_Screen(board); }
+void Results_Screen() { Draw_Results(); }
+
+void Draw_Walls() {
+  Draw_Scaled_BOB(&BOB_wall_left, WALL_DRAWN_W, WALL_DRAWN_H, display.back_surface, 1);
+  Draw_Scaled_BOB(&BOB_wall_right, WALL_DRAWN_W, WALL_DRAWN_H, display.back_surface, 1);
+}
+
+void Present(int& frame) {
+  Wait_For_Vsync();
+  Flip_Display();
+  if (transition_frame_hook) transition_frame_hook(frame);
+  ++frame;
+}
+
+void Run_Transition(Screen_Pass old_screen, Screen_Pass new_screen, bool draw_panel) {
+  if (draw_panel) Draw_BOB(&BOB_menu_panel, display.back_surface);
+
+  Show_BOB(&BOB_wall_right);
+  Show_BOB(&BOB_wall_left);
+  BOB_wall_left.current_frame = 0;
+  BOB_wall_right.current_frame = 0;
+  BOB_wall_left.x = -320;
+  BOB_wall_right.x = 320;
+
+  int frame = 0;
+  for (int i = 0; i < CLOSE_FRAMES; ++i) {
+    old_screen();
+    Draw_Walls();
+    Present(frame);
+    BOB_wall_left.x += WALL_STEP;
+    BOB_wall_right.x -= WALL_STEP;
+  }
+
+  // Nothing is drawn under the closed walls; the back surface keeps what it holds.
+  for (int i = 0; i < HOLD_FRAMES; ++i) {
+    Draw_Walls();
+    Present(frame);
+  }
+
+  Set_Palette(black_palette);
+  Draw_BOB(&BOB_wall_left, display.back_surface);
+  Draw_BOB(&BOB_wall_right, display.back_surface);
+
+  for (int i = 0; i < OPEN_FRAMES; ++i) {
+    new_screen();
+    Draw_Walls();
+    Present(frame);
+    BOB_wall_left.x -= WALL_STEP;
+    BOB_wall_right.x += WALL_STEP;
+  }
+
+  Hide_BOB(&BOB_wall_right);
+  Hide_BOB(&BOB_wall_left);
+}
+
+}  // namespace
+
+void Menu_To_Game() { Run_Transition(Menu_Screen, Game_Screen, true); }
+void Game_To_Menu() { Run_Transition(Game_Screen, Menu_Screen, true); }
+void Game_To_Results() { Run_Transition(Game_Screen, Results_Screen, false); }
+void Results_To_Menu() { Run_Transition(Results_Screen, Menu_Screen, false); }
