@@ -1,0 +1,205 @@
+// Whole runs of the game binary on the headless backend, driven by scripts, checked through the
+// state dumps and screenshots they write.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+namespace {
+
+const std::string game_binary = std::string(ORVALIS_RUN_DIR) + "/orvalis";
+
+// Calls up the menu, lets it grow, and clicks the start button.
+const char* const start_game =
+    "key down RETURN\nframes 1\nkey up RETURN\nframes 31\n"
+    "mouse move 320 300\nframes 1\nmouse down left\nframes 1\nmouse up left\nframes 2\n";
+
+struct Run {
+  int status = -1;
+  std::string output;  // standard error
+  fs::path dir;
+  json State(const std::string& name) const {
+    std::ifstream f(dir / name);
+    json j;
+    if (f) f >> j;
+    return j;
+  }
+};
+
+Run Play(const std::string& script, const std::string& extra_args = "--seed 1234") {
+  Run r;
+  r.dir = fs::temp_directory_path() /
+          ("orvalis-e2e-" + std::to_string(::getpid()) + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  fs::remove_all(r.dir);
+  fs::create_directories(r.dir);
+  std::string text = script;
+  // Output paths in the script are relative to the run's own folder.
+  for (const char* cmd : {"state ", "screenshot "}) {
+    for (size_t p = text.find(cmd); p != std::string::npos; p = text.find(cmd, p + 1))
+      if (p == 0 || text[p - 1] == '\n') text.insert(p + std::string(cmd).size(), r.dir.string() + "/");
+  }
+  std::ofstream(r.dir / "script.txt") << text;
+  const std::string cmd = game_binary + " --headless " + extra_args + " --script " + (r.dir / "script.txt").string() +
+                          " 2>" + (r.dir / "stderr.txt").string();
+  const int raw = std::system(cmd.c_str());
+  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  std::ifstream e(r.dir / "stderr.txt");
+  std::stringstream ss;
+  ss << e.rdbuf();
+  r.output = ss.str();
+  return r;
+}
+
+int Count_Blocks(const json& state, const char* flag) {
+  int n = 0;
+  for (const json& col : state["board"])
+    for (const json& b : col) n += b[flag].get<int>();
+  return n;
+}
+
+TEST(Scripts, MenuGrowsOverThirtyFramesAfterReturn) {
+  Run r = Play("frames 3\nstate before.json\nkey down RETURN\nframes 1\nkey up RETURN\nframes 10\nstate mid.json\n"
+               "frames 25\nstate grown.json\n");
+  ASSERT_EQ(r.status, 0) << r.output;
+  EXPECT_EQ(r.output, "");
+  json before = r.State("before.json"), mid = r.State("mid.json"), grown = r.State("grown.json");
+  EXPECT_EQ(before["game_state"], 9);
+  EXPECT_EQ(before["menu"]["menu_open"], 0);
+  EXPECT_EQ(mid["menu"]["menu_open"], 1);
+  EXPECT_EQ(mid["menu"]["menu_panel_w"], 80);  // the growth starts the frame after Return was seen
+  EXPECT_EQ(grown["menu"]["menu_panel_w"], 240);
+  EXPECT_EQ(grown["menu"]["menu_panel_h"], 240);
+  EXPECT_EQ(grown["menu"]["menu_origin_x"], 305);
+  EXPECT_EQ(grown["menu"]["menu_origin_y"], 220);
+}
+
+TEST(Scripts, OptionsCycleSetsTheItemDensity) {
+  Run r = Play(
+      "key down RETURN\nframes 1\nkey up RETURN\nframes 31\n"
+      "mouse move 320 350\nframes 1\nmouse down left\nframes 1\nmouse up left\nframes 2\nstate open.json\n"
+      "mouse move 260 310\nframes 1\nmouse down left\nframes 2\nmouse up left\nframes 1\nstate one.json\n"
+      "mouse down left\nframes 2\nmouse up left\nframes 1\nstate two.json\n"
+      "mouse down left\nframes 2\nmouse up left\nframes 1\nstate zero.json\n"
+      "key down ESCAPE\nframes 1\nkey up ESCAPE\nframes 1\nstate closed.json\n");
+  ASSERT_EQ(r.status, 0) << r.output;
+  EXPECT_EQ(r.State("open.json")["menu"]["options_open"], 1);
+  EXPECT_EQ(r.State("one.json")["item_density"], 1);
+  EXPECT_EQ(r.State("two.json")["item_density"], 2);
+  EXPECT_EQ(r.State("zero.json")["item_density"], 0);
+  EXPECT_EQ(r.State("closed.json")["menu"]["options_open"], 0);
+  EXPECT_EQ(r.State("closed.json")["game_state"], 9);  // Escape closed the overlay only
+}
+
+TEST(Scripts, StartingAGameSetsUpTheBoardForEachDensity) {
+  const char* open_options = "mouse move 320 350\nframes 1\nmouse down left\nframes 1\nmouse up left\nframes 2\n";
+  const char* step_amount = "mouse move 260 310\nframes 1\nmouse down left\nframes 2\nmouse up left\nframes 1\n";
+  const char* close_options = "key down ESCAPE\nframes 1\nkey up ESCAPE\nframes 1\n";
+  const char* click_start = "mouse move 320 300\nframes 1\nmouse down left\nframes 1\nmouse up left\nframes 2\n";
+  for (int density = 0; density < 3; ++density) {
+    std::string s = "key down RETURN\nframes 1\nkey up RETURN\nframes 31\n";
+    if (density > 0) {
+      s += open_options;
+      for (int k = 0; k < density; ++k) s += step_amount;
+      s += close_options;
+    }
+    s += click_start;
+    s += "state game.json\n";
+    Run r = Play(s, "--seed " + std::to_string(100 + density));
+    ASSERT_EQ(r.status, 0) << r.output;
+    json g = r.State("game.json");
+    ASSERT_EQ(g["game_state"], 6) << "density " << density;
+    EXPECT_EQ(g["item_density"], density);
+    EXPECT_EQ(g["new_game_pending"], 0);
+    EXPECT_EQ(g["current_player"], 0);
+    const int n = density == 0 ? 20 : density == 1 ? 10 : 5;
+    EXPECT_EQ(Count_Blocks(g, "special_placed"), 10 + 2 * n);
+    EXPECT_EQ(Count_Blocks(g, "treasure_p1"), 5);
+    EXPECT_EQ(Count_Blocks(g, "treasure_p2"), 5);
+    EXPECT_EQ(Count_Blocks(g, "has_token"), n);
+    EXPECT_EQ(Count_Blocks(g, "has_key"), n);
+    for (int x = 0; x < 8; ++x)
+      for (int y = 0; y < 8; ++y) EXPECT_EQ(g["board"][x][y]["number"], y * 8 + x + 1);
+    EXPECT_EQ(g["board"][0][0]["type"], 11);
+    EXPECT_EQ(g["board"][7][7]["type"], 13);
+    EXPECT_EQ(g["board"][0][0]["content"][3][4], 3);
+    EXPECT_EQ(g["players"]["2"]["keys"], 1);
+    EXPECT_EQ(g["players"]["1"]["actions"], 2);
+    EXPECT_EQ(g["current_block"]["number"], 1);
+  }
+}
+
+TEST(Scripts, SameSeedSameGame) {
+  const std::string s = std::string(start_game) + "state game.json\n";
+  Run a = Play(s, "--seed 99");
+  Run b = Play(s, "--seed 99");
+  ASSERT_EQ(a.status, 0);
+  ASSERT_EQ(b.status, 0);
+  EXPECT_EQ(a.State("game.json"), b.State("game.json"));
+  Run c = Play("seed 99\n" + s, "");
+  EXPECT_EQ(a.State("game.json"), c.State("game.json"));  // the script's seed line seeds the same game
+}
+
+TEST(Scripts, CheatThenHomeWinsAndResultsReturnToMenu) {
+  const auto start = std::chrono::steady_clock::now();
+  Run r = Play(std::string(start_game) +
+               "key down A\nframes 1\nkey up A\nframes 1\nstate cheat.json\n"
+               "key down LEFT\nframes 1\nkey up LEFT\nframes 2\nstate won.json\nscreenshot results.png\n"
+               "key down ESCAPE\nframes 1\nkey up ESCAPE\nframes 2\nstate menu.json\n");
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  ASSERT_EQ(r.status, 0) << r.output;
+  json cheat = r.State("cheat.json");
+  EXPECT_EQ(cheat["players"]["1"]["turns"], 105);
+  EXPECT_EQ(cheat["players"]["2"]["turns"], 15);
+  EXPECT_EQ(cheat["players"]["2"]["treasures"], 5);
+  json won = r.State("won.json");
+  EXPECT_EQ(won["game_state"], 14);
+  EXPECT_EQ(won["players"]["2"]["winner"], 1);
+  EXPECT_EQ(won["players"]["1"]["winner"], 0);
+  EXPECT_EQ(won["players"]["2"]["square_x"], 3);
+  EXPECT_EQ(r.State("menu.json")["game_state"], 9);
+  EXPECT_TRUE(fs::exists(r.dir / "results.png"));
+  EXPECT_LT(seconds, 5.0);  // several hundred frames, four transitions
+}
+
+TEST(Scripts, EscapeFromPlayReturnsToMenuAndQuitEndsTheRun) {
+  Run r = Play(std::string(start_game) +
+               "key down ESCAPE\nframes 3\nstate held.json\nkey up ESCAPE\nframes 2\nstate menu.json\n"
+               "key down ESCAPE\nframes 1\nkey up ESCAPE\nframes 2\nstate never.json\n");
+  ASSERT_EQ(r.status, 0) << r.output;
+  EXPECT_EQ(r.State("held.json")["game_state"], 6);  // Escape acts on release
+  EXPECT_EQ(r.State("menu.json")["game_state"], 9);
+  EXPECT_FALSE(fs::exists(r.dir / "never.json"));  // the quit ended the run before the script did
+}
+
+TEST(Scripts, ClosingTheWindowMidGameEndsTheRun) {
+  Run r = Play(std::string(start_game) + "close\nframes 5\nstate never.json\n");
+  EXPECT_EQ(r.status, 0) << r.output;
+  EXPECT_FALSE(fs::exists(r.dir / "never.json"));
+}
+
+TEST(Scripts, BadScriptsAreRefusedBeforeTheGameStarts) {
+  Run r = Play("frames 2\nmouse wiggle\n");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.output.find("script.txt:2:"), std::string::npos) << r.output;
+  const int raw = std::system((game_binary + " --headless --script /nonexistent/x.txt 2>/dev/null").c_str());
+  EXPECT_EQ(WEXITSTATUS(raw), 2);
+}
+
+TEST(Scripts, DebugLogIsCreatedEmpty) {
+  std::ofstream("d-bug_log.txt") << "old";
+  Run r = Play("frames 1\n");
+  ASSERT_EQ(r.status, 0);
+  EXPECT_TRUE(fs::exists("d-bug_log.txt"));
+  EXPECT_EQ(fs::file_size("d-bug_log.txt"), 0u);
+}
+
+}  // namespace
