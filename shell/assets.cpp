@@ -49,7 +49,8 @@ int Game_Init() {
     display.back_surface->color_key_high = 38940;
   }
 
-  srand(start_seed >= 0 ? static_cast<unsigned>(start_seed) : Get_Clock());
+  if (start_seed < 0) start_seed = Get_Clock();
+  srand(static_cast<unsigned>(start_seed));
 
   bool file_loaded = false;
   for (int row = 0; row < MANIFEST_BOB_COUNT; ++row) {

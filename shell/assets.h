@@ -17,7 +17,8 @@ extern BOB& BOB_player2;
 // The BOB of manifest row r.
 BOB* Manifest_BOB(int row);
 
-// The seed Game_Init gives the random generator; -1 (the default) takes the tick count.
+// The seed Game_Init gives the random generator; -1 (the default) takes the tick count, which
+// Game_Init then stores here.
 extern int64_t start_seed;
 
 int Game_Init();

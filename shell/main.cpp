@@ -1,24 +1,64 @@
-// The entry point: reads the command line and the script, opens the window, and runs the game
-// from start-up to shutdown.
+// The entry point: reads the command line and the script, finds the data folder and runs in it,
+// opens the window, and runs the game from start-up to shutdown.
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include "shell/assets.h"
+#include "shell/data_dir.h"
 #include "shell/main_loop.h"
 #include "shell/options.h"
+#include "shell/record.h"
 #include "shell/script.h"
 
 #ifndef ORVALIS_VERSION
 #define ORVALIS_VERSION "0"
 #endif
+#ifndef ORVALIS_INSTALL_DATADIR
+#define ORVALIS_INSTALL_DATADIR ""
+#endif
+
+namespace {
+
+int Usage_Error(const std::string& message) {
+  std::fprintf(stderr, "orvalis: %s\n%s\n", message.c_str(), Usage_Line().c_str());
+  return 64;
+}
+
+// Changes into the data folder; 0 with a message when there is none.
+int Enter_Data_Dir(const Options& options) {
+  std::error_code ec;
+  std::string dir = options.data_dir;
+  if (dir.empty()) {
+    std::vector<std::string> tried;
+    dir = Find_Data_Dir(Executable_Dir(), ORVALIS_INSTALL_DATADIR, &tried);
+    if (dir.empty()) {
+      std::string list;
+      for (const std::string& t : tried) list += "\n  " + t;
+      std::fprintf(stderr, "orvalis: cannot find the game's data (mm_main.bmp, 10.txt, ...); looked in:%s\n"
+                   "Give the folder with --data DIR.\n", list.c_str());
+      return 0;
+    }
+  } else if (!std::filesystem::is_directory(dir, ec)) {
+    std::fprintf(stderr, "orvalis: --data %s: no such folder\n", dir.c_str());
+    return 0;
+  }
+  std::filesystem::current_path(dir, ec);
+  if (ec) {
+    std::fprintf(stderr, "orvalis: cannot enter the data folder %s: %s\n", dir.c_str(), ec.message().c_str());
+    return 0;
+  }
+  return 1;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   Options options;
   std::string error;
-  if (!Parse_Options(argc, argv, &options, &error)) {
-    std::fprintf(stderr, "orvalis: %s\n%s\n", error.c_str(), Usage_Line().c_str());
-    return 64;
-  }
+  if (!Parse_Options(argc, argv, &options, &error)) return Usage_Error(error);
   if (options.help) {
     std::fputs(Help_Text().c_str(), stdout);
     return 0;
@@ -27,11 +67,13 @@ int main(int argc, char** argv) {
     std::printf("orvalis %s\n", ORVALIS_VERSION);
     return 0;
   }
-  if (options.platform.backend == BACKEND_HEADLESS && options.script.empty()) {
-    std::fprintf(stderr, "orvalis: --headless needs --script FILE (nothing else would ever end the run)\n%s\n",
-                 Usage_Line().c_str());
-    return 64;
-  }
+  if (options.platform.backend == BACKEND_HEADLESS && options.script.empty())
+    return Usage_Error("--headless needs --script FILE (nothing else would ever end the run)");
+
+  // Paths given on the command line are taken from the folder the game was started in.
+  std::error_code ec;
+  for (std::string* p : {&options.script, &options.record})
+    if (!p->empty()) *p = std::filesystem::absolute(*p, ec).string();
 
   Script script;
   ScriptRunner runner;
@@ -40,10 +82,16 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "orvalis: %s\n", error.c_str());
       return 2;
     }
-    for (const ScriptCommand& c : script.commands)
+    for (ScriptCommand& c : script.commands) {
       if (c.op == SCRIPT_SEED && options.seed < 0) options.seed = c.a;
+      if (!c.path.empty()) c.path = std::filesystem::absolute(c.path, ec).string();
+    }
     runner.script = &script;
   }
+
+  if (!Enter_Data_Dir(options)) return 1;
+  // Created (or truncated) empty at every start in the folder the game runs in; never written.
+  std::ofstream debug_log("d-bug_log.txt");
 
   if (!Platform_Open(options.platform)) {
     std::fprintf(stderr, "orvalis: cannot open the %s\n",
@@ -52,9 +100,19 @@ int main(int argc, char** argv) {
   }
   start_seed = options.seed;
   Game_Init();
-  const int code = Main_Loop(runner.script ? &runner : nullptr);
+
+  Recorder recorder;
+  if (!options.record.empty() && !Open_Recorder(&recorder, options.record.c_str(), static_cast<uint32_t>(start_seed))) {
+    std::fprintf(stderr, "orvalis: cannot create the recording %s\n", options.record.c_str());
+    Game_Shutdown();
+    Platform_Close();
+    return 1;
+  }
+  const int code = Main_Loop(runner.script ? &runner : nullptr, recorder.out ? &recorder : nullptr);
+  const bool recorded = Close_Recorder(&recorder);
   Game_Shutdown();
   Platform_Close();
-  if (runner.failures > 0) return 1;
+  if (!recorded) std::fprintf(stderr, "orvalis: the recording %s could not be written whole\n", options.record.c_str());
+  if (runner.failures > 0 || !recorded) return 1;
   return code;
 }

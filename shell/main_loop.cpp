@@ -1,15 +1,47 @@
 #include "shell/main_loop.h"
 
-#include <fstream>
+#include <ctime>
+#include <filesystem>
+#include <string>
 
 #include "game/model.h"
 #include "screens/front/front.h"
 #include "screens/play/playing.h"
+#include "shell/data_dir.h"
+#include "shell/record.h"
 #include "shell/script.h"
 #include "shell/shell_state.h"
+#include "shell/state_dump.h"
 
-// Created (or truncated) empty at every start and never written.
-static std::ofstream debug_log("d-bug_log.txt");
+namespace {
+
+constexpr int KEY_F12 = 123;
+bool f12_held = false;
+
+// F12 saves the frame on screen as a timestamped PNG and says where.
+void Screenshot_On_F12() {
+  const bool held = (Platform_Get_Key_State(KEY_F12) & 0x8000) != 0;
+  if (!held || f12_held) {
+    f12_held = held;
+    return;
+  }
+  f12_held = true;
+  char stamp[32];
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+  const std::filesystem::path dir = Screenshot_Dir();
+  std::filesystem::path file = dir / ("orvalis-" + std::string(stamp) + ".png");
+  for (int n = 2; std::filesystem::exists(file); ++n)
+    file = dir / ("orvalis-" + std::string(stamp) + "-" + std::to_string(n) + ".png");
+  const std::string text = Write_Screenshot(file.c_str())
+                               ? "orvalis: screenshot saved to " + file.string() + "\n"
+                               : "orvalis: cannot write the screenshot " + file.string() + "\n";
+  Platform_Debug_Output(text.c_str());
+}
+
+}  // namespace
 
 int32_t Window_Proc(uint32_t message, uint32_t wparam, uint32_t lparam) {
   switch (message) {
@@ -50,14 +82,18 @@ void Run_State_Frame() {
   }
 }
 
-int Main_Loop(ScriptRunner* runner) {
+int Main_Loop(ScriptRunner* runner, Recorder* recorder) {
   PlatformMessage msg;
   for (;;) {
     if (runner && !Script_Before_Pass(runner)) return 0;
+    if (recorder) Record_Keys(recorder);
+    Screenshot_On_F12();
     if (Platform_Peek_Message(&msg)) {
       if (msg.message == MSG_QUIT) return static_cast<int>(msg.wparam);
+      if (recorder) Record_Message(recorder, msg);
       Window_Proc(msg.message, msg.wparam, msg.lparam);
     }
     Run_State_Frame();
+    if (recorder) Record_Pass(recorder);
   }
 }

@@ -13,6 +13,8 @@ const OptionInfo option_table[] = {
     {"--seed", "N", "seed the random generator with N instead of the clock"},
     {"--headless", nullptr, "run without a window (needs --script)"},
     {"--script", "FILE", "play the input script FILE (visibly, unless --headless)"},
+    {"--record", "FILE", "record everything you do as a script FILE that replays the same game"},
+    {"--data", "DIR", "the folder with the art and templates (the game runs in it)"},
     {"--help", nullptr, "print this help and exit"},
     {"--version", nullptr, "print the version and exit"},
 };
@@ -57,6 +59,8 @@ int Parse_Options(int argc, const char* const* argv, Options* out, std::string* 
     else if (a == "--help") out->help = true;
     else if (a == "--version") out->version = true;
     else if (a == "--script") out->script = value;
+    else if (a == "--record") out->record = value;
+    else if (a == "--data") out->data_dir = value;
     else if (a == "--scale") {
       if (!Parse_Number(value, 1, 8, &n)) {
         *error = "--scale takes a whole number from 1 to 8, not '" + std::string(value) + "'";

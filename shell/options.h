@@ -10,6 +10,8 @@ struct Options {
   PlatformConfig platform;
   int64_t seed = -1;  // -1: the tick count seeds the game
   std::string script;
+  std::string data_dir;  // empty: search next to the binary, then the installed share folder
+  std::string record;
   bool help = false;
   bool version = false;
 };

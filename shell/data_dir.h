@@ -1,0 +1,17 @@
+// Finding the folder with the game's art and templates, the folder the game then runs in.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// A folder holds the game's data when it has the menu picture and the crossing's template.
+bool Is_Data_Dir(const std::string& dir);
+// Without --data: next to the binary (a build tree), then the installed share folder (relative to
+// the binary, then the configured one). Returns the first that holds the data, or "" with *tried
+// listing every folder looked at.
+std::string Find_Data_Dir(const std::string& exe_dir, const std::string& install_dir,
+                          std::vector<std::string>* tried);
+// The folder of the running binary, or "" when the system does not say.
+std::string Executable_Dir();
+// Where F12 screenshots go: the XDG pictures folder, else the data home; created when missing.
+std::string Screenshot_Dir();

@@ -1,0 +1,74 @@
+#include "shell/record.h"
+
+namespace {
+struct RecordedKey {
+  int code;
+  const char* name;
+};
+constexpr RecordedKey recorded_keys[7] = {{VK_ESCAPE, "ESCAPE"}, {VK_RETURN, "RETURN"}, {VK_LEFT, "LEFT"},
+                                          {VK_RIGHT, "RIGHT"},   {VK_UP, "UP"},         {VK_DOWN, "DOWN"},
+                                          {VK_A, "A"}};
+
+void Flush_Frames(Recorder* r) {
+  if (r->pending_frames > 0) std::fprintf(r->out, "frames %lld\n", static_cast<long long>(r->pending_frames));
+  r->pending_frames = 0;
+}
+}  // namespace
+
+int Open_Recorder(Recorder* r, const char* path, uint32_t seed) {
+  r->out = std::fopen(path, "w");
+  if (!r->out) return 0;
+  std::fprintf(r->out, "seed %u\n", seed);
+  for (bool& k : r->keys) k = false;
+  r->pending_frames = 0;
+  r->buttons = 0;
+  return 1;
+}
+
+void Record_Keys(Recorder* r) {
+  if (!r->out) return;
+  for (int i = 0; i < 7; ++i) {
+    const bool held = (Platform_Get_Key_State(recorded_keys[i].code) & 0x8000) != 0;
+    if (held == r->keys[i]) continue;
+    Flush_Frames(r);
+    std::fprintf(r->out, "key %s %s\n", held ? "down" : "up", recorded_keys[i].name);
+    r->keys[i] = held;
+  }
+}
+
+void Record_Message(Recorder* r, const PlatformMessage& m) {
+  if (!r->out) return;
+  switch (m.message) {
+    case MSG_MOUSEMOVE:
+      Flush_Frames(r);
+      std::fprintf(r->out, "mouse move %u %u\n", m.lparam & 0xFFFFu, (m.lparam >> 16) & 0xFFFFu);
+      break;
+    case MSG_LBUTTONDOWN:
+    case MSG_LBUTTONUP:
+    case MSG_RBUTTONDOWN:
+    case MSG_RBUTTONUP:
+      Flush_Frames(r);
+      std::fprintf(r->out, "mouse %s %s\n",
+                   m.message == MSG_LBUTTONDOWN || m.message == MSG_RBUTTONDOWN ? "down" : "up",
+                   m.message == MSG_LBUTTONDOWN || m.message == MSG_LBUTTONUP ? "left" : "right");
+      break;
+    case MSG_DESTROY:
+      Flush_Frames(r);
+      std::fputs("close\n", r->out);
+      break;
+    default: break;
+  }
+}
+
+void Record_Pass(Recorder* r) {
+  if (r->out) ++r->pending_frames;
+}
+
+int Close_Recorder(Recorder* r) {
+  if (!r->out) return 1;
+  Flush_Frames(r);
+  const bool ok = std::ferror(r->out) == 0;
+  const bool closed = std::fclose(r->out) == 0;
+  r->out = nullptr;
+  return ok && closed;
+}

@@ -1,0 +1,27 @@
+// Recording what the player does, in the script language, so that a headless run of the
+// recording replays the same game: key changes and the input messages each pass took, with
+// "frames N" between them and the start-up seed first.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+#include "platform/platform.h"
+
+struct Recorder {
+  std::FILE* out = nullptr;
+  int64_t pending_frames = 0;  // passes since the last recorded event
+  bool keys[7] = {};           // the last seen state of the keys scripts know
+  uint32_t buttons = 0;        // buttons held, as the replay will track them
+};
+
+// Creates the file and writes the seed line; 1 on success.
+int Open_Recorder(Recorder* r, const char* path, uint32_t seed);
+// At the start of a pass: writes every key that changed since the last pass.
+void Record_Keys(Recorder* r);
+// The message the pass took (pointer moves, buttons, and the window's close).
+void Record_Message(Recorder* r, const PlatformMessage& msg);
+// At the end of a pass.
+void Record_Pass(Recorder* r);
+// Writes the passes not yet written and closes the file; 1 when everything was written.
+int Close_Recorder(Recorder* r);
