@@ -2,7 +2,8 @@
 # Installs the Debian packages that building, running and testing Orvalis need, when any is missing.
 set -euo pipefail
 PACKAGES=(cmake g++ make pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libpng-dev
-  nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb xauth)
+  nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb xauth
+  desktop-file-utils)
 missing=()
 for p in "${PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

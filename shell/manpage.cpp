@@ -1,0 +1,50 @@
+// Writes the manual page orvalis(6) from the option table that --help prints.
+#include <cstdio>
+#include <string>
+
+#include "shell/options.h"
+
+namespace {
+// Escapes the characters roff gives a meaning to.
+std::string Roff(const std::string& s) {
+  std::string out;
+  for (char c : s) {
+    if (c == '-') out += "\\-";
+    else if (c == '\\') out += "\\e";
+    else out += c;
+  }
+  return out;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::FILE* out = argc > 1 ? std::fopen(argv[1], "w") : stdout;
+  if (!out) {
+    std::fprintf(stderr, "orvalis_manpage: cannot create %s\n", argv[1]);
+    return 1;
+  }
+  std::fprintf(out, ".TH ORVALIS 6 \"%s\" \"Orvalis %s\" \"Games\"\n", "December 2026", ORVALIS_VERSION);
+  std::fputs(".SH NAME\norvalis \\- a two-player maze board game\n.SH SYNOPSIS\n.B orvalis\n", out);
+  for (int k = 0; k < option_count; ++k) {
+    std::fprintf(out, "[\\fB%s\\fR%s%s]\n", Roff(option_table[k].name).c_str(), option_table[k].argument ? " \\fI" : "",
+                 option_table[k].argument ? (std::string(option_table[k].argument) + "\\fR").c_str() : "");
+  }
+  std::fputs(
+      ".SH DESCRIPTION\nTwo players share one machine and take turns. The board is 8 by 8 maze blocks of 8 by 8 "
+      "squares. Walk with the arrow keys, open doors with keys, shift rows and columns of blocks with the arrows "
+      "around the board overview, turn a block with a right click, and end a turn with Return or the END TURN "
+      "button. The first player home with five treasures wins.\n.SH OPTIONS\n",
+      out);
+  for (int k = 0; k < option_count; ++k) {
+    std::fprintf(out, ".TP\n.B %s%s%s\n%s\n", Roff(option_table[k].name).c_str(), option_table[k].argument ? " " : "",
+                 option_table[k].argument ? option_table[k].argument : "", Roff(option_table[k].help).c_str());
+  }
+  std::fputs(
+      ".SH KEYS\n.TP\n.B Return\nCall up the menu; end the turn.\n.TP\n.B Escape\nBack to the menu; close the "
+      "options; quit from the menu.\n.TP\n.B F11, Alt+Enter\nToggle full screen.\n.TP\n.B F12\nSave a screenshot "
+      "in the pictures folder.\n.SH FILES\nThe art (*.bmp) and block templates (*.txt) are read from the data folder, "
+      "where d\\-bug_log.txt is created empty at every start.\n",
+      out);
+  if (out != stdout) std::fclose(out);
+  return 0;
+}
