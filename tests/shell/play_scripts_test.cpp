@@ -23,7 +23,7 @@ const char* const start_game =
     "key down RETURN\nframes 1\nkey up RETURN\nframes 31\n"
     "mouse move 320 300\nframes 1\nmouse down left\nframes 1\nmouse up left\nframes 2\n";
 
-struct Run {
+struct GameRun {
   int status = -1;
   std::string output;  // standard error
   fs::path dir;
@@ -35,8 +35,8 @@ struct Run {
   }
 };
 
-Run Play(const std::string& script, const std::string& extra_args = "--seed 1234") {
-  Run r;
+GameRun Play(const std::string& script, const std::string& extra_args = "--seed 1234") {
+  GameRun r;
   r.dir = fs::temp_directory_path() /
           ("orvalis-e2e-" + std::to_string(::getpid()) + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
   fs::remove_all(r.dir);
@@ -67,7 +67,7 @@ int Count_Blocks(const json& state, const char* flag) {
 }
 
 TEST(Scripts, MenuGrowsOverThirtyFramesAfterReturn) {
-  Run r = Play("frames 3\nstate before.json\nkey down RETURN\nframes 1\nkey up RETURN\nframes 10\nstate mid.json\n"
+  GameRun r = Play("frames 3\nstate before.json\nkey down RETURN\nframes 1\nkey up RETURN\nframes 10\nstate mid.json\n"
                "frames 25\nstate grown.json\n");
   ASSERT_EQ(r.status, 0) << r.output;
   EXPECT_EQ(r.output, "");
@@ -83,7 +83,7 @@ TEST(Scripts, MenuGrowsOverThirtyFramesAfterReturn) {
 }
 
 TEST(Scripts, OptionsCycleSetsTheItemDensity) {
-  Run r = Play(
+  GameRun r = Play(
       "key down RETURN\nframes 1\nkey up RETURN\nframes 31\n"
       "mouse move 320 350\nframes 1\nmouse down left\nframes 1\nmouse up left\nframes 2\nstate open.json\n"
       "mouse move 260 310\nframes 1\nmouse down left\nframes 2\nmouse up left\nframes 1\nstate one.json\n"
@@ -113,7 +113,7 @@ TEST(Scripts, StartingAGameSetsUpTheBoardForEachDensity) {
     }
     s += click_start;
     s += "state game.json\n";
-    Run r = Play(s, "--seed " + std::to_string(100 + density));
+    GameRun r = Play(s, "--seed " + std::to_string(100 + density));
     ASSERT_EQ(r.status, 0) << r.output;
     json g = r.State("game.json");
     ASSERT_EQ(g["game_state"], 6) << "density " << density;
@@ -139,18 +139,18 @@ TEST(Scripts, StartingAGameSetsUpTheBoardForEachDensity) {
 
 TEST(Scripts, SameSeedSameGame) {
   const std::string s = std::string(start_game) + "state game.json\n";
-  Run a = Play(s, "--seed 99");
-  Run b = Play(s, "--seed 99");
+  GameRun a = Play(s, "--seed 99");
+  GameRun b = Play(s, "--seed 99");
   ASSERT_EQ(a.status, 0);
   ASSERT_EQ(b.status, 0);
   EXPECT_EQ(a.State("game.json"), b.State("game.json"));
-  Run c = Play("seed 99\n" + s, "");
+  GameRun c = Play("seed 99\n" + s, "");
   EXPECT_EQ(a.State("game.json"), c.State("game.json"));  // the script's seed line seeds the same game
 }
 
 TEST(Scripts, CheatThenHomeWinsAndResultsReturnToMenu) {
   const auto start = std::chrono::steady_clock::now();
-  Run r = Play(std::string(start_game) +
+  GameRun r = Play(std::string(start_game) +
                "key down A\nframes 1\nkey up A\nframes 1\nstate cheat.json\n"
                "key down LEFT\nframes 1\nkey up LEFT\nframes 2\nstate won.json\nscreenshot results.png\n"
                "key down ESCAPE\nframes 1\nkey up ESCAPE\nframes 2\nstate menu.json\n");
@@ -171,7 +171,7 @@ TEST(Scripts, CheatThenHomeWinsAndResultsReturnToMenu) {
 }
 
 TEST(Scripts, EscapeFromPlayReturnsToMenuAndQuitEndsTheRun) {
-  Run r = Play(std::string(start_game) +
+  GameRun r = Play(std::string(start_game) +
                "key down ESCAPE\nframes 3\nstate held.json\nkey up ESCAPE\nframes 2\nstate menu.json\n"
                "key down ESCAPE\nframes 1\nkey up ESCAPE\nframes 2\nstate never.json\n");
   ASSERT_EQ(r.status, 0) << r.output;
@@ -181,13 +181,13 @@ TEST(Scripts, EscapeFromPlayReturnsToMenuAndQuitEndsTheRun) {
 }
 
 TEST(Scripts, ClosingTheWindowMidGameEndsTheRun) {
-  Run r = Play(std::string(start_game) + "close\nframes 5\nstate never.json\n");
+  GameRun r = Play(std::string(start_game) + "close\nframes 5\nstate never.json\n");
   EXPECT_EQ(r.status, 0) << r.output;
   EXPECT_FALSE(fs::exists(r.dir / "never.json"));
 }
 
 TEST(Scripts, BadScriptsAreRefusedBeforeTheGameStarts) {
-  Run r = Play("frames 2\nmouse wiggle\n");
+  GameRun r = Play("frames 2\nmouse wiggle\n");
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.output.find("script.txt:2:"), std::string::npos) << r.output;
   const int raw = std::system((game_binary + " --headless --script /nonexistent/x.txt 2>/dev/null").c_str());
@@ -196,10 +196,70 @@ TEST(Scripts, BadScriptsAreRefusedBeforeTheGameStarts) {
 
 TEST(Scripts, DebugLogIsCreatedEmpty) {
   std::ofstream("d-bug_log.txt") << "old";
-  Run r = Play("frames 1\n");
+  GameRun r = Play("frames 1\n");
   ASSERT_EQ(r.status, 0);
   EXPECT_TRUE(fs::exists("d-bug_log.txt"));
   EXPECT_EQ(fs::file_size("d-bug_log.txt"), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+// Inserts a command before the recording's closing line, where the session's own dump was taken.
+std::string Before_Close(std::string recording, const std::string& command) {
+  const size_t p = recording.rfind("close\n");
+  if (p == std::string::npos) return recording + command;
+  return recording.insert(p, command);
+}
+
+TEST(Scripts, RecordingReplaysTheSameGame) {
+  const std::string session = std::string(start_game) +
+                              "key down RIGHT\nframes 3\nkey up RIGHT\nframes 1\nkey down DOWN\nframes 2\n"
+                              "key up DOWN\nframes 1\nkey down RETURN\nframes 1\nkey up RETURN\nframes 2\n"
+                              "mouse move 400 200\nframes 1\nmouse down right\nframes 1\nmouse up right\nframes 1\n"
+                              "mouse move 349 80\nframes 1\nmouse down left\nframes 1\nmouse up left\nframes 1\n"
+                              "key down UP\nframes 4\nkey up UP\nframes 1\nstate original.json\n";
+  GameRun first = Play(session, "--seed 4242 --record " + (fs::temp_directory_path() / "orvalis-rec.txt").string());
+  ASSERT_EQ(first.status, 0) << first.output;
+  std::ifstream in(fs::temp_directory_path() / "orvalis-rec.txt");
+  std::stringstream recording;
+  recording << in.rdbuf();
+  ASSERT_EQ(recording.str().rfind("seed 4242\n", 0), 0u) << recording.str();
+  GameRun replay = Play(Before_Close(recording.str(), "state replayed.json\n"), "");
+  ASSERT_EQ(replay.status, 0) << replay.output;
+  const json a = first.State("original.json"), b = replay.State("replayed.json");
+  ASSERT_FALSE(a.is_null());
+  EXPECT_EQ(a, b);
+  fs::remove(fs::temp_directory_path() / "orvalis-rec.txt");
+}
+
+TEST(Scripts, HelpVersionAndUsageErrors) {
+  auto status = [](const std::string& args) {
+    const int raw = std::system((game_binary + " " + args + " >/dev/null 2>&1").c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  };
+  EXPECT_EQ(status("--help"), 0);
+  EXPECT_EQ(status("--version"), 0);
+  EXPECT_EQ(status("--bogus"), 64);
+  EXPECT_EQ(status("--scale"), 64);
+  EXPECT_EQ(status("--headless"), 64);
+  EXPECT_EQ(status("--headless --data /nonexistent/folder --script x"), 2);  // the script is read first
+}
+
+TEST(Scripts, DataFolderIsEnteredBeforeStart) {
+  // Started from elsewhere with --data, the log lands in the data folder.
+  const fs::path elsewhere = fs::temp_directory_path() / ("orvalis-elsewhere-" + std::to_string(::getpid()));
+  fs::create_directories(elsewhere);
+  std::ofstream(elsewhere / "s.txt") << "frames 2\nstate out.json\n";
+  fs::remove(fs::path(ORVALIS_RUN_DIR) / "d-bug_log.txt");
+  const std::string cmd = "cd " + elsewhere.string() + " && " + game_binary +
+                          " --headless --seed 3 --data " + ORVALIS_RUN_DIR + " --script s.txt 2>/dev/null";
+  EXPECT_EQ(std::system(cmd.c_str()), 0);
+  EXPECT_TRUE(fs::exists(fs::path(ORVALIS_RUN_DIR) / "d-bug_log.txt"));
+  EXPECT_FALSE(fs::exists(elsewhere / "d-bug_log.txt"));
+  EXPECT_TRUE(fs::exists(elsewhere / "out.json"));  // script paths are the caller's
+  fs::remove_all(elsewhere);
 }
 
 }  // namespace

@@ -1,0 +1,73 @@
+// The search for the data folder, and where screenshots go.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "shell/data_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TempTree {
+  fs::path root = fs::temp_directory_path() / ("orvalis-data-" + std::to_string(::getpid()));
+  TempTree() { fs::create_directories(root); }
+  ~TempTree() { fs::remove_all(root); }
+  void Make_Data(const fs::path& dir) {
+    fs::create_directories(dir);
+    std::ofstream(dir / "mm_main.bmp") << "x";
+    std::ofstream(dir / "10.txt") << "x";
+  }
+};
+
+TEST(DataDir, PrefersTheBinarysFolderThenTheShareFolders) {
+  TempTree t;
+  const fs::path bin = t.root / "prefix" / "bin";
+  fs::create_directories(bin);
+  std::vector<std::string> tried;
+  EXPECT_EQ(Find_Data_Dir(bin.string(), (t.root / "configured").string(), &tried), "");
+  ASSERT_EQ(tried.size(), 3u);  // every folder looked at is named
+  EXPECT_EQ(tried[0], bin.string());
+  EXPECT_EQ(tried[1], (t.root / "prefix" / "share" / "orvalis").string());
+  EXPECT_EQ(tried[2], (t.root / "configured").string());
+
+  t.Make_Data(t.root / "configured");
+  tried.clear();
+  EXPECT_EQ(Find_Data_Dir(bin.string(), (t.root / "configured").string(), &tried), (t.root / "configured").string());
+
+  t.Make_Data(t.root / "prefix" / "share" / "orvalis");
+  tried.clear();
+  EXPECT_EQ(Find_Data_Dir(bin.string(), (t.root / "configured").string(), &tried),
+            (t.root / "prefix" / "share" / "orvalis").string());
+
+  t.Make_Data(bin);
+  tried.clear();
+  EXPECT_EQ(Find_Data_Dir(bin.string(), "", &tried), bin.string());
+  EXPECT_TRUE(tried.empty());
+}
+
+TEST(DataDir, AFolderNeedsBothTheArtAndTheTemplates) {
+  TempTree t;
+  std::ofstream(t.root / "mm_main.bmp") << "x";
+  EXPECT_FALSE(Is_Data_Dir(t.root.string()));
+  std::ofstream(t.root / "10.txt") << "x";
+  EXPECT_TRUE(Is_Data_Dir(t.root.string()));
+}
+
+TEST(DataDir, ScreenshotsGoToThePicturesFolderElseTheDataHome) {
+  TempTree t;
+  const std::string old_home = std::getenv("HOME") ? std::getenv("HOME") : "";
+  setenv("HOME", t.root.c_str(), 1);
+  unsetenv("XDG_CONFIG_HOME");
+  unsetenv("XDG_DATA_HOME");
+  EXPECT_EQ(Screenshot_Dir(), (t.root / ".local/share/orvalis/screenshots").string());
+  fs::create_directories(t.root / ".config");
+  fs::create_directories(t.root / "Bilder");
+  std::ofstream(t.root / ".config/user-dirs.dirs") << "# comment\nXDG_PICTURES_DIR=\"$HOME/Bilder\"\n";
+  EXPECT_EQ(Screenshot_Dir(), (t.root / "Bilder").string());
+  setenv("HOME", old_home.c_str(), 1);
+}
+
+}  // namespace
