@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -47,10 +48,9 @@ class PlayScreen : public ::testing::Test {
     Hide_BOB(&BOB_mouse);                    // the pointer would cover the pixels under it
 
     old_dir_ = std::filesystem::current_path();
-    dir_ = std::filesystem::temp_directory_path() /
-           ("orvalis_play_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
+    std::string pattern = (std::filesystem::temp_directory_path() / "orvalis_play_XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
     std::filesystem::current_path(dir_);
 
     for (int k : KEYS) Platform_Set_Key(k, false);
