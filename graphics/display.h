@@ -16,10 +16,14 @@ struct PALETTEENTRY {
 };
 constexpr uint8_t PC_NOCOLLAPSE = 4;
 
-// A clip list: the rectangles a surface may be drawn into, and their bounding rectangle.
+struct Surface;
+
+// A clip list: the rectangles a surface may be drawn into, and their bounding rectangle. The surface
+// it is attached to owns it; releasing the surface releases its clipper.
 struct Clipper {
   std::vector<RECT> rects;
   RECT bound{64000, 64000, -64000, -64000};
+  Surface* surface = nullptr;  // the surface it is attached to
 };
 
 // An RGB565 surface. Pixels are owned; pitch is in bytes (rows padded to an even word count).
@@ -31,8 +35,8 @@ struct Surface {
   bool has_color_key = false;
   uint16_t color_key_low = 0;
   uint16_t color_key_high = 0;
-  Clipper* clipper = nullptr;  // not owned
-  int locked = 0;
+  Clipper* clipper = nullptr;  // owned; null means the surface's own bounds clip
+  int locked = 0;              // lock count; blits, text and flips are refused while locked
 };
 
 struct Palette {
@@ -77,11 +81,19 @@ extern DisplayState display;
 enum : uint32_t { DDBLT_WAIT = 0x01000000, DDBLT_KEYSRC = 0x00008000, DDBLT_COLORFILL = 0x00000400 };
 
 int Init_Display(int width, int height, int bpp, int fullscreen);
+// Releases the clipper kept in dd_clipper, the palette and the surfaces, and clears their pointers.
 int Shutdown_Display();
+// Makes a clip list of num_rects rectangles and attaches it to the surface, replacing (and releasing)
+// the one it had. Null for a null surface, a negative count or a missing rectangle array.
 Clipper* Attach_Clipper(Surface* surface, int num_rects, const RECT* clip_list);
+// Detaches a clipper from its surface and releases it (the device's Release).
+void Release_Clipper(Clipper* clipper);
+// An off-screen surface, cleared to 0, with the source colour key 0. Null for sizes outside 1..16384.
 Surface* Create_Surface(int width, int height, uint32_t mem_flags);
-// Releases a surface made by Create_Surface (the device's Release).
+// Releases a surface made by Create_Surface (the device's Release), with its clipper.
 void Release_Surface(Surface* surface);
+// The source colour key of keyed blits: source pixels from low to high are not drawn.
+int Set_Color_Key(Surface* surface, uint16_t low, uint16_t high);
 int Fill_Surface(Surface* surface, uint16_t color);
 int Fill_Rect(int left, int top, int right, int bottom, uint16_t color, Surface* surface);
 uint8_t* Lock_Surface(Surface* surface, int* pitch);
