@@ -105,7 +105,7 @@ TEST_F(MenuTest, ButtonHeightIsClampedLocallyFromTheEighteenthStep) {
 TEST_F(MenuTest, DrawMenuClampsFrom77And36Only) {
   menu_panel_w = menu_panel_h = 240;
   BOB_menu_panel.x = BOB_menu_panel.y = 235;
-  Draw_Menu(300, 200, 80, 40);
+  Draw_Menu(300, 200, 77, 36);
   Flip_Display();
   EXPECT_EQ(BOB_button_start.x, 295);
   EXPECT_EQ(BOB_button_start.y, 285);
