@@ -26,9 +26,9 @@ TEST(Bitmap, Reads24BitRowsTopDown) {
   std::vector<uint8_t> data = Gradient_24(32, 32);
   Put32(data, 34, 12345);  // a size image field that is wrong
   ASSERT_EQ(Load_Bitmap_Memory(&b.file, data.data(), data.size()), 1);
-  EXPECT_EQ(b.file.bitmapinfoheader.biSizeImage, 3072u);
-  EXPECT_EQ(b.file.bitmapfileheader.bfType, 0x4D42);
-  EXPECT_EQ(b.file.bitmapinfoheader.biWidth, 32);
+  EXPECT_EQ(+b.file.bitmapinfoheader.biSizeImage, 3072u);
+  EXPECT_EQ(+b.file.bitmapfileheader.bfType, 0x4D42);
+  EXPECT_EQ(+b.file.bitmapinfoheader.biWidth, 32);
   const uint8_t* top_left = b.file.buffer;
   EXPECT_EQ(top_left[0], 0);
   EXPECT_EQ(top_left[1], 0);
@@ -44,7 +44,7 @@ TEST(Bitmap, RowPaddingIsHonoured) {
   std::vector<uint8_t> data = Gradient_24(5, 3);
   ASSERT_EQ(data.size(), 54u + 16u * 3u);
   ASSERT_EQ(Load_Bitmap_Memory(&b.file, data.data(), data.size()), 1);
-  EXPECT_EQ(b.file.bitmapinfoheader.biSizeImage, 45u);
+  EXPECT_EQ(+b.file.bitmapinfoheader.biSizeImage, 45u);
   for (int y = 0; y < 3; ++y) {
     for (int x = 0; x < 5; ++x) {
       EXPECT_EQ(b.file.buffer[y * 15 + x * 3], x);
@@ -72,7 +72,7 @@ TEST(Bitmap, SixteenBitPixelsKeepTheirBytes) {
   std::vector<uint8_t> data = Make_Bmp(
       3, 2, 16, [](int x, int y, int k) { return static_cast<uint8_t>(k == 0 ? 0x10 * y + x : 0xAB); });
   ASSERT_EQ(Load_Bitmap_Memory(&b.file, data.data(), data.size()), 1);
-  EXPECT_EQ(b.file.bitmapinfoheader.biSizeImage, 12u);
+  EXPECT_EQ(+b.file.bitmapinfoheader.biSizeImage, 12u);
   EXPECT_EQ(b.file.buffer[6], 0x10);
   EXPECT_EQ(b.file.buffer[7], 0xAB);
 }
@@ -118,7 +118,7 @@ TEST(Bitmap, BadFilesAreRefusedAndLeaveTheRecordAlone) {
   for (const Case& c : cases) {
     EXPECT_EQ(Load_Bitmap_Memory(&b.file, c.data.data(), c.data.size()), 0) << c.what;
     EXPECT_EQ(b.file.buffer, kept) << c.what;
-    EXPECT_EQ(b.file.bitmapinfoheader.biWidth, 4) << c.what;
+    EXPECT_EQ(+b.file.bitmapinfoheader.biWidth, 4) << c.what;
   }
   EXPECT_EQ(Load_Bitmap_Memory(nullptr, good.data(), good.size()), 0);
   EXPECT_EQ(Load_Bitmap_Memory(&b.file, nullptr, 100), 0);
@@ -134,11 +134,11 @@ TEST(Bitmap, FilesByNameAndUnloading) {
   EXPECT_EQ(Load_Bitmap_File(&b.file, dir.File("missing.bmp").c_str()), 0);
   EXPECT_EQ(b.file.buffer, first);
   ASSERT_EQ(Load_Bitmap_File(&b.file, dir.File("b.bmp").c_str()), 1);
-  EXPECT_EQ(b.file.bitmapinfoheader.biWidth, 2);
-  EXPECT_EQ(b.file.bitmapinfoheader.biSizeImage, 48u);
+  EXPECT_EQ(+b.file.bitmapinfoheader.biWidth, 2);
+  EXPECT_EQ(+b.file.bitmapinfoheader.biSizeImage, 48u);
   EXPECT_EQ(Unload_Bitmap_File(&b.file), 1);
   EXPECT_EQ(b.file.buffer, nullptr);
-  EXPECT_EQ(b.file.bitmapinfoheader.biWidth, 2);  // the headers stay
+  EXPECT_EQ(+b.file.bitmapinfoheader.biWidth, 2);  // the headers stay
   EXPECT_EQ(Unload_Bitmap_File(&b.file), 1);
   EXPECT_EQ(Load_Bitmap_File(&b.file, dir.path.string().c_str()), 0);  // a folder is not a file
 }
