@@ -285,7 +285,7 @@ int Flip_Display() {
   // rather than retried for ever.
   if (primary == nullptr || back == nullptr || primary->locked || back->locked) return 0;
   std::swap(primary->pixels, back->pixels);
-  if (Platform_Is_Open()) Present(primary);
+  Present(primary);
   return 1;
 }
 

@@ -148,5 +148,7 @@ TEST(Display, WorksWithoutAPlatformWindow) {
   Fill_Surface(display.back_surface, 3);
   EXPECT_EQ(Flip_Display(), 1);
   EXPECT_EQ(Pixel(display.primary_surface, 0, 0), 3);
+  ASSERT_EQ(Platform_Last_Frame().size(), 640u * 480u);
+  EXPECT_EQ(Platform_Last_Frame()[0], 3);
   EXPECT_EQ(Shutdown_Display(), 1);
 }
