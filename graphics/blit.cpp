@@ -5,8 +5,11 @@
 #include <cstring>
 #include <vector>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
+// x86-64 builds carry an AVX2 copy of the row kernels besides the baseline one.
+#if defined(__x86_64__) && defined(__GNUC__)
+#define ROW_KERNEL __attribute__((target_clones("avx2", "default")))
+#else
+#define ROW_KERNEL
 #endif
 
 #include "graphics/display.h"
@@ -69,17 +72,15 @@ struct Axis_Walk {
   }
 };
 
-// Keyed rows, written as unconditional selects so that they vectorise; built for AVX2 as well as the
-// baseline, the better one picked when the program starts. With the key 0 alone, transparent source
+// Keyed rows, written as unconditional selects so that they vectorise; the AVX2 copy is picked at
+// start-up where the processor has it. With the key 0 alone, transparent source
 // pixels are 0, so the select is (dest where the source is 0) or source.
-__attribute__((target_clones("avx2", "default"))) void Row_Keyed_Zero(uint16_t* __restrict d,
-                                                                      const uint16_t* __restrict s, int n) {
+ROW_KERNEL void Row_Keyed_Zero(uint16_t* __restrict d, const uint16_t* __restrict s, int n) {
   for (int i = 0; i < n; ++i) d[i] = static_cast<uint16_t>((s[i] == 0 ? d[i] : 0) | s[i]);
 }
 
-__attribute__((target_clones("avx2", "default"))) void Row_Keyed_Range(uint16_t* __restrict d,
-                                                                       const uint16_t* __restrict s, int n,
-                                                                       uint16_t low, uint16_t span) {
+ROW_KERNEL void Row_Keyed_Range(uint16_t* __restrict d, const uint16_t* __restrict s, int n, uint16_t low,
+                                uint16_t span) {
   for (int i = 0; i < n; ++i) d[i] = static_cast<uint16_t>(s[i] - low) <= span ? d[i] : s[i];
 }
 
