@@ -12,7 +12,9 @@ extern FILE* error_log;
 uint32_t Get_Clock();
 uint32_t Start_Clock();
 uint32_t Wait_Clock(uint32_t count);
-// Draws only the glyphs, at (x, y), in the colour of shadow_palette[color_index].
+// Draws only the glyphs, their box's top-left corner at (x, y), in the colour of
+// shadow_palette[color_index], blended by the font's coverage and clipped to the surface. 0 for a
+// null or locked surface, an index outside 0..255, or no font.
 int Draw_Text(const char* text, int x, int y, int color_index, Surface* surface);
 // The same with a colour value red | green << 8 | blue << 16.
 int Draw_Text_RGB(const char* text, int x, int y, uint32_t color, Surface* surface);

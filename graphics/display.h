@@ -94,6 +94,8 @@ Surface* Create_Surface(int width, int height, uint32_t mem_flags);
 void Release_Surface(Surface* surface);
 // The source colour key of keyed blits: source pixels from low to high are not drawn.
 int Set_Color_Key(Surface* surface, uint16_t low, uint16_t high);
+// Colour fills with raw 16-bit values, clipped like blits; right and bottom are exclusive. A locked
+// surface is left unfilled (the result stays 1).
 int Fill_Surface(Surface* surface, uint16_t color);
 int Fill_Rect(int left, int top, int right, int bottom, uint16_t color, Surface* surface);
 uint8_t* Lock_Surface(Surface* surface, int* pitch);
@@ -102,14 +104,17 @@ uint8_t* Lock_Primary();
 int Unlock_Primary();
 uint8_t* Lock_Back();
 int Unlock_Back();
+// Swaps the primary and back pages' pixels and presents the new primary; 0 while either is locked.
 int Flip_Display();
 int Wait_For_Vsync();
 void Request_Quit();
 
 // The device's rectangle blit: source rectangle to destination rectangle, stretched (nearest
-// neighbour) when the sizes differ, colour-keyed with DDBLT_KEYSRC, clipped by the destination's
-// clip list. Returns 1 on success, 0 when refused (null surfaces, empty or invalid source rectangle,
-// a locked surface).
+// neighbour, sampling the source under each destination pixel's centre) when the sizes differ,
+// colour-keyed with DDBLT_KEYSRC, clipped by each rectangle of the destination's clip list (by the
+// surface's bounds when it has none); clipping never changes the source mapping. Returns 1 on success,
+// 0 when refused (null surfaces, an empty or invalid source rectangle, an empty destination
+// rectangle, DDBLT_KEYSRC from a surface without a key, a locked surface).
 int Blit_Surface(Surface* dest, const RECT* dest_rect, Surface* src, const RECT* src_rect, uint32_t flags);
 // Forces the straightforward reference blitter, so that tests can compare it with the fast paths.
 extern bool blit_force_reference;
