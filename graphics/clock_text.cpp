@@ -50,10 +50,10 @@ int Draw_Text_RGB(const char* text, int x, int y, uint32_t color, Surface* surfa
   int64_t bottom = std::min<int64_t>(surface->height, int64_t{y} + mask.height);
   int words = surface->pitch / 2;
   for (int64_t py = top; py < bottom; ++py) {
-    const uint8_t* cover = mask.coverage.data() + (py - y) * mask.width - x;
+    const uint8_t* cover = mask.coverage.data() + (py - y) * mask.width;
     uint16_t* row = surface->pixels + py * words;
     for (int64_t px = left; px < right; ++px) {
-      int a = cover[px];
+      int a = cover[px - x];
       if (a == 0) continue;
       uint16_t d = row[px];
       int dr = (d >> 11) << 3 | (d >> 13), dg = ((d >> 5) & 63) << 2 | ((d >> 9) & 3);
