@@ -1,17 +1,23 @@
-// The game model: squares, maze blocks, the board, the players, and the rules that change them.
-// Pure and deterministic: no graphics and no platform; randomness comes from the C library's rand.
+// The game model: squares, maze blocks, the board, the players, the block template files and the
+// rules that change them (new game, steps and doors, shifts, rotations, pickups, the end test, the
+// change of turn). Pure and deterministic: no graphics and no platform; randomness is the C
+// library's rand, drawn in the order the rules give.
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
+#include <string_view>
 
 #include "graphics/bob.h"
 
-// Square contents.
+// Square contents: every value the game produces. 6..14 are the random objects of 'z' cells.
 enum : int32_t {
   CONTENT_EMPTY = 0,
   TOKEN = 2,
   HOME_MARK = 3,
   KEY = 4,
+  OBJECT_FIRST = 6,
+  OBJECT_LAST = 14,
   DOOR_EW_CLOSED = 101,
   DOOR_EW_POST = 102,
   DOOR_EW_OPEN = 103,
@@ -20,12 +26,19 @@ enum : int32_t {
   DOOR_NS_CLOSED = 107,
 };
 
-// Step directions, also the frame of a player's sprite. Not clockwise.
+// Step directions, also the frame of a player's sprite. Not the clockwise order.
 enum Direction : int32_t { DIR_UP = 0, DIR_RIGHT = 1, DIR_LEFT = 2, DIR_DOWN = 3 };
 
+// Block types (Part 3.2): 0..3 corners, 4..7 T-junctions, 8 and 9 straights, 10 the crossing,
+// 11..14 dead ends with a door.
+constexpr int32_t BLOCK_TYPE_COUNT = 15;
+constexpr int32_t BLOCK_CROSSING = 10;
+constexpr int32_t START_BLOCK_P2 = 11;  // dead end open to the south, board block (0,0)
+constexpr int32_t START_BLOCK_P1 = 13;  // dead end open to the north, board block (7,7)
+
 struct Square {
-  uint8_t blocked = 0;
-  int32_t content = 0;
+  uint8_t blocked = 0;  // 1 = cannot be entered (wall or solid object)
+  int32_t content = 0;  // one of the content codes
 };
 
 struct MazeBlock {
@@ -44,10 +57,12 @@ struct MazeBlock {
   int32_t number = 0;
   int32_t type = 0;
 
-  // Draws a random type (rand() % 15) and loads its template.
+  // Clears the flags, draws a random type (rand() % 15) and loads its template.
   MazeBlock();
+  // Exits to 0, the type's template from "<type>.txt", the type's exits, then its door codes.
   void Load_Template();
-  // A quarter turn counter-clockwise by a change of type; 1 when the block turned.
+  // A quarter turn counter-clockwise by a change of type; 1 when the block turned. Home blocks and
+  // the crossing return 0. A token or key still on the block is put back on square (4,4).
   uint8_t Rotate();
   void Place_Treasure_P1();
   void Place_Treasure_P2();
@@ -56,7 +71,7 @@ struct MazeBlock {
 };
 
 struct Board {
-  MazeBlock blocks[8][8];  // [x][y]
+  MazeBlock blocks[8][8];  // [x][y]: blocks[bx][by], bx the board column, by the board row
 };
 
 struct PlayerState {
@@ -71,35 +86,75 @@ struct PlayerState {
   int32_t block_number = 4;
   int32_t actions = 1;
   int32_t keys = 0;
-  BOB sprite;  // frame surfaces shared by copies, never released by them
+  BOB sprite;  // filled by asset loading; copies share its frame surfaces and never release them;
+               // its current_frame is the facing and the direction of the next step
 };
 
-// The model's globals, built at static initialisation in this order: board, player 1, player 2,
-// current_block.
+// Limits of the counters (Part 3.5).
+constexpr int32_t MAX_TREASURES = 5;
+constexpr int32_t MAX_KEYS = 5;
+constexpr int32_t MAX_ACTIONS = 5;
+
+// The model's globals, all defined in one translation unit and so built at static initialisation
+// in this order: the board (64 blocks, each drawing its type and loading its template from the
+// working directory), player 1, player 2, current_block.
 extern Board board;
 extern PlayerState player1;
 extern PlayerState player2;
-extern MazeBlock current_block;
-extern uint8_t current_player;  // 1 = player 1 to move, 0 = player 2
-extern int32_t item_density;    // 0, 1, 2 -> 20, 10, 5 tokens and keys
-extern uint8_t new_game_pending;
+extern MazeBlock current_block;   // a copy of the block the detail view shows
+extern uint8_t current_player;    // 1 = player 1 to move, 0 = player 2
+extern int32_t item_density;      // 0, 1, 2 -> 20, 10, 5 tokens and as many keys
+extern uint8_t new_game_pending;  // 1 = a new game must be set up before play (initially 1)
 
-// Template files (the character format of the block and layer files).
+// ---- Template files (Part 3.2) ------------------------------------------------------------------
+// The readers parse bytes from a stream or from memory; the file-name forms open the file by name
+// (in binary, doing the text-mode carriage-return drop themselves), read, and always close it. A
+// missing file reads as end of input everywhere. Exactly 64 cells are read, in reading order.
+
+// Fills the 64 squares of the block (blocked, content); touches nothing else of the block. Every
+// 'z' cell draws rand() % 15 + 6, in reading order.
 void Read_Block_File(MazeBlock& block, const char* filename);
-void Read_Value_Grid(const char* filename, int32_t grid[8][8]);
+void Read_Block_Stream(MazeBlock& block, std::istream& in);
+void Read_Block_Bytes(MazeBlock& block, std::string_view bytes);
 
+// Fills a [x][y] grid of 64 values: 'a'..'z' give 97..122, any other character its code minus '0'
+// (digits 0..9; end of input -49).
+void Read_Value_Grid(const char* filename, int32_t grid[8][8]);
+void Read_Value_Stream(std::istream& in, int32_t grid[8][8]);
+void Read_Value_Bytes(std::string_view bytes, int32_t grid[8][8]);
+
+// The value a character cell gives in a value grid, and the end-of-input value of a cell read.
+constexpr int32_t CELL_END_OF_INPUT = -1;
+constexpr int32_t Cell_Value(int32_t cell) { return (cell >= 'a' && cell <= 'z') ? cell : cell - '0'; }
+
+// ---- New game (Part 3.3) ------------------------------------------------------------------------
+// Tokens and keys placed for an item_density: 0 -> 20, 1 -> 10, 2 -> 5.
+int32_t Items_For_Density(int32_t density);
 void New_Game(Board& b);
 
+// ---- Movement, shifting and rotation (Part 3.4) --------------------------------------------------
+// One step in the direction of the player's sprite frame; may open a door or spend a key.
 PlayerState Step_Player(PlayerState player, Board& b);
+// Turns the player to move to the direction, steps it, and returns a copy of its block afterwards
+// (the caller stores it in current_block). With current_player neither 0 nor 1, returns `block`.
 MazeBlock Move_Current_Player(int32_t direction, MazeBlock block, Board& b);
+// column / row 1..8 (index - 1 is moved); down / right: 1 = down / right, 0 = up / left. Players in
+// the moved line travel with their blocks, wrapping around. Other values do nothing.
 void Shift_Column(int column, uint8_t down, Board& b);
 void Shift_Row(int row, uint8_t right, Board& b);
 // Turns a square with its block: (x, y) -> (y, 7 - x).
 void Rotate_Square(int32_t& square_x, int32_t& square_y);
+// After a successful rotation of `block`: turns the square of every player whose block_number is
+// the block's number, player 1 first. Returns a mask: 1 = player 1 turned, 2 = player 2 turned.
+uint8_t Rotate_Players_In_Block(const MazeBlock& block);
 
-// Pickups for the player to move (treasure, then key, then token; at most one per call).
+// ---- Turn actions (Part 3.5) --------------------------------------------------------------------
+// The pickup rules for the player to move: treasure, then key, then token; at most one per call,
+// each blocked by its counter's limit.
 void Apply_Pickups(Board& b);
-// The end-of-game test, player 2 first; 1 when a player has just been made the winner.
+// The end-of-game test, player 2 first: sets `winner` and returns 1 when a player with 5 treasures
+// stands on a home mark (content 3); otherwise 0. The playing frame then switches to the results.
 int Check_Winner(Board& b);
-// Hands the turn to the other player.
+// Hands the turn to the other player: its turns + 1, current_block = its block, actions 0 -> 1,
+// current_player switches.
 void End_Turn(Board& b);

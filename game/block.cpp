@@ -1,0 +1,89 @@
+// A maze block's own operations: construction, the quarter turn, and the placing of specials.
+#include <cstdlib>
+
+#include "game/model.h"
+
+MazeBlock::MazeBlock() {
+  special_placed = 0;
+  locked = 0;
+  home = 0;
+  treasure_p2 = 0;
+  treasure_p1 = 0;
+  type = std::rand() % 15;
+  Load_Template();
+}
+
+namespace {
+// The type a quarter turn counter-clockwise gives; -1 for the crossing, which keeps its type.
+int32_t Rotated_Type(int32_t type) {
+  switch (type) {
+    case 1:
+      return 0;  // corners 1 -> 0 -> 2 -> 3 -> 1
+    case 0:
+      return 2;
+    case 2:
+      return 3;
+    case 3:
+      return 1;
+    case 4:
+      return 5;  // T-junctions 4 -> 5 -> 6 -> 7 -> 4
+    case 5:
+      return 6;
+    case 6:
+      return 7;
+    case 7:
+      return 4;
+    case 8:
+      return 9;  // straights 8 <-> 9
+    case 9:
+      return 8;
+    case 11:
+      return 12;  // dead ends 11 -> 12 -> 13 -> 14 -> 11
+    case 12:
+      return 13;
+    case 13:
+      return 14;
+    case 14:
+      return 11;
+    default:
+      return -1;
+  }
+}
+}  // namespace
+
+uint8_t MazeBlock::Rotate() {
+  if (home == 1) return 0;
+  uint8_t turned = 0;
+  const int32_t next = Rotated_Type(type);
+  if (next >= 0) {
+    type = next;
+    Load_Template();
+    turned = 1;
+  }
+  if (has_token == 1) {
+    Place_Token();
+  } else if (has_key == 1) {
+    Place_Key();
+  }
+  return turned;
+}
+
+void MazeBlock::Place_Treasure_P1() {
+  locked = 1;
+  treasure_p1 = 1;
+}
+
+void MazeBlock::Place_Treasure_P2() {
+  locked = 1;
+  treasure_p2 = 1;
+}
+
+void MazeBlock::Place_Token() {
+  squares[4][4].content = TOKEN;
+  has_token = 1;
+}
+
+void MazeBlock::Place_Key() {
+  squares[4][4].content = KEY;
+  has_key = 1;
+}

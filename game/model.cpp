@@ -1,1 +1,0 @@
-// Model records and globals.

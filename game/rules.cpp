@@ -1,0 +1,137 @@
+// Movement and board interaction (Part 3.4): one step with its doors and block crossings, the
+// shifting of rows and columns, and the turning of players' squares with a rotated block.
+#include "game/model.h"
+
+namespace {
+
+bool In_Range(int32_t v) { return v >= 0 && v < 8; }
+
+// One direction of a step: its change, the neighbour's facing exit, and its door codes.
+struct StepRule {
+  int32_t dx, dy;
+  uint8_t MazeBlock::*facing_exit;  // the neighbour's exit that faces the player
+  int32_t open_door, closed_door;
+};
+
+constexpr StepRule kSteps[4] = {
+    {0, -1, &MazeBlock::exit_south, DOOR_NS_OPEN, DOOR_NS_CLOSED},  // 0 up
+    {1, 0, &MazeBlock::exit_west, DOOR_EW_OPEN, DOOR_EW_CLOSED},    // 1 right
+    {-1, 0, &MazeBlock::exit_east, DOOR_EW_OPEN, DOOR_EW_CLOSED},   // 2 left
+    {0, 1, &MazeBlock::exit_north, DOOR_NS_OPEN, DOOR_NS_CLOSED},   // 3 down
+};
+
+}  // namespace
+
+PlayerState Step_Player(PlayerState player, Board& b) {
+  const int32_t d = player.sprite.current_frame;
+  if (d < 0 || d > 3) return player;
+  if (!In_Range(player.block_x) || !In_Range(player.block_y) || !In_Range(player.square_x) ||
+      !In_Range(player.square_y)) {
+    return player;  // never produced by the game; refuse rather than read outside the board
+  }
+  const StepRule& rule = kSteps[d];
+  MazeBlock& block = b.blocks[player.block_x][player.block_y];
+  const int32_t tx = player.square_x + rule.dx;
+  const int32_t ty = player.square_y + rule.dy;
+
+  // 1. On the edge in the step's direction: cross into the neighbour when it has the facing exit.
+  if (!In_Range(tx) || !In_Range(ty)) {
+    const int32_t nbx = player.block_x + rule.dx;
+    const int32_t nby = player.block_y + rule.dy;
+    if (!In_Range(nbx) || !In_Range(nby)) return player;
+    if (b.blocks[nbx][nby].*rule.facing_exit != 1) return player;
+    player.block_x = nbx;
+    player.block_y = nby;
+    if (rule.dx != 0) player.square_x = rule.dx > 0 ? 0 : 7;
+    if (rule.dy != 0) player.square_y = rule.dy > 0 ? 0 : 7;
+    return player;
+  }
+
+  Square& target = block.squares[tx][ty];
+  // 2. The target passes: open floor, or the open door of the step's axis.
+  if ((target.blocked == 0 && target.content < 100) || target.content == rule.open_door) {
+    player.square_x = tx;
+    player.square_y = ty;
+    return player;
+  }
+  // 3. and 4. A closed door of the step's axis opens in place, with a key when the block is locked.
+  if (target.content == rule.closed_door) {
+    if (block.locked == 0) {
+      target.content = rule.open_door;
+    } else if (player.keys > 0) {
+      player.keys -= 1;
+      block.locked = 0;
+      target.content = rule.open_door;
+    }
+  }
+  // 5. Anything else stops the step.
+  return player;
+}
+
+MazeBlock Move_Current_Player(int32_t direction, MazeBlock block, Board& b) {
+  PlayerState* mover = current_player == 1 ? &player1 : current_player == 0 ? &player2 : nullptr;
+  if (mover == nullptr) return block;
+  mover->sprite.current_frame = direction;
+  *mover = Step_Player(*mover, b);
+  if (!In_Range(mover->block_x) || !In_Range(mover->block_y)) return block;
+  return b.blocks[mover->block_x][mover->block_y];
+}
+
+namespace {
+int32_t Wrap(int32_t v) { return (v % 8 + 8) % 8; }
+}  // namespace
+
+void Shift_Column(int column, uint8_t down, Board& b) {
+  const int x = column - 1;
+  if (!In_Range(x) || down > 1) return;
+  if (down == 1) {
+    const MazeBlock aside = b.blocks[x][7];
+    for (int y = 7; y >= 1; --y) b.blocks[x][y] = b.blocks[x][y - 1];
+    b.blocks[x][0] = aside;
+  } else {
+    const MazeBlock aside = b.blocks[x][0];
+    for (int y = 0; y <= 6; ++y) b.blocks[x][y] = b.blocks[x][y + 1];
+    b.blocks[x][7] = aside;
+  }
+  const int32_t delta = down == 1 ? 1 : -1;
+  for (PlayerState* p : {&player1, &player2}) {
+    if (p->block_x == x) p->block_y = Wrap(p->block_y + delta);
+  }
+}
+
+void Shift_Row(int row, uint8_t right, Board& b) {
+  const int y = row - 1;
+  if (!In_Range(y) || right > 1) return;
+  if (right == 1) {
+    const MazeBlock aside = b.blocks[7][y];
+    for (int x = 7; x >= 1; --x) b.blocks[x][y] = b.blocks[x - 1][y];
+    b.blocks[0][y] = aside;
+  } else {
+    const MazeBlock aside = b.blocks[0][y];
+    for (int x = 0; x <= 6; ++x) b.blocks[x][y] = b.blocks[x + 1][y];
+    b.blocks[7][y] = aside;
+  }
+  const int32_t delta = right == 1 ? 1 : -1;
+  for (PlayerState* p : {&player1, &player2}) {
+    if (p->block_y == y) p->block_x = Wrap(p->block_x + delta);
+  }
+}
+
+void Rotate_Square(int32_t& square_x, int32_t& square_y) {
+  const int32_t x = square_x;
+  square_x = square_y;
+  square_y = 7 - x;
+}
+
+uint8_t Rotate_Players_In_Block(const MazeBlock& block) {
+  uint8_t turned = 0;
+  if (player1.block_number == block.number) {
+    Rotate_Square(player1.square_x, player1.square_y);
+    turned |= 1;
+  }
+  if (player2.block_number == block.number) {
+    Rotate_Square(player2.square_x, player2.square_y);
+    turned |= 2;
+  }
+  return turned;
+}

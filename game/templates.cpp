@@ -1,0 +1,172 @@
+// The character format of the block template and picture-layer files (Part 3.2), and the loading
+// of a type's template, exits and doors into a block.
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <istream>
+#include <streambuf>
+
+#include "game/model.h"
+
+namespace {
+
+// A read-only stream buffer over bytes in memory, so the readers can parse without a file.
+class MemoryBuffer : public std::streambuf {
+ public:
+  MemoryBuffer(const char* data, std::size_t size) {
+    char* begin = const_cast<char*>(data);  // the get area is never written through
+    setg(begin, begin, begin + size);
+  }
+};
+
+// Characters as text-mode input gives them: a carriage return before a newline is dropped.
+// A null buffer is a file that could not be opened: end of input at once.
+class CharSource {
+ public:
+  explicit CharSource(std::streambuf* buffer) : buffer_(buffer) {}
+
+  // The next character (0..255), or CELL_END_OF_INPUT.
+  int32_t Get() {
+    if (buffer_ == nullptr) return CELL_END_OF_INPUT;
+    int c = buffer_->sbumpc();
+    if (c == std::char_traits<char>::eof()) {
+      buffer_ = nullptr;
+      return CELL_END_OF_INPUT;
+    }
+    if (c == '\r' && buffer_->sgetc() == '\n') {
+      buffer_->sbumpc();
+      return '\n';
+    }
+    return c;
+  }
+
+ private:
+  std::streambuf* buffer_;
+};
+
+bool Is_Space(int32_t c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+
+// One cell: the next character unchanged; after a comma or a newline, the next character that is
+// not whitespace instead. When input ends while skipping, the separator itself is the cell.
+int32_t Read_Cell(CharSource& in) {
+  int32_t c = in.Get();
+  if (c == ',' || c == '\n') {
+    int32_t next = in.Get();
+    while (next != CELL_END_OF_INPUT && Is_Space(next)) next = in.Get();
+    if (next != CELL_END_OF_INPUT) c = next;
+  }
+  return c;
+}
+
+void Read_Block_Source(MazeBlock& block, CharSource& in) {
+  for (int k = 0; k < 64; ++k) {
+    const int32_t c = Read_Cell(in);
+    Square& s = block.squares[k % 8][k / 8];
+    s.blocked = 0;
+    s.content = CONTENT_EMPTY;
+    if (c == '0' || (c >= 'b' && c <= 'y')) continue;
+    if (c == 'z') {
+      const int32_t r = std::rand() % 15 + 6;
+      if (r == 8 || r == 10 || r == 11) {
+        s.content = r;
+        s.blocked = 1;
+      } else if (r <= OBJECT_LAST) {
+        s.content = r;
+      }
+      continue;
+    }
+    s.blocked = 1;  // 'a', every other character, and end of input
+  }
+}
+
+void Read_Value_Source(CharSource& in, int32_t grid[8][8]) {
+  for (int k = 0; k < 64; ++k) grid[k % 8][k / 8] = Cell_Value(Read_Cell(in));
+}
+
+std::streambuf* Buffer_Of(std::istream& in) { return in ? in.rdbuf() : nullptr; }
+
+}  // namespace
+
+void Read_Block_Stream(MazeBlock& block, std::istream& in) {
+  CharSource source(Buffer_Of(in));
+  Read_Block_Source(block, source);
+}
+
+void Read_Block_Bytes(MazeBlock& block, std::string_view bytes) {
+  MemoryBuffer buffer(bytes.data(), bytes.size());
+  CharSource source(&buffer);
+  Read_Block_Source(block, source);
+}
+
+void Read_Block_File(MazeBlock& block, const char* filename) {
+  std::ifstream file;
+  if (filename != nullptr) file.open(filename, std::ios::binary);
+  CharSource source(file.is_open() ? file.rdbuf() : nullptr);
+  Read_Block_Source(block, source);
+  file.close();
+}
+
+void Read_Value_Stream(std::istream& in, int32_t grid[8][8]) {
+  CharSource source(Buffer_Of(in));
+  Read_Value_Source(source, grid);
+}
+
+void Read_Value_Bytes(std::string_view bytes, int32_t grid[8][8]) {
+  MemoryBuffer buffer(bytes.data(), bytes.size());
+  CharSource source(&buffer);
+  Read_Value_Source(source, grid);
+}
+
+void Read_Value_Grid(const char* filename, int32_t grid[8][8]) {
+  std::ifstream file;
+  if (filename != nullptr) file.open(filename, std::ios::binary);
+  CharSource source(file.is_open() ? file.rdbuf() : nullptr);
+  Read_Value_Source(source, grid);
+  file.close();
+}
+
+namespace {
+
+struct TypeLayout {
+  uint8_t north, east, south, west;
+  int8_t post_x, post_y, leaf_x, leaf_y;  // -1: no door
+  int32_t post, leaf;
+};
+
+// Exits and doors of each type (Part 3.2).
+constexpr TypeLayout kLayouts[BLOCK_TYPE_COUNT] = {
+    {0, 1, 1, 0, -1, -1, -1, -1, 0, 0},                      // 0 corner east-south
+    {0, 0, 1, 1, -1, -1, -1, -1, 0, 0},                      // 1 corner south-west
+    {1, 1, 0, 0, -1, -1, -1, -1, 0, 0},                      // 2 corner north-east
+    {1, 0, 0, 1, -1, -1, -1, -1, 0, 0},                      // 3 corner north-west
+    {0, 1, 1, 1, -1, -1, -1, -1, 0, 0},                      // 4 T without north
+    {1, 1, 1, 0, -1, -1, -1, -1, 0, 0},                      // 5 T without west
+    {1, 1, 0, 1, -1, -1, -1, -1, 0, 0},                      // 6 T without south
+    {1, 0, 1, 1, -1, -1, -1, -1, 0, 0},                      // 7 T without east
+    {0, 1, 0, 1, -1, -1, -1, -1, 0, 0},                      // 8 straight east-west
+    {1, 0, 1, 0, -1, -1, -1, -1, 0, 0},                      // 9 straight north-south
+    {1, 1, 1, 1, -1, -1, -1, -1, 0, 0},                      // 10 crossing
+    {0, 0, 1, 0, 3, 6, 4, 6, DOOR_NS_POST, DOOR_NS_CLOSED},  // 11 dead end open south
+    {0, 1, 0, 0, 6, 3, 6, 4, DOOR_EW_POST, DOOR_EW_CLOSED},  // 12 dead end open east
+    {1, 0, 0, 0, 3, 1, 4, 1, DOOR_NS_POST, DOOR_NS_CLOSED},  // 13 dead end open north
+    {0, 0, 0, 1, 1, 3, 1, 4, DOOR_EW_POST, DOOR_EW_CLOSED},  // 14 dead end open west
+};
+
+}  // namespace
+
+void MazeBlock::Load_Template() {
+  exit_north = exit_east = exit_south = exit_west = 0;
+  char name[24];
+  std::snprintf(name, sizeof name, "%d.txt", static_cast<int>(type));
+  Read_Block_File(*this, name);
+  if (type < 0 || type >= BLOCK_TYPE_COUNT) return;
+  const TypeLayout& t = kLayouts[type];
+  exit_north = t.north;
+  exit_east = t.east;
+  exit_south = t.south;
+  exit_west = t.west;
+  if (t.post_x >= 0) {
+    squares[t.post_x][t.post_y].content = t.post;
+    squares[t.leaf_x][t.leaf_y].content = t.leaf;
+  }
+}

@@ -1,0 +1,162 @@
+// Helpers shared by the game-model tests, and the test program's entry point, which records the
+// globals as static initialisation built them before any test changes them.
+#include "tests/game/support.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <vector>
+
+namespace orvalis_test {
+
+namespace {
+Startup* startup = nullptr;
+
+void Save(Startup& s) {
+  s.board = board;
+  s.player1 = player1;
+  s.player2 = player2;
+  s.current_block = current_block;
+  s.current_player = current_player;
+  s.item_density = item_density;
+  s.new_game_pending = new_game_pending;
+}
+void Restore(const Startup& s) {
+  board = s.board;
+  player1 = s.player1;
+  player2 = s.player2;
+  current_block = s.current_block;
+  current_player = s.current_player;
+  item_density = s.item_density;
+  new_game_pending = s.new_game_pending;
+}
+}  // namespace
+
+const Startup& Startup_State() { return *startup; }
+
+// Startup holds MazeBlocks, whose constructor draws; it is only ever made by copying.
+GlobalsGuard::GlobalsGuard() : saved_(static_cast<Startup*>(::operator new(sizeof(Startup)))) {
+  new (saved_) Startup(*startup);
+  Save(*saved_);
+}
+GlobalsGuard::~GlobalsGuard() {
+  Restore(*saved_);
+  saved_->~Startup();
+  ::operator delete(saved_);
+}
+
+MazeBlock Open_Block() {
+  MazeBlock b = current_block;
+  for (auto& column : b.squares)
+    for (Square& s : column) s = Square{};
+  b.exit_north = b.exit_east = b.exit_south = b.exit_west = 1;
+  b.special_placed = b.locked = b.home = b.treasure_p2 = b.treasure_p1 = b.has_token = b.has_key = 0;
+  b.number = 0;
+  b.type = 0;
+  return b;
+}
+
+void Fill_Open_Board(Board& b) {
+  const MazeBlock open = Open_Block();
+  for (int by = 0; by < 8; ++by)
+    for (int bx = 0; bx < 8; ++bx) {
+      b.blocks[bx][by] = open;
+      b.blocks[bx][by].number = by * 8 + bx + 1;
+    }
+}
+
+std::string Read_Text(const std::string& name) {
+  std::ifstream f(name, std::ios::binary);
+  std::ostringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+namespace {
+// The temporary folders made by a test program, removed when it exits.
+struct TempFolders {
+  std::vector<std::filesystem::path> paths;
+  ~TempFolders() {
+    std::error_code ignored;
+    for (const auto& p : paths) std::filesystem::remove_all(p, ignored);
+  }
+};
+TempFolders temp_folders;
+}  // namespace
+
+std::string Write_Temp_File(const std::string& name, const std::string& bytes) {
+  const auto dir =
+      std::filesystem::temp_directory_path() /
+      ("orvalis_game_test_" + std::to_string(::getpid()) + "_" + std::to_string(temp_folders.paths.size()));
+  std::filesystem::create_directories(dir);
+  temp_folders.paths.push_back(dir);
+  const auto path = dir / name;
+  std::ofstream f(path, std::ios::binary);
+  f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return path.string();
+}
+
+PlayerState& Player_To_Move() { return current_player == 1 ? player1 : player2; }
+
+namespace {
+void Refresh_Block_Numbers() {
+  for (PlayerState* p : {&player1, &player2}) p->block_number = board.blocks[p->block_x][p->block_y].number;
+}
+}  // namespace
+
+int Model_Frame() {
+  Apply_Pickups(board);
+  const int won = Check_Winner(board);
+  Refresh_Block_Numbers();
+  return won;
+}
+
+int Move(int32_t direction) {
+  current_block = Move_Current_Player(direction, current_block, board);
+  return Model_Frame();
+}
+
+int Right_Click_Rotate(int bx, int by) {
+  PlayerState& p = Player_To_Move();
+  int result = -1;
+  if (p.actions > 0) {
+    MazeBlock& block = board.blocks[bx][by];
+    if (block.Rotate() == 1) {
+      p.actions -= 1;
+      result = Rotate_Players_In_Block(block);
+    }
+  }
+  current_block = board.blocks[bx][by];
+  Model_Frame();
+  return result;
+}
+
+int Shift_Button(bool column, int index, uint8_t flag) {
+  PlayerState& p = Player_To_Move();
+  if (p.actions <= 0) return 0;
+  if (column) {
+    Shift_Column(index, flag, board);
+  } else {
+    Shift_Row(index, flag, board);
+  }
+  p.actions -= 1;
+  Model_Frame();
+  return 1;
+}
+
+}  // namespace orvalis_test
+
+int main(int argc, char** argv) {
+  // Copy construction only: a default-constructed Startup would construct blocks and draw.
+  alignas(orvalis_test::Startup) static unsigned char storage[sizeof(orvalis_test::Startup)];
+  orvalis_test::Startup* s = reinterpret_cast<orvalis_test::Startup*>(storage);
+  std::memset(storage, 0, sizeof storage);
+  orvalis_test::Save(*s);
+  orvalis_test::startup = s;
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
