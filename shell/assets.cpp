@@ -20,8 +20,6 @@ int64_t start_seed = -1;
 
 // The one work buffer every art file is read into before its frames are cut.
 static BitmapFile bitmap;
-// The back surface's clipper; the display keeps only the last one attached (the primary's).
-static Clipper* back_clipper = nullptr;
 
 BOB* Manifest_BOB(int row) {
   static BOB* const bobs[MANIFEST_BOB_COUNT] = {
@@ -39,15 +37,11 @@ int Game_Init() {
   Init_Display(SCREEN_WIDTH, SCREEN_HEIGHT, 16, 1);
 
   RECT screen_rect = {0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
-  back_clipper = Attach_Clipper(display.back_surface, 1, &screen_rect);
-  display.dd_clipper = back_clipper;
+  // Each surface owns its clip list; the display's slot keeps the last one attached.
+  display.dd_clipper = Attach_Clipper(display.back_surface, 1, &screen_rect);
   display.dd_clipper = Attach_Clipper(display.primary_surface, 1, &screen_rect);
 
-  if (display.back_surface) {
-    display.back_surface->has_color_key = true;
-    display.back_surface->color_key_low = 38940;
-    display.back_surface->color_key_high = 38940;
-  }
+  Set_Color_Key(display.back_surface, 38940, 38940);
 
   if (start_seed < 0) start_seed = Get_Clock();
   srand(static_cast<unsigned>(start_seed));
