@@ -1,18 +1,363 @@
-// The SDL2 backend (placeholder until the window lands).
+// The SDL2 backend: one window, desktop full screen by default (no mode switch) or a window of
+// 640 x 480 times the scale; the picture scaled with its aspect kept (black bars) through an RGB565
+// streaming texture; pointer positions mapped back into game pixels; the system pointer hidden;
+// presentation with vsync, and a sleep to the next refresh where vsync is missing or returns early.
+#include <SDL.h>
+
+#include <algorithm>
+#include <string>
+
 #include "platform/platform_internal.h"
 
 namespace platform_detail {
-int Sdl_Open(const PlatformConfig&) {
-  Platform_Debug_Output("error ocurd: the SDL2 backend is not built yet\n");
-  return 0;
+namespace {
+
+struct SdlState {
+  SDL_Window* window = nullptr;
+  SDL_Renderer* renderer = nullptr;
+  SDL_Texture* texture = nullptr;
+  bool vsync = false;               // the renderer promised vsync presentation
+  double period_ms = 1000.0 / 60;   // one refresh of the window's display
+  uint64_t last_present = 0;        // performance counter after the last present
+  bool wait_outstanding = false;    // a vertical-blank wait not yet followed by a present
+  uint32_t tick_offset = 0;         // Platform_Set_Ticks
+  bool destroy_posted = false;
+  bool return_suppressed = false;   // Return went down as part of Alt+Enter: not the game's until up
+  uint32_t buttons = 0;             // MK_LBUTTON / MK_RBUTTON / MK_MBUTTON held, from button events
+};
+
+SdlState sdl;
+
+void Report(const char* what) {
+  std::string text = std::string("error ocurd: ") + what + ": " + SDL_GetError() + "\n";
+  Platform_Debug_Output(text.c_str());
 }
-void Sdl_Close() {}
-void Sdl_Pump() {}
-bool Sdl_Key_Held(int) { return false; }
-uint32_t Sdl_Get_Ticks() { return S().virtual_ticks; }
-void Sdl_Set_Ticks(uint32_t t) { S().virtual_ticks = t; }
-void Sdl_Wait_Until(uint32_t) {}
-void Sdl_Wait_Vblank() {}
-void Sdl_Present(const uint16_t*, int) {}
-void Sdl_Set_Fullscreen(bool f) { S().fullscreen = f; }
+
+double Elapsed_Ms(uint64_t from, uint64_t to) {
+  return static_cast<double>(to - from) * 1000.0 / static_cast<double>(SDL_GetPerformanceFrequency());
+}
+
+// Sleeps (no spinning) until the performance counter reaches target.
+void Sleep_Until(uint64_t target) {
+  for (;;) {
+    uint64_t now = SDL_GetPerformanceCounter();
+    if (now >= target) return;
+    double left = Elapsed_Ms(now, target);
+    SDL_Delay(static_cast<Uint32>(std::max(1.0, left)));
+    if (left <= 1.0) return;
+  }
+}
+
+void Read_Refresh_Rate() {
+  SDL_DisplayMode mode;
+  int display = sdl.window ? SDL_GetWindowDisplayIndex(sdl.window) : 0;
+  int hz = 0;
+  if (display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0) hz = mode.refresh_rate;
+  if (hz < 24 || hz > 1000) hz = 60;
+  sdl.period_ms = 1000.0 / hz;
+}
+
+uint32_t Key_State_Word() {
+  uint32_t word = sdl.buttons;
+  SDL_Keymod mod = SDL_GetModState();
+  if (mod & KMOD_SHIFT) word |= MK_SHIFT;
+  if (mod & KMOD_CTRL) word |= MK_CONTROL;
+  return word;
+}
+
+uint32_t Button_Bit(uint8_t button) {
+  switch (button) {
+    case SDL_BUTTON_LEFT: return MK_LBUTTON;
+    case SDL_BUTTON_RIGHT: return MK_RBUTTON;
+    case SDL_BUTTON_MIDDLE: return MK_MBUTTON;
+    default: return 0;
+  }
+}
+
+uint32_t Game_Position(int window_x, int window_y) {
+  int ww = 0, wh = 0, ow = 0, oh = 0;
+  SDL_GetWindowSize(sdl.window, &ww, &wh);
+  if (SDL_GetRendererOutputSize(sdl.renderer, &ow, &oh) != 0) {
+    ow = ww;
+    oh = wh;
+  }
+  PlatformViewport viewport = Platform_Fit_Picture(ow, oh, S().config.integer_scaling);
+  int gx = 0, gy = 0;
+  Platform_Map_Pointer(viewport, ww, wh, ow, oh, window_x, window_y, &gx, &gy);
+  return static_cast<uint32_t>(gx) | (static_cast<uint32_t>(gy) << 16);
+}
+
+void Post_Destroy() {
+  if (sdl.destroy_posted) return;
+  sdl.destroy_posted = true;
+  Queue_Push(PlatformMessage{MSG_DESTROY, 0, 0}, false);
+}
+
+bool Create_Texture() {
+  if (sdl.texture) SDL_DestroyTexture(sdl.texture);
+  sdl.texture = SDL_CreateTexture(sdl.renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, SCREEN_WIDTH,
+                                  SCREEN_HEIGHT);
+  if (!sdl.texture) return false;
+  SDL_SetTextureScaleMode(sdl.texture, S().config.smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+  SDL_SetTextureBlendMode(sdl.texture, SDL_BLENDMODE_NONE);
+  return true;
+}
+
+// Draws the last kept frame (black before the first) into the window, aspect kept, bars black.
+void Draw(bool upload) {
+  const std::vector<uint16_t>& frame = S().last_frame;
+  if (upload && !frame.empty()) SDL_UpdateTexture(sdl.texture, nullptr, frame.data(), SCREEN_WIDTH * 2);
+  SDL_SetRenderDrawColor(sdl.renderer, 0, 0, 0, 255);
+  SDL_RenderClear(sdl.renderer);
+  if (!frame.empty()) {
+    int ow = 0, oh = 0;
+    SDL_GetRendererOutputSize(sdl.renderer, &ow, &oh);
+    PlatformViewport v = Platform_Fit_Picture(ow, oh, S().config.integer_scaling);
+    SDL_Rect dst{v.x, v.y, v.w, v.h};
+    SDL_RenderCopy(sdl.renderer, sdl.texture, nullptr, &dst);
+  }
+  SDL_RenderPresent(sdl.renderer);
+}
+
+void Translate(const SDL_Event& e) {
+  const Uint32 our_window = SDL_GetWindowID(sdl.window);
+  switch (e.type) {
+    case SDL_QUIT: Post_Destroy(); break;
+    case SDL_WINDOWEVENT:
+      if (e.window.windowID != our_window) break;
+      switch (e.window.event) {
+        case SDL_WINDOWEVENT_CLOSE: Post_Destroy(); break;
+        case SDL_WINDOWEVENT_EXPOSED:
+          Draw(false);
+          Queue_Push(PlatformMessage{MSG_PAINT, 0, 0}, false);
+          break;
+        case SDL_WINDOWEVENT_FOCUS_LOST: sdl.return_suppressed = false; break;
+        case SDL_WINDOWEVENT_DISPLAY_CHANGED: Read_Refresh_Rate(); break;
+        default: break;
+      }
+      break;
+    case SDL_MOUSEMOTION: {
+      if (e.motion.windowID != our_window && e.motion.windowID != 0) break;
+      uint32_t word = 0;
+      if (e.motion.state & SDL_BUTTON_LMASK) word |= MK_LBUTTON;
+      if (e.motion.state & SDL_BUTTON_RMASK) word |= MK_RBUTTON;
+      if (e.motion.state & SDL_BUTTON_MMASK) word |= MK_MBUTTON;
+      SDL_Keymod mod = SDL_GetModState();
+      if (mod & KMOD_SHIFT) word |= MK_SHIFT;
+      if (mod & KMOD_CTRL) word |= MK_CONTROL;
+      Queue_Push(PlatformMessage{MSG_MOUSEMOVE, word, Game_Position(e.motion.x, e.motion.y)}, true);
+      break;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+      if (e.button.windowID != our_window && e.button.windowID != 0) break;
+      const bool down = e.type == SDL_MOUSEBUTTONDOWN;
+      const uint32_t bit = Button_Bit(e.button.button);
+      if (down) {
+        sdl.buttons |= bit;
+      } else {
+        sdl.buttons &= ~bit;
+      }
+      // Left and right only; the middle button, the side buttons and the click count (a double
+      // click is an ordinary down and up here) give no message.
+      uint32_t message = 0;
+      if (e.button.button == SDL_BUTTON_LEFT) message = down ? MSG_LBUTTONDOWN : MSG_LBUTTONUP;
+      if (e.button.button == SDL_BUTTON_RIGHT) message = down ? MSG_RBUTTONDOWN : MSG_RBUTTONUP;
+      if (message) Queue_Push(PlatformMessage{message, Key_State_Word(), Game_Position(e.button.x, e.button.y)}, false);
+      break;
+    }
+    case SDL_KEYDOWN:
+      if (e.key.repeat) break;
+      if (e.key.keysym.sym == SDLK_F11 ||
+          ((e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_KP_ENTER) && (e.key.keysym.mod & KMOD_ALT))) {
+        if (e.key.keysym.sym != SDLK_F11) sdl.return_suppressed = true;
+        Sdl_Set_Fullscreen(!S().fullscreen);
+      }
+      break;
+    case SDL_RENDER_DEVICE_RESET:
+      Create_Texture();
+      break;
+    default: break;
+  }
+}
+
+// The scancodes of a virtual-key number (letters and digits through the keyboard layout, as the
+// window system's virtual keys follow it). Returns how many were written.
+int Scancodes(int vk, SDL_Scancode out[2]) {
+  if (vk >= 'A' && vk <= 'Z') {
+    out[0] = SDL_GetScancodeFromKey(static_cast<SDL_Keycode>(SDLK_a + (vk - 'A')));
+    return out[0] == SDL_SCANCODE_UNKNOWN ? 0 : 1;
+  }
+  if (vk >= '0' && vk <= '9') {
+    out[0] = SDL_GetScancodeFromKey(static_cast<SDL_Keycode>(SDLK_0 + (vk - '0')));
+    return out[0] == SDL_SCANCODE_UNKNOWN ? 0 : 1;
+  }
+  if (vk >= 112 && vk <= 123) {  // F1 to F12
+    out[0] = static_cast<SDL_Scancode>(SDL_SCANCODE_F1 + (vk - 112));
+    return 1;
+  }
+  if (vk >= 96 && vk <= 105) {  // keypad digits
+    out[0] = vk == 96 ? SDL_SCANCODE_KP_0 : static_cast<SDL_Scancode>(SDL_SCANCODE_KP_1 + (vk - 97));
+    return 1;
+  }
+  switch (vk) {
+    case 8: out[0] = SDL_SCANCODE_BACKSPACE; return 1;
+    case 9: out[0] = SDL_SCANCODE_TAB; return 1;
+    case 13: out[0] = SDL_SCANCODE_RETURN; out[1] = SDL_SCANCODE_KP_ENTER; return 2;
+    case 16: out[0] = SDL_SCANCODE_LSHIFT; out[1] = SDL_SCANCODE_RSHIFT; return 2;
+    case 17: out[0] = SDL_SCANCODE_LCTRL; out[1] = SDL_SCANCODE_RCTRL; return 2;
+    case 18: out[0] = SDL_SCANCODE_LALT; out[1] = SDL_SCANCODE_RALT; return 2;
+    case 27: out[0] = SDL_SCANCODE_ESCAPE; return 1;
+    case 32: out[0] = SDL_SCANCODE_SPACE; return 1;
+    case 33: out[0] = SDL_SCANCODE_PAGEUP; return 1;
+    case 34: out[0] = SDL_SCANCODE_PAGEDOWN; return 1;
+    case 35: out[0] = SDL_SCANCODE_END; return 1;
+    case 36: out[0] = SDL_SCANCODE_HOME; return 1;
+    case 37: out[0] = SDL_SCANCODE_LEFT; return 1;
+    case 38: out[0] = SDL_SCANCODE_UP; return 1;
+    case 39: out[0] = SDL_SCANCODE_RIGHT; return 1;
+    case 40: out[0] = SDL_SCANCODE_DOWN; return 1;
+    case 45: out[0] = SDL_SCANCODE_INSERT; return 1;
+    case 46: out[0] = SDL_SCANCODE_DELETE; return 1;
+    default: return 0;
+  }
+}
+
+}  // namespace
+
+int Sdl_Open(const PlatformConfig& config) {
+  sdl = SdlState{};
+  SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    Report("cannot start SDL video");
+    return 0;
+  }
+  int scale = std::clamp(config.scale, 1, 16);
+  SDL_Rect usable;
+  if (!config.fullscreen && SDL_GetDisplayUsableBounds(0, &usable) == 0) {
+    while (scale > 1 && (SCREEN_WIDTH * scale > usable.w || SCREEN_HEIGHT * scale > usable.h)) --scale;
+  }
+  Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE;
+  if (config.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+  const char* title = config.title ? config.title : "Orvalis Game Console";
+  sdl.window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, SCREEN_WIDTH * scale,
+                                SCREEN_HEIGHT * scale, flags);
+  if (!sdl.window) {
+    Report("cannot create the window");
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    SDL_Quit();
+    return 0;
+  }
+  SDL_SetWindowMinimumSize(sdl.window, SCREEN_WIDTH / 2, SCREEN_HEIGHT / 2);
+  sdl.renderer = SDL_CreateRenderer(sdl.window, -1, SDL_RENDERER_PRESENTVSYNC);
+  if (!sdl.renderer) sdl.renderer = SDL_CreateRenderer(sdl.window, -1, 0);
+  if (!sdl.renderer) sdl.renderer = SDL_CreateRenderer(sdl.window, -1, SDL_RENDERER_SOFTWARE);
+  if (!sdl.renderer || !Create_Texture()) {
+    Report(sdl.renderer ? "cannot create the frame texture" : "cannot create the renderer");
+    Sdl_Close();
+    return 0;
+  }
+  SDL_RendererInfo info;
+  sdl.vsync = SDL_GetRendererInfo(sdl.renderer, &info) == 0 && (info.flags & SDL_RENDERER_PRESENTVSYNC);
+  Read_Refresh_Rate();
+  SDL_ShowCursor(SDL_DISABLE);
+  S().fullscreen = config.fullscreen;
+  Draw(false);
+  sdl.last_present = SDL_GetPerformanceCounter();
+  return 1;
+}
+
+void Sdl_Close() {
+  if (sdl.texture) SDL_DestroyTexture(sdl.texture);
+  if (sdl.renderer) SDL_DestroyRenderer(sdl.renderer);
+  if (sdl.window) SDL_DestroyWindow(sdl.window);
+  sdl = SdlState{};
+  SDL_ShowCursor(SDL_ENABLE);
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  SDL_Quit();
+}
+
+void Sdl_Pump() {
+  SDL_Event e;
+  while (SDL_PollEvent(&e)) Translate(e);
+}
+
+bool Sdl_Key_Held(int virtual_key) {
+  SDL_PumpEvents();
+  // A window without the keyboard focus sees no key held, so a key held while focus went elsewhere
+  // never sticks.
+  if (!(SDL_GetWindowFlags(sdl.window) & SDL_WINDOW_INPUT_FOCUS)) return false;
+  SDL_Scancode codes[2] = {SDL_SCANCODE_UNKNOWN, SDL_SCANCODE_UNKNOWN};
+  const int n = Scancodes(virtual_key, codes);
+  int count = 0;
+  const Uint8* state = SDL_GetKeyboardState(&count);
+  bool held = false;
+  for (int i = 0; i < n; ++i)
+    if (codes[i] > SDL_SCANCODE_UNKNOWN && codes[i] < count && state[codes[i]]) held = true;
+  if (virtual_key == VK_RETURN) {
+    // Alt+Enter belongs to the display, not the game.
+    if (!held) sdl.return_suppressed = false;
+    if (held && (sdl.return_suppressed || (SDL_GetModState() & KMOD_ALT))) return false;
+  }
+  return held;
+}
+
+uint32_t Sdl_Get_Ticks() { return SDL_GetTicks() + sdl.tick_offset; }
+
+void Sdl_Set_Ticks(uint32_t ticks) { sdl.tick_offset = ticks - SDL_GetTicks(); }
+
+void Sdl_Wait_Until(uint32_t target) {
+  for (;;) {
+    const int32_t left = static_cast<int32_t>(target - Sdl_Get_Ticks());
+    if (left <= 0) return;
+    if (left > 1) {
+      SDL_Delay(static_cast<Uint32>(left - 1));  // sleep for most of it
+    }
+    // The last millisecond: spin on the clock.
+  }
+}
+
+void Sdl_Wait_Vblank() {
+  // The present that follows waits for the blank (vsync, or the sleep in Sdl_Present). A second wait
+  // with no present between them waits one refresh by itself.
+  if (sdl.wait_outstanding) {
+    const uint64_t freq = SDL_GetPerformanceFrequency();
+    const uint64_t period = static_cast<uint64_t>(sdl.period_ms * static_cast<double>(freq) / 1000.0);
+    Sleep_Until(std::max(sdl.last_present + period, SDL_GetPerformanceCounter() + period / 2));
+    sdl.last_present = SDL_GetPerformanceCounter();
+  }
+  sdl.wait_outstanding = true;
+}
+
+void Sdl_Present(const uint16_t*, int) {
+  Sdl_Pump();  // keeps the window alive and Alt+Enter working, also in loops that take no messages
+  if (!sdl.window) return;
+  Draw(true);
+  const uint64_t freq = SDL_GetPerformanceFrequency();
+  const uint64_t period = static_cast<uint64_t>(sdl.period_ms * static_cast<double>(freq) / 1000.0);
+  uint64_t now = SDL_GetPerformanceCounter();
+  // With vsync a present returns a refresh after the last; one that comes back in under half a
+  // refresh did not wait (hidden window, a driver without vsync), and one without vsync never waits.
+  const uint64_t early = sdl.vsync ? period / 2 : period;
+  if (now - sdl.last_present < early) {
+    Sleep_Until(sdl.last_present + period);
+    now = SDL_GetPerformanceCounter();
+  }
+  sdl.last_present = now;
+  sdl.wait_outstanding = false;
+}
+
+void Sdl_Set_Fullscreen(bool fullscreen) {
+  if (!sdl.window) {
+    S().fullscreen = fullscreen;
+    return;
+  }
+  if (SDL_SetWindowFullscreen(sdl.window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
+    Report(fullscreen ? "cannot switch to full screen" : "cannot leave full screen");
+    return;
+  }
+  S().fullscreen = fullscreen;
+  Read_Refresh_Rate();
+}
+
 }  // namespace platform_detail
