@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang (AddressSanitizer and UndefinedBehaviorSanitizer) in their
+# own build folder and runs each for SECONDS, starting from a freshly written seed corpus plus what
+# earlier runs kept. Prints "target: N execs, K findings" per target; exits 1 when anything was found.
+# Usage: ./fuzz.sh [SECONDS] [TARGET...]   (targets: bitmap template palette script; default all)
+set -euo pipefail
+cd "$(dirname "$0")"
+
+SECONDS_EACH=${1:-30}
+shift || true
+TARGETS=("$@")
+[ ${#TARGETS[@]} -gt 0 ] || TARGETS=(bitmap template palette script)
+BUILD=${ORVALIS_FUZZ_BUILD:-build-fuzz}
+JOBS=${ORVALIS_FUZZ_JOBS:-2}
+SANITIZE="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
+
+cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+  -DCMAKE_C_FLAGS="$SANITIZE" -DCMAKE_CXX_FLAGS="$SANITIZE" \
+  -DORVALIS_FUZZ=ON -DORVALIS_TESTS=OFF -DORVALIS_BENCH=OFF >/dev/null
+build_targets=(orvalis_fuzz_seeds)
+for t in "${TARGETS[@]}"; do build_targets+=("fuzz_$t"); done
+cmake --build "$BUILD" -j "$JOBS" --target "${build_targets[@]}" >/dev/null
+
+# The seeds are written afresh for every run; the corpus folder keeps what the fuzzer found interesting.
+SEEDS=$(mktemp -d "$BUILD/seeds.XXXXXX")
+trap 'rm -rf "$SEEDS"' EXIT
+"$BUILD/fuzz/orvalis_fuzz_seeds" "$SEEDS" data/templates
+mkdir -p "$BUILD/findings" "$BUILD/logs"
+
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+status=0
+for t in "${TARGETS[@]}"; do
+  mkdir -p "$BUILD/corpus/$t" "$BUILD/findings/$t"
+  before=$(find "$BUILD/findings/$t" -type f | wc -l)
+  log="$BUILD/logs/$t.log"
+  code=0
+  "$BUILD/fuzz/fuzz_$t" -max_total_time="$SECONDS_EACH" -print_final_stats=1 -timeout=20 \
+    -rss_limit_mb=2048 -artifact_prefix="$BUILD/findings/$t/" \
+    "$BUILD/corpus/$t" "$SEEDS/$t" >"$log" 2>&1 || code=$?
+  after=$(find "$BUILD/findings/$t" -type f | wc -l)
+  found=$((after - before))
+  # A run that died without leaving an input behind is a finding all the same.
+  if [ "$code" -ne 0 ] && [ "$found" -eq 0 ]; then found=1; fi
+  execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
+  echo "$t: ${execs:-0} execs, $found findings"
+  if [ "$found" -ne 0 ]; then
+    status=1
+    echo "  log: $log"
+    grep -E "ERROR|property broken|runtime error|SUMMARY" "$log" | head -n 5 | sed 's/^/  /' || true
+  fi
+done
+exit $status
