@@ -11,34 +11,6 @@
 
 namespace {
 
-const PainterEntry painter_table[] = {
-    {"mouse_hand_8bit.bmp", Paint_Mouse, false},
-    {"mm_main.bmp", Paint_Menu_Background, true},
-    {"mm_main_menu_buttons_back.bmp", Paint_Menu_Panel, false},
-    {"menu1.bmp", Paint_Menu_Buttons, false},
-    {"option.bmp", Paint_Options, false},
-    {"brick_wall_L1.bmp", Paint_Brick_Wall_Left, false},
-    {"brick_wall_R1.bmp", Paint_Brick_Wall_Right, false},
-    {"Rock_1.bmp", Paint_Rock_1, true},
-    {"Rock_2.bmp", Paint_Rock_2, true},
-    {"Rock_6.bmp", Paint_Results, true},
-    {"vorn_block_back.bmp", Paint_Block_Back, false},
-    {"vorn_block_pasigas.bmp", Paint_Pasigas, false},
-    {"walls.bmp", Paint_Walls, false},
-    {"player_1_pic.bmp", Paint_Player_1, false},
-    {"player_2_pic.bmp", Paint_Player_2, false},
-    {"main_game_buttons.bmp", Paint_Game_Buttons, false},
-    {"floor_tyls_2.bmp", Paint_Floor, false},
-    {"counter_pics.bmp", Paint_Counters, false},
-    {"artifacts_2.bmp", Paint_Artifacts_2, false},
-    {"artifacts.bmp", Paint_Artifacts, false},
-    {"portrats.bmp", Paint_Portraits, true},
-    {"doors.bmp", Paint_Doors, false},
-    {"Treshur_tils.bmp", Paint_Treasure_Marks, false},
-    {"message_back_2.bmp", Paint_Message, false},
-    {"end_of_turn_bitton.bmp", Paint_End_Turn, false},
-};
-
 int Usage() {
   std::fprintf(stderr,
                "usage: orvalis_artgen --out DIR [--sheet FILE.png] [--previews DIR] [--templates DIR]"
@@ -89,12 +61,6 @@ int Paint_And_Write(const char* file, const std::string& out_dir) {
 
 }  // namespace
 
-const PainterEntry* Find_Painter(const char* file) {
-  for (const PainterEntry& e : painter_table)
-    if (std::strcmp(e.file, file) == 0) return &e;
-  return nullptr;
-}
-
 int main(int argc, char** argv) {
   std::string out_dir, sheet, previews, templates, icons;
   for (int i = 1; i < argc; ++i) {
@@ -122,13 +88,14 @@ int main(int argc, char** argv) {
   }
   if (out_dir.empty()) return Usage();
 
-  int failed = 0;
+  int failed = 0, files = 0;
   for (int r = 0; r < MANIFEST_BOB_COUNT; ++r) {
     if (!asset_manifest[r].file) continue;  // cut from the file of the row above
+    ++files;
     if (!Paint_And_Write(asset_manifest[r].file, out_dir)) ++failed;
   }
   if (failed) {
-    std::fprintf(stderr, "orvalis_artgen: %d of %d files failed\n", failed, MANIFEST_FILE_COUNT);
+    std::fprintf(stderr, "orvalis_artgen: %d of %d files failed\n", failed, files);
     return 1;
   }
   if (!sheet.empty() && !Write_Contact_Sheet(out_dir.c_str(), sheet.c_str())) return 1;

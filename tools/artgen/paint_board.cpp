@@ -224,7 +224,7 @@ Canvas Wall_Piece_Faced(int side) {
       default:
         break;
     }
-    Color stone = Masonry(fx, fy, PITCH, 5u);
+    Color stone = Shade(Masonry(fx, fy, PITCH, 5u), 0.84f);
     if (side == 0 || v < cap) {
       p = stone;
       // The cap darkens slightly towards its lit edge's shadow line.

@@ -61,9 +61,9 @@ Color Brick_Face(float x, float y, float depth, int period) {
   float off = (course % 2) ? bw / 2.f : 0.f;
   float lx = Wrapf(x + off, bw);
   float tone = 0.9f + 0.2f * Hash01(static_cast<int>((x + off) / bw), course, 7u);
-  Color brick = Shade(Rgb(196, 142, 92), tone * (1.08f - 0.42f * depth));
+  Color brick = Shade(Rgb(214, 160, 104), tone * (1.12f - 0.3f * depth));
   bool mortar = ly < 0.8f || lx < 0.9f;
-  if (mortar) brick = Shade(Rgb(86, 62, 44), 1.f - 0.3f * depth);
+  if (mortar) brick = Shade(Rgb(120, 88, 60), 1.f - 0.25f * depth);
   return brick;
 }
 
