@@ -25,15 +25,20 @@ void Queue_Push(const PlatformMessage& msg, bool system_pointer_move) {
   s.tail_mergeable = system_pointer_move;
 }
 
-void Keep_Frame(const uint16_t* pixels, int pitch_bytes) {
+bool Keep_Frame(const uint16_t* pixels, int pitch_bytes) {
   State& s = S();
-  if (!pixels) return;
+  if (!pixels) return false;
+  bool changed = s.last_frame.empty();
   s.last_frame.resize(static_cast<size_t>(SCREEN_WIDTH) * SCREEN_HEIGHT);
   const auto* src = reinterpret_cast<const uint8_t*>(pixels);
   for (int y = 0; y < SCREEN_HEIGHT; ++y) {
-    std::memcpy(&s.last_frame[static_cast<size_t>(y) * SCREEN_WIDTH], src + static_cast<ptrdiff_t>(y) * pitch_bytes,
-                SCREEN_WIDTH * sizeof(uint16_t));
+    uint16_t* row = &s.last_frame[static_cast<size_t>(y) * SCREEN_WIDTH];
+    const uint8_t* from = src + static_cast<ptrdiff_t>(y) * pitch_bytes;
+    const size_t bytes = SCREEN_WIDTH * sizeof(uint16_t);
+    if (!changed && std::memcmp(row, from, bytes) != 0) changed = true;
+    if (changed) std::memcpy(row, from, bytes);
   }
+  return changed;
 }
 
 }  // namespace platform_detail
@@ -141,8 +146,8 @@ void Platform_Wait_Vblank() {
 
 void Platform_Present(const uint16_t* pixels, int pitch_bytes) {
   if (!pixels) return;
-  Keep_Frame(pixels, pitch_bytes);
-  if (Sdl_Active()) Sdl_Present(pixels, pitch_bytes);
+  const bool changed = Keep_Frame(pixels, pitch_bytes);
+  if (Sdl_Active()) Sdl_Present(changed);
 }
 
 const std::vector<uint16_t>& Platform_Last_Frame() { return S().last_frame; }

@@ -60,7 +60,8 @@ PlatformBackend Platform_Backend();
 int Platform_Peek_Message(PlatformMessage* msg);
 // Appends a quit message with the exit code to the queue.
 void Platform_Post_Quit(int exit_code);
-// Appends a message (used by the window close, the headless input and the script runner).
+// Appends a message (used by the window close, the headless input and the script runner). Posted
+// messages are never merged: only the SDL backend's own consecutive pointer moves merge.
 void Platform_Post_Message(const PlatformMessage& msg);
 
 // The key's state as the game polls it: bit 15 (0x8000) set while held, 0 otherwise.
@@ -74,7 +75,9 @@ void Platform_Wait_Until(uint32_t target);
 // 60 Hz tick. Headless: moves the virtual clock to the next 60 Hz tick.
 void Platform_Wait_Vblank();
 
-// Shows a finished 640 x 480 RGB565 frame; pitch in bytes.
+// Shows a finished 640 x 480 RGB565 frame; pitch in bytes. SDL: also takes the system's events into
+// the queue (so loops that take no messages keep the window alive); an unchanged frame is not drawn
+// again, only its refresh waited for.
 void Platform_Present(const uint16_t* pixels, int pitch_bytes);
 // The last presented frame as 640 x 480 RGB565 words, row-major (empty before the first present).
 const std::vector<uint16_t>& Platform_Last_Frame();
@@ -82,9 +85,11 @@ const std::vector<uint16_t>& Platform_Last_Frame();
 // Writes text to the debug output (standard error), unchanged.
 void Platform_Debug_Output(const char* text);
 
-// Headless input injection: the key is seen held (or up) by every poll from now on.
+// Input injection: the key is seen held (or up) by every poll from now on. Headless, and also in the
+// SDL backend (a script played visibly), where a key counts as held when injected or really held.
 void Platform_Set_Key(int virtual_key, bool held);
-// Headless: the current virtual clock, and setting it (tests of the wrap-around).
+// Sets the tick count (tests of the wrap-around). Headless: the virtual clock itself; SDL: an offset
+// added to the real clock from now on.
 void Platform_Set_Ticks(uint32_t ticks);
 
 // Text rasterised by a real font (a bold sans-serif face found through fontconfig, about the size

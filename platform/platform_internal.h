@@ -27,8 +27,8 @@ State& S();
 // Appends a message. A system pointer move replaces a system pointer move at the queue's tail.
 void Queue_Push(const PlatformMessage& msg, bool system_pointer_move);
 
-// Copies a frame into last_frame.
-void Keep_Frame(const uint16_t* pixels, int pitch_bytes);
+// Copies a frame into last_frame; true when it differs from the frame kept before.
+bool Keep_Frame(const uint16_t* pixels, int pitch_bytes);
 
 // Releases the cached fonts and the font library (text.cpp).
 void Text_Shutdown();
@@ -42,7 +42,7 @@ uint32_t Sdl_Get_Ticks();
 void Sdl_Set_Ticks(uint32_t ticks);
 void Sdl_Wait_Until(uint32_t target);
 void Sdl_Wait_Vblank();
-void Sdl_Present(const uint16_t* pixels, int pitch_bytes);
+void Sdl_Present(bool changed);
 void Sdl_Set_Fullscreen(bool fullscreen);
 
 // The headless backend (headless.cpp).

@@ -20,6 +20,7 @@ struct SdlState {
   double period_ms = 1000.0 / 60;   // one refresh of the window's display
   uint64_t last_present = 0;        // performance counter after the last present
   bool wait_outstanding = false;    // a vertical-blank wait not yet followed by a present
+  bool redraw = true;               // the window needs the picture again (exposed, resized, toggled)
   uint32_t tick_offset = 0;         // Platform_Set_Ticks
   bool destroy_posted = false;
   bool return_suppressed = false;   // Return went down as part of Alt+Enter: not the game's until up
@@ -127,6 +128,7 @@ void Translate(const SDL_Event& e) {
       if (e.window.windowID != our_window) break;
       switch (e.window.event) {
         case SDL_WINDOWEVENT_CLOSE: Post_Destroy(); break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED: sdl.redraw = true; break;
         case SDL_WINDOWEVENT_EXPOSED:
           Draw(false);
           Queue_Push(PlatformMessage{MSG_PAINT, 0, 0}, false);
@@ -174,8 +176,10 @@ void Translate(const SDL_Event& e) {
         Sdl_Set_Fullscreen(!S().fullscreen);
       }
       break;
+    case SDL_RENDER_TARGETS_RESET: sdl.redraw = true; break;
     case SDL_RENDER_DEVICE_RESET:
       Create_Texture();
+      sdl.redraw = true;
       break;
     default: break;
   }
@@ -323,18 +327,32 @@ void Sdl_Wait_Vblank() {
   if (sdl.wait_outstanding) {
     const uint64_t freq = SDL_GetPerformanceFrequency();
     const uint64_t period = static_cast<uint64_t>(sdl.period_ms * static_cast<double>(freq) / 1000.0);
-    Sleep_Until(std::max(sdl.last_present + period, SDL_GetPerformanceCounter() + period / 2));
-    sdl.last_present = SDL_GetPerformanceCounter();
+    // The next point of the refresh grid that the last present started.
+    const uint64_t now = SDL_GetPerformanceCounter();
+    uint64_t target = sdl.last_present + period;
+    if (period > 0 && target <= now) target += ((now - target) / period + 1) * period;
+    Sleep_Until(target);
+    sdl.last_present = target;
   }
   sdl.wait_outstanding = true;
 }
 
-void Sdl_Present(const uint16_t*, int) {
+void Sdl_Present(bool changed) {
   Sdl_Pump();  // keeps the window alive and Alt+Enter working, also in loops that take no messages
   if (!sdl.window) return;
-  Draw(true);
   const uint64_t freq = SDL_GetPerformanceFrequency();
   const uint64_t period = static_cast<uint64_t>(sdl.period_ms * static_cast<double>(freq) / 1000.0);
+  if (!changed && !sdl.redraw) {
+    // The same picture as on screen (an idle menu): nothing to draw, only the refresh to wait for.
+    const uint64_t target = sdl.last_present + period;
+    Sleep_Until(target);
+    const uint64_t now = SDL_GetPerformanceCounter();
+    sdl.last_present = now - target < period ? target : now;  // stay on the refresh grid unless late
+    sdl.wait_outstanding = false;
+    return;
+  }
+  Draw(true);
+  sdl.redraw = false;
   uint64_t now = SDL_GetPerformanceCounter();
   // With vsync a present returns a refresh after the last; one that comes back in under half a
   // refresh did not wait (hidden window, a driver without vsync), and one without vsync never waits.
@@ -357,6 +375,7 @@ void Sdl_Set_Fullscreen(bool fullscreen) {
     return;
   }
   S().fullscreen = fullscreen;
+  sdl.redraw = true;
   Read_Refresh_Rate();
 }
 
