@@ -36,9 +36,11 @@ struct GameRun {
 };
 
 GameRun Play(const std::string& script, const std::string& extra_args = "--seed 1234") {
+  static int runs = 0;
   GameRun r;
-  r.dir = fs::temp_directory_path() /
-          ("orvalis-e2e-" + std::to_string(::getpid()) + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  r.dir = fs::temp_directory_path() / ("orvalis-e2e-" + std::to_string(::getpid()) + "-" +
+                                       ::testing::UnitTest::GetInstance()->current_test_info()->name() + "-" +
+                                       std::to_string(++runs));
   fs::remove_all(r.dir);
   fs::create_directories(r.dir);
   std::string text = script;
