@@ -169,6 +169,16 @@ int Blit_Surface(Surface* dest, const RECT* dest_rect, Surface* src, const RECT*
   Axis ax{d.left, int64_t{d.right} - d.left, s.left, s.right - s.left};
   Axis ay{d.top, int64_t{d.bottom} - d.top, s.top, s.bottom - s.top};
 
+  if (draw_trace_hook != nullptr) {
+    DrawRecord record;
+    record.dest = dest;
+    record.dest_rect = d;
+    record.src = src;
+    record.src_rect = s;
+    record.flags = flags;
+    draw_trace_hook(record);
+  }
+
   View view{src->pixels, src->pitch / 2};
   std::vector<uint16_t> copy;
   if (src == dest) {  // overlapping source and destination: read from a copy taken before the blit
@@ -176,6 +186,7 @@ int Blit_Surface(Surface* dest, const RECT* dest_rect, Surface* src, const RECT*
     view.pixels = copy.data();
   }
 
+  Touch_Surface(dest);
   const RECT bounds{0, 0, dest->width, dest->height};
   auto blit_part = [&](const RECT& clip) {
     RECT c;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstddef>
+#include <cstdint>
 
 #include "graphics/display.h"
 #include "platform/platform.h"
@@ -43,6 +44,19 @@ int Draw_Text_RGB(const char* text, int x, int y, uint32_t color, Surface* surfa
   if (mask.width <= 0 || mask.height <= 0 ||
       mask.coverage.size() < static_cast<size_t>(mask.width) * static_cast<size_t>(mask.height)) {
     return 0;
+  }
+  Touch_Surface(surface);
+  if (draw_trace_hook != nullptr) {
+    DrawRecord record;
+    record.kind = DRAW_TEXT;
+    record.dest = surface;
+    auto edge = [](int at, int size) {
+      return static_cast<int32_t>(std::min<int64_t>(INT32_MAX, int64_t{at} + size));
+    };
+    record.dest_rect = RECT{x, y, edge(x, mask.width), edge(y, mask.height)};
+    record.rgb = color;
+    record.text = text;
+    draw_trace_hook(record);
   }
   int red = color & 0xFF, green = (color >> 8) & 0xFF, blue = (color >> 16) & 0xFF;
   int64_t left = std::max<int64_t>(0, x), top = std::max<int64_t>(0, y);

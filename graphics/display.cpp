@@ -11,10 +11,15 @@
 #include "platform/platform.h"
 
 DisplayState display;
+uint64_t flip_count = 0;
+void (*draw_trace_hook)(const DrawRecord& record) = nullptr;
 
 namespace {
 
 constexpr int MAX_SURFACE_SIDE = 16384;
+
+// Generation stamps are drawn from one counter, so no two surfaces ever share one.
+uint64_t last_generation = 0;
 
 // The start palette: red, green, blue and grey ramps of 64 entries each.
 void Build_Start_Palette(PALETTEENTRY* palette) {
@@ -53,10 +58,13 @@ Surface* New_Surface(int width, int height) {
   surface->width = width;
   surface->height = height;
   surface->pitch = words_per_row * 2;
+  Touch_Surface(surface);
   return surface;
 }
 
+// The holder of a lock may write anything, so both ends of it count as a change.
 void Lock(Surface* surface) {
+  Touch_Surface(surface);
   ++surface->locked;
   SurfaceDesc& desc = display.surface_desc;
   desc.dwFlags = 0x100F;  // caps, height, width, pitch, pixel memory
@@ -67,12 +75,22 @@ void Lock(Surface* surface) {
 }
 
 void Unlock(Surface* surface) {
+  Touch_Surface(surface);
   if (surface->locked > 0) --surface->locked;
 }
 
 // Fills the part of the rectangle that lies inside the surface and its clip list.
 void Fill(Surface* surface, RECT rect, uint16_t color) {
   if (surface->locked) return;
+  Touch_Surface(surface);
+  if (draw_trace_hook != nullptr) {
+    DrawRecord record;
+    record.kind = DRAW_FILL;
+    record.dest = surface;
+    record.dest_rect = rect;
+    record.color = color;
+    draw_trace_hook(record);
+  }
   auto fill_part = [&](RECT clip) {
     int left = std::max({rect.left, clip.left, 0});
     int top = std::max({rect.top, clip.top, 0});
@@ -110,6 +128,10 @@ void Present(const Surface* primary) {
 }
 
 }  // namespace
+
+void Touch_Surface(Surface* surface) {
+  if (surface != nullptr) surface->generation = ++last_generation;
+}
 
 int Init_Display(int width, int height, int bpp, int fullscreen) {
   if (display.dd_object != nullptr) Shutdown_Display();
@@ -285,6 +307,9 @@ int Flip_Display() {
   // rather than retried for ever.
   if (primary == nullptr || back == nullptr || primary->locked || back->locked) return 0;
   std::swap(primary->pixels, back->pixels);
+  Touch_Surface(primary);
+  Touch_Surface(back);
+  ++flip_count;
   Present(primary);
   return 1;
 }

@@ -37,6 +37,10 @@ struct Surface {
   uint16_t color_key_high = 0;
   Clipper* clipper = nullptr;  // owned; null means the surface's own bounds clip
   int locked = 0;              // lock count; blits, text and flips are refused while locked
+  // A stamp unique to this surface and its current pixels: every engine write (locks, fills, blits
+  // and text into it, flips) takes a new one, so whatever was made from the old pixels can tell it
+  // is out of date. Code that writes `pixels` directly must call Touch_Surface afterwards.
+  uint64_t generation = 0;
 };
 
 struct Palette {
@@ -76,6 +80,8 @@ struct DisplayState {
 };
 
 extern DisplayState display;
+// Frames presented by Flip_Display since the program started.
+extern uint64_t flip_count;
 
 // Blit flags of the device.
 enum : uint32_t { DDBLT_WAIT = 0x01000000, DDBLT_KEYSRC = 0x00008000, DDBLT_COLORFILL = 0x00000400 };
@@ -118,3 +124,24 @@ void Request_Quit();
 int Blit_Surface(Surface* dest, const RECT* dest_rect, Surface* src, const RECT* src_rect, uint32_t flags);
 // Forces the straightforward reference blitter, so that tests can compare it with the fast paths.
 extern bool blit_force_reference;
+
+// Marks a surface's pixels as changed (a new generation stamp).
+void Touch_Surface(Surface* surface);
+
+// One drawing operation as it is carried out, for tools that record what a frame draws (the
+// benchmarks replay the record through another blitter). Blits and fills give the rectangles as
+// asked for, before clipping; text gives its top-left corner in dest_rect.left and top.
+enum DrawKind { DRAW_BLIT, DRAW_FILL, DRAW_TEXT };
+struct DrawRecord {
+  DrawKind kind = DRAW_BLIT;
+  Surface* dest = nullptr;
+  RECT dest_rect{};
+  Surface* src = nullptr;  // blits only
+  RECT src_rect{};
+  uint32_t flags = 0;          // blits: DDBLT_KEYSRC when keyed
+  uint16_t color = 0;          // fills: the raw pixel value
+  uint32_t rgb = 0;            // text: red | green << 8 | blue << 16
+  const char* text = nullptr;  // valid during the call only
+};
+// Called with each blit, fill and text draw that is not refused; null (the default) records nothing.
+extern void (*draw_trace_hook)(const DrawRecord& record);
