@@ -398,9 +398,10 @@ Canvas Rune() {
     d = std::min(d, Sdf_Segment(x, y, cx, cy - 4.f, cx, cy + 7.f, 0.9f));
     return d;
   };
+  // A cold magic glow, unlike anything that can be picked up.
   Paint_Flat(
-      t, [&](float x, float y) { return sigil(x, y) - 1.2f; }, Rgb(120, 60, 12));
-  Paint_Flat(t, sigil, Rgb(255, 214, 110));
+      t, [&](float x, float y) { return sigil(x, y) - 1.f; }, Rgb(16, 70, 90));
+  Paint_Flat(t, sigil, Rgb(150, 240, 255));
   return t;
 }
 

@@ -154,15 +154,15 @@ void Paint_Menu_Background(ArtFile& art) {
     float d = Maze_Wall_Distance(maze, cols, rows, cs, fx, fy);
     Color col;
     if (d < 5.f) {
-      col = Masonry(fx * 0.7f, fy * 0.7f, 31, 3u);
-      if (d > 3.8f) col = Shade(col, 0.55f);
+      col = Shade(Masonry(fx * 0.7f, fy * 0.7f, 31, 3u), 1.25f);
+      if (d > 3.8f) col = Shade(col, 0.6f);
     } else {
-      col = Shade(Sandstone(fx, fy, 64.f, 8u, false), 0.8f);
-      if (d < 8.f) col = Shade(col, 0.55f + 0.45f * (d - 5.f) / 3.f);  // walls shade the floor
+      col = Shade(Sandstone(fx, fy, 64.f, 8u, false), 0.55f);
+      if (d < 9.f) col = Shade(col, 0.35f + 0.65f * (d - 5.f) / 4.f);  // walls shade the floor
     }
-    float light = std::min(1.2f, 0.22f + Torchlight(torches, 5, fx, fy));
+    float light = std::min(1.25f, 0.16f + 1.1f * Torchlight(torches, 5, fx, fy));
     col = Shade(col, light);
-    col = Mix(col, Rgb(255, 150, 60), 0.1f * std::min(1.f, light));
+    col = Mix(col, Rgb(255, 140, 50), 0.16f * std::min(1.f, light));
     // A calm, dark square where the menu panel opens.
     float panel = Sdf_Box(fx, fy, 340.f, 355.f, 120.f, 120.f, 14.f);
     float calm = std::clamp(1.f - panel / 26.f, 0.f, 1.f);
@@ -219,7 +219,7 @@ void Paint_Menu_Panel(ArtFile& art) {
           else if (d < 10.5f)
             col = theme::GOLD;
           else {
-            col = Parchment(fx * 1.5f, fy * 1.5f, 64.f, 17u);
+            col = Parchment(fx, fy, 60.f, 17u, false);
             col = Shade(col, 1.f - 0.28f * std::clamp(1.f - (d - 10.5f) / 10.f, 0.f, 1.f));
           }
           p = col;
@@ -335,7 +335,7 @@ Canvas Brick_Wall() {
     float lx = static_cast<float>((x + BRICK_W - off) % BRICK_W) + 0.5f,
           ly = static_cast<float>(y % BRICK_H) + 0.5f;
     float tone = 0.8f + 0.35f * Hash01(bx, course, 55u);
-    Color brick = Mix(Rgb(160, 72, 48), Rgb(120, 60, 44), Hash01(bx, course, 56u));
+    Color brick = Mix(Rgb(148, 74, 52), Rgb(110, 58, 44), Hash01(bx, course, 56u));
     brick = Shade(brick, tone * (0.85f + 0.3f * Fbm(fx, fy, 64.f, 6, 3, 57u)));
     // Soot and wear.
     brick = Mix(brick, Rgb(40, 30, 26),
@@ -346,7 +346,7 @@ Canvas Brick_Wall() {
     if (r < 2.5f || b < 2.5f) brick = Mix(brick, Rgb(40, 16, 10), 0.45f * (1.f - std::min(r, b) / 2.5f));
     bool mortar = lx < 1.f || lx > static_cast<float>(BRICK_W) - 1.f || ly < 1.f ||
                   ly > static_cast<float>(BRICK_H) - 1.f;
-    Color col = mortar ? Shade(Rgb(92, 82, 72), 0.8f + 0.3f * Fbm(fx, fy, 32.f, 8, 2, 59u)) : brick;
+    Color col = mortar ? Shade(Rgb(80, 72, 64), 0.8f + 0.3f * Fbm(fx, fy, 32.f, 8, 2, 59u)) : brick;
     float lit = std::min(1.15f, 0.45f + Torchlight(light, 1, fx, fy));
     p = Shade(col, lit);
   });
@@ -386,32 +386,43 @@ void Draw_Plaque(Canvas& c, float x0, float y0, float x1, float y1, float radius
       [&](float x, float y, float d) {
         if (d > -3.f)
           return Mix(theme::GOLD_LIGHT, theme::GOLD_DARK, std::clamp((y - y0) / (y1 - y0), 0.f, 1.f));
-        return Shade(Parchment(x, y, 64.f, 5u), 1.06f);
+        return Shade(Parchment(x, y, 64.f, 5u, false), 1.06f);
       });
 }
 
 void Draw_Sconce(Canvas& c, float x, float y) {
+  // An iron bracket on the wall, a torch in it, and its flame.
   Paint_Flat(
-      c, [&](float px, float py) { return Sdf_Box(px, py, x, y + 14.f, 7.f, 12.f, 2.f); }, theme::IRON);
+      c, [&](float px, float py) { return Sdf_Box(px, py, x, y + 30.f, 9.f, 14.f, 3.f); }, theme::INK);
   Paint_Flat(
-      c, [&](float px, float py) { return Sdf_Segment(px, py, x, y + 4.f, x, y + 18.f, 3.f); }, theme::WOOD);
+      c, [&](float px, float py) { return Sdf_Box(px, py, x, y + 30.f, 7.5f, 12.5f, 2.f); }, theme::IRON);
+  Paint_Flat(
+      c,
+      [&](float px, float py) { return Sdf_Segment(px, py, x - 12.f, y + 14.f, x + 12.f, y + 14.f, 2.5f); },
+      theme::IRON);
+  Paint_Flat(
+      c, [&](float px, float py) { return Sdf_Segment(px, py, x, y + 6.f, x, y + 34.f, 4.5f); }, theme::INK);
+  Paint_Flat(
+      c, [&](float px, float py) { return Sdf_Segment(px, py, x, y + 6.f, x, y + 34.f, 3.5f); }, theme::WOOD);
   Paint(
-      c, [&](float px, float py) { return Sdf_Ellipse(px, py, x, y - 4.f, 7.f, 12.f); },
+      c, [&](float px, float py) { return Sdf_Ellipse(px, py, x, y - 8.f, 10.f, 17.f); },
       [&](float, float, float d) {
-        return Mix(Rgb(255, 250, 200), theme::FLAME, std::clamp(1.f + d / 6.f, 0.f, 1.f));
+        return Mix(Rgb(255, 250, 210), theme::FLAME, std::clamp(1.f + d / 8.f, 0.f, 1.f));
       });
+  Paint_Flat(
+      c, [&](float px, float py) { return Sdf_Ellipse(px, py, x, y - 3.f, 5.f, 8.f); }, Rgb(255, 255, 235));
 }
 
 }  // namespace
 
 void Paint_Results(ArtFile& art) {
   Canvas& c = art.canvas;
-  const Torch torches[] = {{60, 190, 220}, {580, 190, 220}, {320, 300, 300}};
+  const Torch torches[] = {{60, 170, 190}, {580, 170, 190}, {320, 300, 230}};
   For_Each(c, [&](int x, int y, Color& p) {
     float fx = static_cast<float>(x) + 0.5f, fy = static_cast<float>(y) + 0.5f;
     Color col = Masonry(fx / 2.6f, fy / 2.6f, 31, 21u);
-    float light = std::min(1.1f, 0.3f + 0.8f * Torchlight(torches, 3, fx, fy));
-    col = Mix(Shade(col, light), Rgb(255, 150, 60), 0.08f * light);
+    float light = std::min(1.2f, 0.14f + 1.05f * Torchlight(torches, 3, fx, fy));
+    col = Mix(Shade(col, light), Rgb(255, 140, 50), 0.16f * std::min(1.f, light));
     p = col;
   });
   Vignette(c, 0.5f, 2.f);
@@ -460,7 +471,7 @@ void Paint_Results(ArtFile& art) {
       [&](float x, float y, float d) {
         if (d > -4.f)
           return Mix(theme::GOLD_LIGHT, theme::GOLD_DARK, std::clamp((y - 265.f) / 66.f, 0.f, 1.f));
-        return Shade(Parchment(x, y, 64.f, 6u), 1.06f);
+        return Shade(Parchment(x, y, 64.f, 6u, false), 1.06f);
       });
   Draw_Plaque(c, 190.f, 409.f, 290.f, 446.f, 8.f);
   Draw_Plaque(c, 408.f, 409.f, 508.f, 446.f, 8.f);
@@ -475,72 +486,79 @@ void Paint_Results(ArtFile& art) {
 }
 
 Canvas Portrait(int player, int size) {
+  // Designed on a 128-pixel square and drawn at any size.
   const float S = static_cast<float>(size) / 128.f;
   Canvas c = New_Canvas(size, size);
   const Color hood = Player_Color(player), hood_light = Player_Light(player), hood_dark = Player_Dark(player);
+  // A dark stone wall lit by a torch at the upper left.
   For_Each(c, [&](int x, int y, Color& p) {
     float fx = (static_cast<float>(x) + 0.5f) / S, fy = (static_cast<float>(y) + 0.5f) / S;
-    float glow = std::exp(-(std::pow((fx - 30.f) / 90.f, 2.f) + std::pow((fy - 30.f) / 90.f, 2.f)));
-    p = Mix(Rgb(30, 20, 16), Rgb(170, 96, 40), glow);
+    float glow = std::exp(-(std::pow((fx - 20.f) / 80.f, 2.f) + std::pow((fy - 20.f) / 80.f, 2.f)));
+    Color wall = Masonry(fx / 1.6f, fy / 1.6f, 31, 44u);
+    p = Mix(Shade(wall, 0.35f + 0.8f * glow), Rgb(255, 150, 60), 0.25f * glow);
   });
   auto at = [&](auto sdf) { return [=](float x, float y) { return sdf(x / S, y / S) * S; }; };
   auto lit = [&](Color base, float cx, float cy, float r) {
     return [=](float x, float y, float) {
       float k = ((x / S - cx) + (y / S - cy)) / (2.f * r);
-      return Shade(base, std::clamp(1.05f - 0.7f * k, 0.45f, 1.4f));
+      return Shade(base, std::clamp(1.05f - 0.75f * k, 0.4f, 1.45f));
     };
   };
-  // Shoulders and cloak.
-  Paint(c, at([](float x, float y) { return Sdf_Ellipse(x, y, 64.f, 134.f, 58.f, 40.f); }),
-        lit(hood, 50.f, 110.f, 50.f));
-  Paint_Flat(c, at([](float x, float y) { return Sdf_Circle(x, y, 64.f, 104.f, 6.f); }), theme::GOLD);
-  // The hood.
-  Paint(c, at([](float x, float y) { return Sdf_Ellipse(x, y, 64.f, 60.f, 40.f, 44.f); }),
-        lit(hood, 50.f, 45.f, 40.f));
-  Paint_Flat(c,
-             at([](float x, float y) { return std::fabs(Sdf_Ellipse(x, y, 64.f, 66.f, 29.f, 33.f)) - 2.f; }),
-             theme::GOLD);
-  Paint(c, at([](float x, float y) { return Sdf_Ellipse(x, y, 64.f, 66.f, 27.f, 31.f); }),
-        lit(hood_dark, 64.f, 66.f, 30.f));
-  // Face.
-  Paint(c, at([](float x, float y) { return Sdf_Ellipse(x, y, 64.f, 70.f, 21.f, 25.f); }),
-        lit(theme::SKIN, 56.f, 60.f, 24.f));
-  // Hair under the hood: auburn for player 1, dark for player 2.
-  Color hair = player == 1 ? Rgb(150, 70, 30) : Rgb(50, 34, 26);
+  // Cloak over the shoulders, the hood falling onto it, and its dark opening.
+  Paint(c, at([](float x, float y) { return Sdf_Ellipse(x, y, 64.f, 136.f, 62.f, 44.f); }),
+        lit(hood, 40.f, 110.f, 60.f));
   Paint(c, at([](float x, float y) {
-          return std::max(Sdf_Ellipse(x, y, 64.f, 52.f, 22.f, 12.f),
-                          -Sdf_Ellipse(x, y, 70.f, 62.f, 24.f, 10.f));
+          std::vector<Point> cowl = {{64, 8}, {100, 40}, {108, 96}, {84, 112}, {44, 112}, {20, 96}, {28, 40}};
+          return Sdf_Polygon(x, y, cowl) - 6.f;
         }),
-        lit(hair, 60.f, 50.f, 20.f));
-  // Eyes, brows, nose and a smile.
-  for (float ex : {55.f, 73.f}) {
-    Paint_Flat(c, at([=](float x, float y) { return Sdf_Ellipse(x, y, ex, 68.f, 5.f, 3.6f); }),
-               Rgb(250, 246, 236));
-    Paint_Flat(c, at([=](float x, float y) { return Sdf_Circle(x, y, ex + 0.8f, 68.5f, 2.6f); }),
-               player == 1 ? Rgb(70, 110, 50) : Rgb(60, 90, 160));
-    Paint_Flat(c, at([=](float x, float y) { return Sdf_Circle(x, y, ex + 0.8f, 68.5f, 1.2f); }), theme::INK);
-    Paint_Flat(c,
-               at([=](float x, float y) { return Sdf_Segment(x, y, ex - 5.f, 61.f, ex + 5.f, 60.f, 1.4f); }),
-               Shade(hair, 0.7f));
-  }
-  Paint_Flat(c, at([](float x, float y) { return Sdf_Segment(x, y, 64.f, 70.f, 61.f, 79.f, 1.6f); }),
-             theme::SKIN_DARK);
-  Paint_Flat(c, at([](float x, float y) {
-               float d = std::fabs(Sdf_Circle(x, y, 64.f, 74.f, 11.f)) - 1.4f;
-               return std::max(d, 84.f - y);
-             }),
-             Rgb(140, 50, 40));
+        lit(hood, 44.f, 40.f, 50.f));
+  Paint(c, at([](float x, float y) { return Sdf_Ellipse(x, y, 64.f, 70.f, 27.f, 34.f); }),
+        lit(hood_dark, 74.f, 80.f, 34.f));
+  // Face: lit from the torch, shaded on the far cheek.
+  Paint(c, at([](float x, float y) { return Sdf_Ellipse(x, y, 64.f, 74.f, 20.f, 25.f); }),
+        lit(theme::SKIN, 52.f, 62.f, 26.f));
+  // Hair over the brow: auburn for player 1, near black for player 2.
+  Color hair = player == 1 ? Rgb(156, 72, 30) : Rgb(48, 32, 24);
+  Paint(c, at([](float x, float y) {
+          return std::max(Sdf_Ellipse(x, y, 64.f, 54.f, 23.f, 13.f),
+                          -Sdf_Ellipse(x, y, 70.f, 64.f, 26.f, 9.f));
+        }),
+        lit(hair, 58.f, 50.f, 20.f));
   if (player == 2) {
-    // A short beard.
+    // A short beard along the jaw, leaving the mouth free.
     Paint(c, at([](float x, float y) {
-            return std::max(Sdf_Ellipse(x, y, 64.f, 86.f, 19.f, 12.f),
-                            -Sdf_Ellipse(x, y, 64.f, 80.f, 9.f, 4.5f));
+            float jaw = std::max(Sdf_Ellipse(x, y, 64.f, 82.f, 21.f, 19.f), 76.f - y);
+            return std::max(jaw, -Sdf_Ellipse(x, y, 64.f, 86.f, 8.f, 4.f));
           }),
-          lit(hair, 60.f, 86.f, 16.f));
+          lit(hair, 58.f, 88.f, 18.f));
   }
-  // A glint of the torch on the hood.
-  Paint_Flat(c, at([](float x, float y) { return Sdf_Segment(x, y, 36.f, 40.f, 44.f, 28.f, 2.f); }),
-             Mix(hood, hood_light, 0.7f));
+  for (float ex : {56.f, 72.f}) {
+    Paint_Flat(c, at([=](float x, float y) { return Sdf_Ellipse(x, y, ex, 71.f, 4.6f, 3.2f); }),
+               Rgb(250, 246, 236));
+    Paint_Flat(c, at([=](float x, float y) { return Sdf_Circle(x, y, ex + 0.6f, 71.4f, 2.5f); }),
+               player == 1 ? Rgb(60, 120, 50) : Rgb(50, 90, 170));
+    Paint_Flat(c, at([=](float x, float y) { return Sdf_Circle(x, y, ex + 0.6f, 71.4f, 1.1f); }), theme::INK);
+    Paint_Flat(c, at([=](float x, float y) { return Sdf_Circle(x, y, ex - 0.8f, 70.4f, 0.8f); }),
+               Rgb(255, 255, 255));
+    Paint_Flat(c, at([=](float x, float y) {
+                 return Sdf_Segment(x, y, ex - 5.f, 64.5f, ex + 4.5f, 63.5f + (ex < 64.f ? 0.f : 0.f), 1.5f);
+               }),
+               Shade(hair, 0.75f));
+  }
+  Paint_Flat(c, at([](float x, float y) { return Sdf_Segment(x, y, 64.f, 73.f, 61.5f, 81.f, 1.5f); }),
+             theme::SKIN_DARK);
+  Paint_Flat(c, at([](float x, float y) { return Sdf_Segment(x, y, 61.5f, 81.f, 65.f, 81.5f, 1.3f); }),
+             theme::SKIN_DARK);
+  // A smile.
+  Paint_Flat(c, at([](float x, float y) {
+               return std::max(std::fabs(Sdf_Circle(x, y, 64.f, 79.f, 8.f)) - 1.3f, 84.f - y);
+             }),
+             Rgb(150, 56, 44));
+  // A gold clasp and trim, and the torch's glint on the hood.
+  Paint_Flat(c, at([](float x, float y) { return Sdf_Circle(x, y, 64.f, 114.f, 6.f); }), theme::GOLD_DARK);
+  Paint_Flat(c, at([](float x, float y) { return Sdf_Circle(x, y, 64.f, 114.f, 4.5f); }), theme::GOLD_LIGHT);
+  Paint_Flat(c, at([](float x, float y) { return Sdf_Segment(x, y, 33.f, 50.f, 48.f, 22.f, 2.5f); }),
+             Mix(hood, hood_light, 0.75f));
   For_Each(c, [](int, int, Color& p) { p.a = 1.f; });
   return c;
 }

@@ -115,6 +115,19 @@ int Write_Surface_PNG(const Surface* s, const char* path) {
   return Write_Canvas_PNG(c, path);
 }
 
+// A BOB's heading on the sheet: its name, file, frame size and the scale it is shown at.
+std::string Sheet_Title(int row) {
+  const ManifestEntry& e = asset_manifest[row];
+  std::string text = std::string(e.bob_name) + "  " + Manifest_File(row) + "  " + std::to_string(e.width) +
+                     "x" + std::to_string(e.height);
+  int side = std::max(e.width, e.height);
+  if (side > 400)
+    text += "  (half size)";
+  else if (side <= 64)
+    text += "  (twice the size)";
+  return text;
+}
+
 Color Checker(int x, int y) { return ((x / 8 + y / 8) % 2) ? Rgb(196, 196, 204) : Rgb(150, 150, 160); }
 
 }  // namespace
@@ -122,49 +135,44 @@ Color Checker(int x, int y) { return ((x / 8 + y / 8) % 2) ? Rgb(196, 196, 204) 
 int Write_Contact_Sheet(const char* art_dir, const char* png_path) {
   LoadedArt art;
   if (!Load_Art(art_dir, &art)) return 0;
-  const int width = 1320, margin = 12;
-  // Lay out first, to know the height: each BOB is a title line and rows of labelled frames.
+  const int width = 1320, margin = 12, gap = 14, title_h = 22, label_h = 18;
+  // Each BOB is a box: a title line over its frames, which wrap inside the box. Boxes are laid
+  // left to right and wrap to a new shelf when the sheet is full.
   struct Placement {
     int row, frame, x, y, scale_num, scale_den;
   };
   struct Title {
-    int row, y;
+    int row, x, y;
   };
   std::vector<Placement> frames;
   std::vector<Title> titles;
-  int y = margin;
+  int shelf_x = margin, shelf_y = margin, shelf_h = 0;
   for (int r = 0; r < MANIFEST_BOB_COUNT; ++r) {
     const ManifestEntry& e = asset_manifest[r];
     int side = std::max(e.width, e.height);
     int num = side <= 64 ? 2 : 1, den = side > 400 ? 2 : 1;
     int fw = e.width * num / den, fh = e.height * num / den;
-    titles.push_back(Title{r, y});
-    y += 22;
-    int x = margin, line_h = 0;
-    for (int f = 0; f < e.frame_count; ++f) {
-      if (x + fw > width - margin && x > margin) {
-        x = margin;
-        y += line_h + 22;
-        line_h = 0;
-      }
-      frames.push_back(Placement{r, f, x, y, num, den});
-      x += fw + 14;
-      line_h = std::max(line_h, fh);
+    int per_line = std::max(1, std::min(e.frame_count, (width - 2 * margin + gap) / (fw + gap)));
+    int lines = (e.frame_count + per_line - 1) / per_line;
+    TextMask title_mask;
+    int title_w = Platform_Render_Text(Sheet_Title(r).c_str(), 14, &title_mask) ? title_mask.width : 420;
+    int box_w = std::max(per_line * (fw + gap) - gap, title_w);
+    int box_h = title_h + lines * (fh + label_h);
+    if (shelf_x + box_w > width - margin && shelf_x > margin) {
+      shelf_x = margin;
+      shelf_y += shelf_h + gap;
+      shelf_h = 0;
     }
-    y += line_h + 30;
+    titles.push_back(Title{r, shelf_x, shelf_y});
+    for (int f = 0; f < e.frame_count; ++f)
+      frames.push_back(Placement{r, f, shelf_x + (f % per_line) * (fw + gap),
+                                 shelf_y + title_h + (f / per_line) * (fh + label_h), num, den});
+    shelf_x += box_w + 2 * gap;
+    shelf_h = std::max(shelf_h, box_h);
   }
-  Canvas sheet = New_Canvas(width, y, Rgb(44, 36, 32));
+  Canvas sheet = New_Canvas(width, shelf_y + shelf_h + margin, Rgb(44, 36, 32));
   for (const Title& t : titles) {
-    const ManifestEntry& e = asset_manifest[t.row];
-    std::string text = std::string(e.bob_name) + "   " + Manifest_File(t.row) + "   " +
-                       std::to_string(e.frame_count) + (e.frame_count == 1 ? " frame " : " frames ") +
-                       std::to_string(e.width) + " x " + std::to_string(e.height);
-    int side = std::max(e.width, e.height);
-    if (side > 400)
-      text += "   (shown at half size)";
-    else if (side <= 64)
-      text += "   (shown at twice the size)";
-    Draw_Text_At(sheet, text.c_str(), margin, t.y, 15, theme::GOLD_LIGHT);
+    Draw_Text_At(sheet, Sheet_Title(t.row).c_str(), t.x, t.y, 14, theme::GOLD_LIGHT);
   }
   for (const Placement& p : frames) {
     const ManifestEntry& e = asset_manifest[p.row];
@@ -179,7 +187,7 @@ int Write_Contact_Sheet(const char* art_dir, const char* png_path) {
         if (sheet.Inside(p.x + i, p.y + j)) sheet.At(p.x + i, p.y + j) = c;
       }
     std::string label = std::to_string(p.frame);
-    Draw_Text_At(sheet, label.c_str(), p.x, p.y + fh + 2, 12, theme::PARCHMENT);
+    Draw_Text_At(sheet, label.c_str(), p.x, p.y + fh + 1, 12, theme::PARCHMENT);
   }
   if (Artgen_Error_Count()) return 0;
   return Write_Canvas_PNG(sheet, png_path);
@@ -387,34 +395,23 @@ int Write_Previews(const char* art_dir, const char* templates_dir, const char* o
   Screen screen;
   if (!screen.surface) return 0;
   Surface* s = screen.surface;
-  struct Shot {
-    const char* name;
-  };
   int ok = 1;
   auto save = [&](const char* name) { ok = Write_Surface_PNG(s, Join(out_dir, name).c_str()) && ok; };
   Draw_Play(art, s, templates_dir, 1, 0);
   save("preview_play_player1.png");
   Draw_Play(art, s, templates_dir, 2, 10);
   save("preview_play_player2.png");
-  Draw_Play(art, s, templates_dir, 1, 12);
-  save("preview_play_dead_end.png");
   Draw_Menu_Screen(art, s, false, 0);
   save("preview_title.png");
-  Draw_Menu_Screen(art, s, false, 12);
-  save("preview_menu_growing.png");
   Draw_Menu_Screen(art, s, false, 30);
   save("preview_menu.png");
   Draw_Menu_Screen(art, s, true, 30);
   save("preview_options.png");
   Draw_Results_Screen(art, s, 1);
   save("preview_results_player1.png");
-  Draw_Results_Screen(art, s, 2);
-  save("preview_results_player2.png");
   Draw_Play(art, s, templates_dir, 1, 4);
   Draw_Walls(art, s, 150);
   save("preview_walls_closing.png");
-  Draw_Walls(art, s, 0);
-  save("preview_walls_closed.png");
   return ok;
 }
 

@@ -74,9 +74,9 @@ Color Sandstone(float x, float y, float period, uint32_t seed, bool tile) {
   return Mix(c, Rgb(120, 100, 80), 0.25f * m);
 }
 
-Color Parchment(float x, float y, float period, uint32_t seed) {
-  float n = Fbm(x, y, period, 2, 4, seed, true);
-  float fibre = Fbm(x * 0.5f, y * 2.f, period, 4, 2, seed + 3u, true);
+Color Parchment(float x, float y, float period, uint32_t seed, bool tile) {
+  float n = Fbm(x, y, period, 2, 4, seed, tile);
+  float fibre = Fbm(x * 0.5f, y * 2.f, period, 4, 2, seed + 3u, tile);
   Color c = Mix(theme::PARCHMENT, theme::PARCHMENT_DARK, std::clamp((n - 0.35f) * 1.1f, 0.f, 1.f));
   return Shade(c, 0.96f + 0.08f * fibre);
 }

@@ -42,8 +42,8 @@ Color Masonry(float x, float y, int period, uint32_t seed);
 Color Brick_Face(float x, float y, float depth, int period);
 // Sandstone with soft blotches; repeats every `period` pixels when tile is set.
 Color Sandstone(float x, float y, float period, uint32_t seed, bool tile);
-// Parchment, repeating every `period` pixels.
-Color Parchment(float x, float y, float period, uint32_t seed);
+// Parchment with blotches about period / 2 across; repeating every `period` pixels when tile is set.
+Color Parchment(float x, float y, float period, uint32_t seed, bool tile = true);
 
 // A faceted gem of radius r centred on (cx, cy) in the given colour family, gold set when set.
 void Draw_Gem(Canvas& c, float cx, float cy, float r, Color base, Color light, Color dark, bool setting);
