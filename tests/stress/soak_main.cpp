@@ -1,0 +1,36 @@
+// The soak by hand: orvalis_soak [--seed N] [--frames N] [--data DIR]. Plays in the data folder
+// (by default the build's run folder), prints the report and exits 1 on any violation.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "tests/stress/soak.h"
+
+int main(int argc, char** argv) {
+  SoakConfig config;
+  std::string data = ORVALIS_RUN_DIR;
+  for (int i = 1; i < argc; ++i) {
+    const bool has_value = i + 1 < argc;
+    if (std::strcmp(argv[i], "--seed") == 0 && has_value) {
+      config.seed = static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 10));
+    } else if (std::strcmp(argv[i], "--frames") == 0 && has_value) {
+      config.frames = std::strtoll(argv[++i], nullptr, 10);
+    } else if (std::strcmp(argv[i], "--data") == 0 && has_value) {
+      data = argv[++i];
+    } else {
+      std::fprintf(stderr, "usage: orvalis_soak [--seed N] [--frames N] [--data DIR]\n");
+      return 64;
+    }
+  }
+  std::error_code ec;
+  std::filesystem::current_path(data, ec);
+  if (ec) {
+    std::fprintf(stderr, "orvalis_soak: cannot enter %s: %s\n", data.c_str(), ec.message().c_str());
+    return 1;
+  }
+  const SoakReport report = Run_Soak(config);
+  std::printf("seed %u\n%s", config.seed, Format_Soak_Report(report).c_str());
+  return report.violations == 0 && report.frames == config.frames ? 0 : 1;
+}
