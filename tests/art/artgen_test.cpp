@@ -48,7 +48,9 @@ struct TempDir {
 TEST(Artgen, TwoRunsWriteTheSameBytesAsTheBuild) {
   TempDir a("a"), b("b");
   ASSERT_EQ(Run_Artgen("--out \"" + a.path.string() + "\"", a.path / "log.txt"), 0);
-  ASSERT_EQ(Run_Artgen("--out \"" + b.path.string() + "\"", b.path / "log.txt"), 0);
+  ASSERT_EQ(
+      Run_Artgen("--out \"" + b.path.string() + "\" --icons \"" + b.path.string() + "\"", b.path / "log.txt"),
+      0);
   int files = 0;
   for (int r = 0; r < MANIFEST_BOB_COUNT; ++r) {
     if (!asset_manifest[r].file) continue;  // a BOB cut from the file of the row above
@@ -64,6 +66,20 @@ TEST(Artgen, TwoRunsWriteTheSameBytesAsTheBuild) {
   int written = 0;
   for (const auto& entry : fs::directory_iterator(a.path)) written += entry.path().filename() != "log.txt";
   EXPECT_EQ(written, files);
+  // The icons are PNG files of their named sizes.
+  for (int size : {48, 128, 256}) {
+    std::vector<char> png = Read_All(b.path / ("orvalis_" + std::to_string(size) + ".png"));
+    ASSERT_GE(png.size(), 24u) << size;
+    EXPECT_EQ(std::string(png.data() + 1, 3), "PNG");
+    auto be32 = [&](size_t o) {
+      return static_cast<uint32_t>(static_cast<unsigned char>(png[o])) << 24 |
+             static_cast<uint32_t>(static_cast<unsigned char>(png[o + 1])) << 16 |
+             static_cast<uint32_t>(static_cast<unsigned char>(png[o + 2])) << 8 |
+             static_cast<uint32_t>(static_cast<unsigned char>(png[o + 3]));
+    };
+    EXPECT_EQ(be32(16), static_cast<uint32_t>(size));
+    EXPECT_EQ(be32(20), static_cast<uint32_t>(size));
+  }
 }
 
 TEST(Artgen, RefusesBadArgumentsAndUnwritableFoldersWithAMessage) {
@@ -103,8 +119,9 @@ TEST(Artgen, EncodedFilesReadBackTopRowFirstThroughTheLoader) {
   ASSERT_EQ(bytes.size(), 54u + 8u * 3u * 3u);
   BitmapFile bitmap{};
   ASSERT_EQ(Load_Bitmap_Memory(&bitmap, bytes.data(), bytes.size()), 1);
-  EXPECT_EQ(bitmap.bitmapinfoheader.biWidth, 8);
-  EXPECT_EQ(bitmap.bitmapinfoheader.biHeight, 3);
+  const int32_t width = bitmap.bitmapinfoheader.biWidth, height = bitmap.bitmapinfoheader.biHeight;
+  EXPECT_EQ(width, 8);
+  EXPECT_EQ(height, 3);
   const uint8_t* top_left = bitmap.buffer;
   EXPECT_EQ(top_left[2], 255);  // red, stored blue-green-red
   EXPECT_EQ(top_left[0], 0);

@@ -418,8 +418,14 @@ int Write_Previews(const char* art_dir, const char* templates_dir, const char* o
 int Write_Icons(const char* out_dir) {
   int ok = 1;
   for (int size : {48, 128, 256}) {
-    Canvas c = New_Canvas(size, size);
     float s = static_cast<float>(size) / 256.f;
+    // PNG icons carry no alpha channel: the icon is a full square of dark, torch-lit masonry.
+    Canvas c = New_Canvas(size, size, Rgb(0, 0, 0));
+    For_Each(c, [&](int x, int y, Color& p) {
+      float fx = (static_cast<float>(x) + 0.5f) / s, fy = (static_cast<float>(y) + 0.5f) / s;
+      float glow = std::exp(-(std::pow((fx - 128.f) / 150.f, 2.f) + std::pow((fy - 128.f) / 150.f, 2.f)));
+      p = Shade(Masonry(fx / 2.f, fy / 2.f, 31, 8u), 0.25f + 0.5f * glow);
+    });
     // A gold medallion with a maze, a red and a blue gem: the game and its two players.
     Paint_Flat(
         c, [&](float x, float y) { return Sdf_Circle(x, y, 128.f * s, 128.f * s, 124.f * s); }, theme::INK);
@@ -438,7 +444,7 @@ int Write_Icons(const char* out_dir) {
         c,
         [&](float x, float y) {
           float lx = x - x0, ly = y - y0;
-          if (lx < -2.f || ly < -2.f || lx > 6.f * cell + 2.f || ly > 6.f * cell + 2.f) return 1e9f;
+          if (std::hypot(x - 128.f * s, y - 128.f * s) > 92.f * s) return 1e9f;
           int cx = std::clamp(static_cast<int>(lx / cell), 0, 5),
               cy = std::clamp(static_cast<int>(ly / cell), 0, 5);
           float d = 1e9f;
@@ -456,11 +462,6 @@ int Write_Icons(const char* out_dir) {
         theme::GOLD_LIGHT);
     Draw_Gem(c, 84.f * s, 172.f * s, 26.f * s, theme::P1, theme::P1_LIGHT, theme::P1_DARK, true);
     Draw_Gem(c, 172.f * s, 84.f * s, 26.f * s, theme::P2, theme::P2_LIGHT, theme::P2_DARK, true);
-    // Outside the medallion stays black; PNG icons are written without an alpha channel.
-    For_Each(c, [](int, int, Color& p) {
-      if (p.a < 1.f) p = Mix(Rgb(0, 0, 0), p, p.a);
-      p.a = 1.f;
-    });
     std::string name = "orvalis_" + std::to_string(size) + ".png";
     ok = Write_Canvas_PNG(c, Join(out_dir, name.c_str()).c_str()) && ok;
   }
