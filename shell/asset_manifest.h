@@ -30,7 +30,7 @@ struct ManifestEntry {
 };
 
 constexpr int MANIFEST_BOB_COUNT = 28;
-constexpr int MANIFEST_FILE_COUNT = 23;
+constexpr int MANIFEST_FILE_COUNT = 25;
 
 // The 28 rows in load order.
 extern const ManifestEntry asset_manifest[MANIFEST_BOB_COUNT];

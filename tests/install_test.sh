@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary folder (with DESTDIR) and runs the installed game headless
+# from another folder: it must find its data in the share folder next to its bin folder.
+set -euo pipefail
+build=$1
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+DESTDIR="$root/dest" cmake --install "$build" --prefix /usr/local >/dev/null
+prefix="$root/dest/usr/local"
+for f in bin/orvalis share/orvalis/mm_main.bmp share/orvalis/10c.txt share/applications/orvalis.desktop \
+         share/metainfo/io.orvalis.Orvalis.metainfo.xml share/man/man6/orvalis.6 \
+         share/icons/hicolor/48x48/apps/orvalis.png share/icons/hicolor/128x128/apps/orvalis.png \
+         share/icons/hicolor/256x256/apps/orvalis.png; do
+  [ -e "$prefix/$f" ] || { echo "not installed: $f"; exit 1; }
+done
+[ "$(ls "$prefix/share/orvalis"/*.bmp | wc -l)" -eq 25 ] || { echo "expected the 25 art files"; exit 1; }
+[ ! -e "$prefix/share/orvalis/d-bug_log.txt" ] || { echo "the debug log must not be installed"; exit 1; }
+if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$prefix/share/applications/orvalis.desktop"; fi
+
+# Run it from an unrelated folder; the data is found relative to the binary.
+mkdir -p "$root/elsewhere"
+cd "$root/elsewhere"
+printf 'frames 3\nkey down RETURN\nframes 1\nkey up RETURN\nframes 31\nstate out.json\n' > s.txt
+"$prefix/bin/orvalis" --headless --seed 1 --script s.txt
+grep -q '"menu_panel_w": 240' out.json || { echo "the installed game did not run the menu"; exit 1; }
+"$prefix/bin/orvalis" --help | grep -q -- '--record FILE'
+echo "installed and ran from $root/elsewhere"
