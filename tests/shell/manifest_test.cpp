@@ -12,7 +12,9 @@ namespace {
 TEST(Manifest, NamesEachFileOnceAndEveryBobOnce) {
   std::set<std::string> files, bobs;
   for (int r = 0; r < MANIFEST_BOB_COUNT; ++r) {
-    if (asset_manifest[r].file) EXPECT_TRUE(files.insert(asset_manifest[r].file).second) << asset_manifest[r].file;
+    if (asset_manifest[r].file) {
+      EXPECT_TRUE(files.insert(asset_manifest[r].file).second) << asset_manifest[r].file;
+    }
     EXPECT_TRUE(bobs.insert(asset_manifest[r].bob_name).second);
     EXPECT_NE(Manifest_BOB(r), nullptr);
     EXPECT_EQ(Manifest_Find(asset_manifest[r].bob_name), r);
