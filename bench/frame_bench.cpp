@@ -110,6 +110,7 @@ struct EngineScene {
     for (int y = 0; y < bob->height; ++y) {
       for (int x = 0; x < bob->width; ++x) s->pixels[y * (s->pitch / 2) + x] = pixel(x, y);
     }
+    Touch_Surface(s);
   }
 
   void Draw_Frame(int parts) {

@@ -327,11 +327,27 @@ struct SdlReplay {
   }
 };
 
+// The share of the frame that the fast paths (kept pictures in use) draw exactly as the reference
+// blitter does; anything below 1 is a fault.
+double Agreement_With_Reference(Screen screen) {
+  const Surface* back = display.back_surface;
+  const size_t words = static_cast<size_t>(back->pitch / 2) * SCREEN_HEIGHT;
+  blit_force_reference = true;
+  Draw_Screen(screen);
+  blit_force_reference = false;
+  std::vector<uint16_t> reference(back->pixels, back->pixels + words);
+  for (int i = 0; i < 3; ++i) Draw_Screen(screen);
+  size_t same = 0;
+  for (size_t i = 0; i < words; ++i) same += back->pixels[i] == reference[i];
+  return double(same) / double(words);
+}
+
 // The whole frame as the game draws it: layer-file reads, hit tests and all.
 void BM_Game_Frame(benchmark::State& state, Screen screen) {
   if (!Start_Session(state)) return;
   Prepare(screen);
   Put_Summary(state, Record_Frame(screen));
+  state.counters["same_as_reference"] = Agreement_With_Reference(screen);
   for (auto _ : state) {
     Draw_Screen(screen);
     benchmark::DoNotOptimize(display.back_surface->pixels[0]);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <vector>
 
 // x86-64 builds carry an AVX2 copy of the row kernels besides the baseline one.
@@ -23,6 +25,8 @@ namespace {
 struct Axis {
   int64_t d0, dw, s0, sw;
   int Map(int64_t d) const { return static_cast<int>(s0 + ((2 * (d - d0) + 1) * sw) / (2 * dw)); }
+  // Map for equal sizes, where ((2k + 1) w) / (2w) is k: no division.
+  int Map_Same(int64_t d) const { return static_cast<int>(s0 + (d - d0)); }
 };
 
 // Source pixels p with (p - low) mod 2^16 <= span are transparent.
@@ -72,24 +76,32 @@ struct Axis_Walk {
   }
 };
 
-// Keyed rows, written as unconditional selects so that they vectorise; the AVX2 copy is picked at
-// start-up where the processor has it. With the key 0 alone, transparent source
-// pixels are 0, so the select is (dest where the source is 0) or source.
-ROW_KERNEL void Row_Keyed_Zero(uint16_t* __restrict d, const uint16_t* __restrict s, int n) {
-  for (int i = 0; i < n; ++i) d[i] = static_cast<uint16_t>((s[i] == 0 ? d[i] : 0) | s[i]);
-}
-
-ROW_KERNEL void Row_Keyed_Range(uint16_t* __restrict d, const uint16_t* __restrict s, int n, uint16_t low,
-                                uint16_t span) {
-  for (int i = 0; i < n; ++i) d[i] = static_cast<uint16_t>(s[i] - low) <= span ? d[i] : s[i];
-}
-
-void Row_Keyed(uint16_t* d, const uint16_t* s, int n, Key key) {
-  if (key.low == 0 && key.span == 0) {
-    Row_Keyed_Zero(d, s, n);
-  } else {
-    Row_Keyed_Range(d, s, n, key.low, key.span);
+// Keyed rectangles, written as unconditional selects so that they vectorise; the AVX2 copy is
+// picked at start-up where the processor has it, once per blit. With the key 0 alone, transparent
+// source pixels are 0, so the select is (dest where the source is 0) or source. Rows of 32, the
+// width of most tiles, get a loop of known length.
+ROW_KERNEL void Rect_Keyed_Zero(uint16_t* __restrict d, ptrdiff_t d_words, const uint16_t* __restrict s,
+                                ptrdiff_t s_words, int n, int rows) {
+  if (n == 32) {
+    for (int y = 0; y < rows; ++y, d += d_words, s += s_words) {
+      for (int i = 0; i < 32; ++i) d[i] = static_cast<uint16_t>((s[i] == 0 ? d[i] : 0) | s[i]);
+    }
+    return;
   }
+  for (int y = 0; y < rows; ++y, d += d_words, s += s_words) {
+    for (int i = 0; i < n; ++i) d[i] = static_cast<uint16_t>((s[i] == 0 ? d[i] : 0) | s[i]);
+  }
+}
+
+ROW_KERNEL void Rect_Keyed_Range(uint16_t* __restrict d, ptrdiff_t d_words, const uint16_t* __restrict s,
+                                 ptrdiff_t s_words, int n, int rows, uint16_t low, uint16_t span) {
+  for (int y = 0; y < rows; ++y, d += d_words, s += s_words) {
+    for (int i = 0; i < n; ++i) d[i] = static_cast<uint16_t>(s[i] - low) <= span ? d[i] : s[i];
+  }
+}
+
+void Rect_Copy(uint16_t* d, ptrdiff_t d_words, const uint16_t* s, ptrdiff_t s_words, int n, int rows) {
+  for (int y = 0; y < rows; ++y, d += d_words, s += s_words) std::memcpy(d, s, static_cast<size_t>(n) * 2);
 }
 
 void Row_Stretch(uint16_t* __restrict d, const uint16_t* __restrict s, const int* __restrict xs, int n) {
@@ -109,13 +121,14 @@ void Blit_Fast(Surface* dest, const RECT& c, View src, const Axis& ax, const Axi
   int n = c.right - c.left;
   uint16_t* d = dest->pixels + static_cast<size_t>(c.top) * words + c.left;
   if (ax.sw == ax.dw && ay.sw == ay.dw) {
-    const uint16_t* s = src.Row(ay.Map(c.top)) + ax.Map(c.left);
-    for (int y = c.top; y < c.bottom; ++y, d += words, s += src.words) {
-      if (key.on) {
-        Row_Keyed(d, s, n, key);
-      } else {
-        std::memcpy(d, s, static_cast<size_t>(n) * 2);
-      }
+    const uint16_t* s = src.Row(ay.Map_Same(c.top)) + ax.Map_Same(c.left);
+    const int rows = c.bottom - c.top;
+    if (!key.on) {
+      Rect_Copy(d, words, s, src.words, n, rows);
+    } else if (key.low == 0 && key.span == 0) {
+      Rect_Keyed_Zero(d, words, s, src.words, n, rows);
+    } else {
+      Rect_Keyed_Range(d, words, s, src.words, n, rows, key.low, key.span);
     }
     return;
   }
@@ -138,6 +151,88 @@ void Blit_Fast(Surface* dest, const RECT& c, View src, const Axis& ax, const Axi
       Row_Stretch(d, src.Row(sy), xs.data(), n);
     }
   }
+}
+
+// Scaled pictures kept for stretched blits. A picture is made when the same stretch of the same
+// source pixels is asked for a second time, so sizes drawn once (a growing panel) cost nothing
+// extra. Entries are keyed by the source's generation stamp, which no other surface or later state
+// of the same surface ever has, so a changed or released source can never be served.
+struct ScaledPicture {
+  uint64_t generation = 0;
+  int64_t sx = 0, sw = 0, sy = 0, sh = 0;  // source rectangle
+  int64_t dw = 0, dh = 0;                  // drawn size
+  std::unique_ptr<uint16_t[]> pixels;      // null until made
+  size_t bytes = 0;
+};
+
+constexpr size_t MAX_PICTURES = 24;
+constexpr int64_t MAX_PICTURE_PIXELS = int64_t{1} << 20;  // larger stretches are drawn directly
+constexpr size_t MAX_PICTURE_BYTES = size_t{8} << 20;
+
+std::vector<ScaledPicture> pictures;  // most recently used first
+ScaleCacheStats cache_stats;
+
+// Drops the least recently used pictures beyond the count and memory limits.
+void Trim_Pictures() {
+  while (pictures.size() > MAX_PICTURES || cache_stats.bytes > MAX_PICTURE_BYTES) {
+    cache_stats.bytes -= pictures.back().bytes;
+    pictures.pop_back();
+  }
+  cache_stats.entries = pictures.size();
+}
+
+// The whole stretch of src by (ax, ay) into rows of ax.dw pixels.
+void Scale_Into(uint16_t* out, View src, const Axis& ax, const Axis& ay) {
+  const int n = static_cast<int>(ax.dw);
+  std::vector<int> xs(static_cast<size_t>(n));
+  Axis_Walk wx(ax, ax.d0);
+  for (int i = 0; i < n; ++i) xs[static_cast<size_t>(i)] = wx.Next();
+  Axis_Walk wy(ay, ay.d0);
+  int previous_sy = -1;
+  for (int64_t j = 0; j < ay.dw; ++j, out += n) {
+    const int sy = wy.Next();
+    if (sy == previous_sy) {
+      std::memcpy(out, out - n, static_cast<size_t>(n) * 2);
+    } else {
+      Row_Stretch(out, src.Row(sy), xs.data(), n);
+    }
+    previous_sy = sy;
+  }
+}
+
+// The kept picture of this stretch, made now if it was asked for before; null when there is none
+// (first request, too large, or no memory) and the blit must stretch by itself.
+const uint16_t* Scaled_Picture(const Surface* source, View src, const Axis& ax, const Axis& ay) {
+  if (ax.dw > MAX_PICTURE_PIXELS || ay.dw > MAX_PICTURE_PIXELS || ax.dw * ay.dw > MAX_PICTURE_PIXELS)
+    return nullptr;
+  auto same = [&](const ScaledPicture& p) {
+    return p.generation == source->generation && p.sx == ax.s0 && p.sw == ax.sw && p.sy == ay.s0 &&
+           p.sh == ay.sw && p.dw == ax.dw && p.dh == ay.dw;
+  };
+  auto found = std::find_if(pictures.begin(), pictures.end(), same);
+  if (found == pictures.end()) {
+    ScaledPicture seen;
+    seen.generation = source->generation;
+    seen.sx = ax.s0, seen.sw = ax.sw, seen.sy = ay.s0, seen.sh = ay.sw, seen.dw = ax.dw, seen.dh = ay.dw;
+    pictures.insert(pictures.begin(), std::move(seen));
+    Trim_Pictures();
+    return nullptr;
+  }
+  std::rotate(pictures.begin(), found, found + 1);
+  ScaledPicture& picture = pictures.front();
+  if (picture.pixels != nullptr) {
+    ++cache_stats.hits;
+    return picture.pixels.get();
+  }
+  const size_t count = static_cast<size_t>(ax.dw * ay.dw);
+  picture.pixels.reset(new (std::nothrow) uint16_t[count]);
+  if (picture.pixels == nullptr) return nullptr;
+  Scale_Into(picture.pixels.get(), src, ax, ay);
+  picture.bytes = count * 2;
+  cache_stats.bytes += picture.bytes;
+  ++cache_stats.builds;
+  Trim_Pictures();  // the new picture is the most recent, and no single one is over the limits
+  return picture.pixels.get();
 }
 
 bool Intersect(RECT a, const RECT& b, RECT* out) {
@@ -186,6 +281,16 @@ int Blit_Surface(Surface* dest, const RECT* dest_rect, Surface* src, const RECT*
     view.pixels = copy.data();
   }
 
+  // A stretch drawn before from the same pixels is copied from its kept picture, whose pixel (i, j)
+  // is the source pixel under destination pixel (d.left + i, d.top + j) whatever the clipping.
+  if (!blit_force_reference && src != dest && (ax.sw != ax.dw || ay.sw != ay.dw)) {
+    if (const uint16_t* picture = Scaled_Picture(src, view, ax, ay)) {
+      view = View{picture, static_cast<int>(ax.dw)};
+      ax = Axis{ax.d0, ax.dw, 0, ax.dw};
+      ay = Axis{ay.d0, ay.dw, 0, ay.dw};
+    }
+  }
+
   Touch_Surface(dest);
   const RECT bounds{0, 0, dest->width, dest->height};
   auto blit_part = [&](const RECT& clip) {
@@ -203,4 +308,12 @@ int Blit_Surface(Surface* dest, const RECT* dest_rect, Surface* src, const RECT*
     for (const RECT& clip : dest->clipper->rects) blit_part(clip);
   }
   return 1;
+}
+
+ScaleCacheStats Scale_Cache_Stats() { return cache_stats; }
+
+void Flush_Scale_Cache() {
+  pictures.clear();
+  pictures.shrink_to_fit();
+  cache_stats = ScaleCacheStats{};
 }

@@ -183,6 +183,7 @@ int Init_Display(int width, int height, int bpp, int fullscreen) {
 }
 
 int Shutdown_Display() {
+  Flush_Scale_Cache();
   if (display.dd_clipper != nullptr) Release_Clipper(display.dd_clipper);
   display.dd_clipper = nullptr;
   delete display.dd_palette;

@@ -4,6 +4,7 @@
 // through the platform layer.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -127,6 +128,18 @@ extern bool blit_force_reference;
 
 // Marks a surface's pixels as changed (a new generation stamp).
 void Touch_Surface(Surface* surface);
+
+// Stretched blits keep the scaled picture of a source they are asked for again (same source pixels,
+// source rectangle and drawn size) and copy it from then on. Flush_Scale_Cache (also run by
+// Shutdown_Display) drops the pictures and starts the counts again.
+struct ScaleCacheStats {
+  uint64_t hits = 0;    // blits served from a kept picture
+  uint64_t builds = 0;  // pictures made
+  size_t entries = 0;   // pictures kept now
+  size_t bytes = 0;     // their pixel memory
+};
+ScaleCacheStats Scale_Cache_Stats();
+void Flush_Scale_Cache();
 
 // One drawing operation as it is carried out, for tools that record what a frame draws (the
 // benchmarks replay the record through another blitter). Blits and fills give the rectangles as
