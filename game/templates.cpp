@@ -1,8 +1,7 @@
-// The character format of the block template and picture-layer files (Part 3.2), and the loading
-// of a type's template, exits and doors into a block.
+// The character format of the block template and picture-layer files, and the loading of a type's
+// template, exits and doors into a block.
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <istream>
 #include <streambuf>
 
@@ -19,36 +18,74 @@ class MemoryBuffer : public std::streambuf {
   }
 };
 
-// Characters as text-mode input gives them: a carriage return before a newline is dropped.
-// A null buffer is a file that could not be opened: end of input at once.
+// Bytes from a stream buffer; a null buffer is a stream that could not be opened.
+struct StreamBytes {
+  std::streambuf* buffer;
+  bool Open() const { return buffer != nullptr; }
+  int Next() { return buffer->sbumpc(); }
+  int Peek() { return buffer->sgetc(); }
+};
+
+// A file opened for one read and closed with the object. Its stream reads through a buffer of the
+// object's own, large enough for any template in one read, so a read costs an open, one read and a
+// close, and nothing is allocated for the buffer.
+class FileBytes {
+ public:
+  explicit FileBytes(const char* filename) : file_(filename ? std::fopen(filename, "rb") : nullptr) {
+    if (file_ != nullptr) std::setvbuf(file_, buffer_, _IOFBF, sizeof buffer_);
+  }
+  ~FileBytes() {
+    if (file_ != nullptr) std::fclose(file_);
+  }
+  FileBytes(const FileBytes&) = delete;
+  FileBytes& operator=(const FileBytes&) = delete;
+
+  bool Open() const { return file_ != nullptr; }
+  int Next() { return std::getc(file_); }
+  int Peek() {
+    const int c = std::getc(file_);
+    if (c != EOF) std::ungetc(c, file_);
+    return c;
+  }
+
+ private:
+  FILE* file_;
+  char buffer_[512];
+};
+
+// Characters as text-mode input gives them: a carriage return before a newline is dropped. Input
+// that could not be opened ends at once.
+template <typename Bytes>
 class CharSource {
  public:
-  explicit CharSource(std::streambuf* buffer) : buffer_(buffer) {}
+  explicit CharSource(Bytes& bytes) : bytes_(bytes), ended_(!bytes.Open()) {}
 
   // The next character (0..255), or CELL_END_OF_INPUT.
   int32_t Get() {
-    if (buffer_ == nullptr) return CELL_END_OF_INPUT;
-    int c = buffer_->sbumpc();
-    if (c == std::char_traits<char>::eof()) {
-      buffer_ = nullptr;
+    if (ended_) return CELL_END_OF_INPUT;
+    const int c = bytes_.Next();
+    if (c == EOF) {
+      ended_ = true;
       return CELL_END_OF_INPUT;
     }
-    if (c == '\r' && buffer_->sgetc() == '\n') {
-      buffer_->sbumpc();
+    if (c == '\r' && bytes_.Peek() == '\n') {
+      bytes_.Next();
       return '\n';
     }
     return c;
   }
 
  private:
-  std::streambuf* buffer_;
+  Bytes& bytes_;
+  bool ended_;
 };
 
 bool Is_Space(int32_t c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 // One cell: the next character unchanged; after a comma or a newline, the next character that is
 // not whitespace instead. When input ends while skipping, the separator itself is the cell.
-int32_t Read_Cell(CharSource& in) {
+template <typename Source>
+int32_t Read_Cell(Source& in) {
   int32_t c = in.Get();
   if (c == ',' || c == '\n') {
     int32_t next = in.Get();
@@ -58,7 +95,9 @@ int32_t Read_Cell(CharSource& in) {
   return c;
 }
 
-void Read_Block_Source(MazeBlock& block, CharSource& in) {
+template <typename Bytes>
+void Read_Block_Source(MazeBlock& block, Bytes& bytes) {
+  CharSource<Bytes> in(bytes);
   for (int k = 0; k < 64; ++k) {
     const int32_t c = Read_Cell(in);
     Square& s = block.squares[k % 8][k / 8];
@@ -79,7 +118,9 @@ void Read_Block_Source(MazeBlock& block, CharSource& in) {
   }
 }
 
-void Read_Value_Source(CharSource& in, int32_t grid[8][8]) {
+template <typename Bytes>
+void Read_Value_Source(Bytes& bytes, int32_t grid[8][8]) {
+  CharSource<Bytes> in(bytes);
   for (int k = 0; k < 64; ++k) grid[k % 8][k / 8] = Cell_Value(Read_Cell(in));
 }
 
@@ -88,41 +129,35 @@ std::streambuf* Buffer_Of(std::istream& in) { return in ? in.rdbuf() : nullptr; 
 }  // namespace
 
 void Read_Block_Stream(MazeBlock& block, std::istream& in) {
-  CharSource source(Buffer_Of(in));
-  Read_Block_Source(block, source);
+  StreamBytes bytes{Buffer_Of(in)};
+  Read_Block_Source(block, bytes);
 }
 
 void Read_Block_Bytes(MazeBlock& block, std::string_view bytes) {
   MemoryBuffer buffer(bytes.data(), bytes.size());
-  CharSource source(&buffer);
+  StreamBytes source{&buffer};
   Read_Block_Source(block, source);
 }
 
 void Read_Block_File(MazeBlock& block, const char* filename) {
-  std::ifstream file;
-  if (filename != nullptr) file.open(filename, std::ios::binary);
-  CharSource source(file.is_open() ? file.rdbuf() : nullptr);
-  Read_Block_Source(block, source);
-  file.close();
+  FileBytes file(filename);
+  Read_Block_Source(block, file);
 }
 
 void Read_Value_Stream(std::istream& in, int32_t grid[8][8]) {
-  CharSource source(Buffer_Of(in));
-  Read_Value_Source(source, grid);
+  StreamBytes bytes{Buffer_Of(in)};
+  Read_Value_Source(bytes, grid);
 }
 
 void Read_Value_Bytes(std::string_view bytes, int32_t grid[8][8]) {
   MemoryBuffer buffer(bytes.data(), bytes.size());
-  CharSource source(&buffer);
+  StreamBytes source{&buffer};
   Read_Value_Source(source, grid);
 }
 
 void Read_Value_Grid(const char* filename, int32_t grid[8][8]) {
-  std::ifstream file;
-  if (filename != nullptr) file.open(filename, std::ios::binary);
-  CharSource source(file.is_open() ? file.rdbuf() : nullptr);
-  Read_Value_Source(source, grid);
-  file.close();
+  FileBytes file(filename);
+  Read_Value_Source(file, grid);
 }
 
 namespace {
@@ -133,7 +168,7 @@ struct TypeLayout {
   int32_t post, leaf;
 };
 
-// Exits and doors of each type (Part 3.2).
+// Exits and doors of each type.
 constexpr TypeLayout kLayouts[BLOCK_TYPE_COUNT] = {
     {0, 1, 1, 0, -1, -1, -1, -1, 0, 0},                      // 0 corner east-south
     {0, 0, 1, 1, -1, -1, -1, -1, 0, 0},                      // 1 corner south-west
