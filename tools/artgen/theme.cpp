@@ -174,23 +174,22 @@ void Draw_Key(Canvas& c, float cx, float cy, float size) {
     return Mix(theme::GOLD_LIGHT, theme::GOLD_DARK, t);
   };
   auto bow = [&](float x, float y) {
-    return std::max(Sdf_Circle(x, y, bx, by, 5.5f * s), -Sdf_Circle(x, y, bx, by, 2.3f * s));
+    return std::max(Sdf_Circle(x, y, bx, by, 6.2f * s), -Sdf_Circle(x, y, bx, by, 2.4f * s));
   };
   auto shaft = [&](float x, float y) {
-    return Sdf_Segment(x, y, bx + ux * 4.f * s, by + uy * 4.f * s, ex, ey, 1.6f * s);
+    return Sdf_Segment(x, y, bx + ux * 4.f * s, by + uy * 4.f * s, ex, ey, 2.1f * s);
   };
   auto bit = [&](float x, float y) {
     float t1x = ex - ux * 1.5f * s, t1y = ey - uy * 1.5f * s;
     float t2x = ex - ux * 5.f * s, t2y = ey - uy * 5.f * s;
-    return std::min(Sdf_Segment(x, y, t1x, t1y, t1x + vx * 4.f * s, t1y + vy * 4.f * s, 1.4f * s),
-                    Sdf_Segment(x, y, t2x, t2y, t2x + vx * 3.f * s, t2y + vy * 3.f * s, 1.4f * s));
+    return std::min(Sdf_Segment(x, y, t1x, t1y, t1x + vx * 4.f * s, t1y + vy * 4.f * s, 1.8f * s),
+                    Sdf_Segment(x, y, t2x, t2y, t2x + vx * 3.f * s, t2y + vy * 3.f * s, 1.8f * s));
   };
-  Paint(
-      c,
-      [&](float x, float y) {
-        return std::min({bow(x, y), shaft(x, y), bit(x, y)});
-      },
-      shade);
+  auto key = [&](float x, float y) { return std::min({bow(x, y), shaft(x, y), bit(x, y)}); };
+  // A dark rim first, so the gold reads on parchment and on stone alike.
+  Paint_Flat(
+      c, [&](float x, float y) { return key(x, y) - 1.f; }, theme::INK);
+  Paint(c, key, shade);
 }
 
 void Draw_Plate(Canvas& c, float x, float y, float w, float h, float radius, float rim, Color face_top,
