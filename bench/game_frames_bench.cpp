@@ -463,6 +463,9 @@ const char* const GAME_SCRIPT =
     "key down ESCAPE\nframes 1\nkey up ESCAPE\nframes 3\n"
     "key down ESCAPE\nframes 1\nkey up ESCAPE\nframes 3\n";
 
+int transitions_run = 0;
+void Count_Transition(int frame) { transitions_run += frame == 0; }
+
 void BM_Headless_Game(benchmark::State& state) {
   if (!Start_Session(state)) return;
   Script script;
@@ -472,6 +475,8 @@ void BM_Headless_Game(benchmark::State& state) {
     return;
   }
   uint64_t frames = 0;
+  transitions_run = 0;
+  transition_frame_hook = Count_Transition;
   for (auto _ : state) {
     state.PauseTiming();
     Game_Shutdown();
@@ -494,7 +499,11 @@ void BM_Headless_Game(benchmark::State& state) {
     Main_Loop(&runner, nullptr);
     frames += flip_count - before;
   }
-  state.counters["frames"] = static_cast<double>(frames) / static_cast<double>(state.iterations());
+  transition_frame_hook = nullptr;
+  const double runs = static_cast<double>(state.iterations());
+  state.counters["frames"] = static_cast<double>(frames) / runs;
+  state.counters["transitions"] = transitions_run / runs;
+  state.counters["turns_passed"] = player1.turns + player2.turns;
   state.counters["frames_per_s"] =
       benchmark::Counter(static_cast<double>(frames), benchmark::Counter::kIsRate);
 }

@@ -166,19 +166,33 @@ struct ScaledPicture {
 };
 
 constexpr size_t MAX_PICTURES = 24;
+constexpr size_t MAX_SEEN = 8;
 constexpr int64_t MAX_PICTURE_PIXELS = int64_t{1} << 20;  // larger stretches are drawn directly
 constexpr size_t MAX_PICTURE_BYTES = size_t{8} << 20;
 
 std::vector<ScaledPicture> pictures;  // most recently used first
 ScaleCacheStats cache_stats;
 
-// Drops the least recently used pictures beyond the count and memory limits.
+// Drops the least recently used entries beyond the limits. Stretches seen once and pictures made
+// are limited apart, so a run of one-off sizes (a growing panel) never pushes out a picture in use.
 void Trim_Pictures() {
-  while (pictures.size() > MAX_PICTURES || cache_stats.bytes > MAX_PICTURE_BYTES) {
-    cache_stats.bytes -= pictures.back().bytes;
-    pictures.pop_back();
-  }
-  cache_stats.entries = pictures.size();
+  auto drop_last = [](bool made) {
+    for (auto p = pictures.end(); p != pictures.begin();) {
+      --p;
+      if ((p->pixels != nullptr) != made) continue;
+      cache_stats.bytes -= p->bytes;
+      pictures.erase(p);
+      return;
+    }
+  };
+  auto count = [](bool made) {
+    return static_cast<size_t>(
+        std::count_if(pictures.begin(), pictures.end(),
+                      [made](const ScaledPicture& p) { return (p.pixels != nullptr) == made; }));
+  };
+  while (count(false) > MAX_SEEN) drop_last(false);
+  while (count(true) > MAX_PICTURES || cache_stats.bytes > MAX_PICTURE_BYTES) drop_last(true);
+  cache_stats.entries = count(true);
 }
 
 // The whole stretch of src by (ax, ay) into rows of ax.dw pixels.

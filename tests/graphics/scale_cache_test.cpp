@@ -184,13 +184,26 @@ TEST_F(ScaleCacheTest, ReadingASourceKeepsItsStampAndANewSurfaceNeverGetsAnOldPi
 TEST_F(ScaleCacheTest, SizesDrawnOnceCostNoPictureAndTheMemoryStaysBounded) {
   SurfacePtr back = Make_Surface(400, 300);
   SurfacePtr src = Random_Source(340, 400, 8);
-  // A panel growing by 8 pixels a frame: every size is new, nothing is made.
+  // A panel growing by 8 pixels a frame: every size is new, nothing is made, and the pictures in
+  // use (two background tiles) are still there afterwards.
+  const RECT tile{0, 0, 99, 99}, other{0, 0, 50, 60};
+  for (int i = 0; i < 2; ++i) {
+    Blit_Surface(back.get(), &tile, src.get(), nullptr, 0);
+    Blit_Surface(back.get(), &other, src.get(), nullptr, 0);
+  }
+  ASSERT_EQ(Scale_Cache_Stats().builds, 2u);
+  const size_t in_use = Scale_Cache_Stats().bytes;
   for (int k = 1; k <= 30; ++k) {
     const RECT d{0, 0, 8 * k - 1, 8 * k - 1};
     Blit_Surface(back.get(), &d, src.get(), nullptr, DDBLT_KEYSRC);
   }
-  EXPECT_EQ(Scale_Cache_Stats().builds, 0u);
-  EXPECT_EQ(Scale_Cache_Stats().bytes, 0u);
+  EXPECT_EQ(Scale_Cache_Stats().builds, 2u);
+  EXPECT_EQ(Scale_Cache_Stats().bytes, in_use);
+  const uint64_t hits = Scale_Cache_Stats().hits;
+  Blit_Surface(back.get(), &tile, src.get(), nullptr, 0);
+  Blit_Surface(back.get(), &other, src.get(), nullptr, 0);
+  EXPECT_EQ(Scale_Cache_Stats().hits, hits + 2);
+  Flush_Scale_Cache();
 
   // Many sizes drawn twice: the number and memory of kept pictures stay within their limits.
   for (int k = 1; k <= 60; ++k) {
