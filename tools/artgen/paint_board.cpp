@@ -28,7 +28,6 @@ void Paint_Rock(ArtFile& art, const char* bob, Color base, uint32_t seed) {
       Cell w = Worley(fx, fy, P, 7, seed);
       float tone = 0.78f + 0.32f * static_cast<float>(w.id & 1023u) / 1023.f;
       float n = Fbm(fx, fy, P, 12, 4, seed + 2u, true);
-      float h = height(fx, fy);
       float gx = height(fx + 1.5f, fy) - height(fx - 1.5f, fy);
       float gy = height(fx, fy + 1.5f) - height(fx, fy - 1.5f);
       float lit = std::clamp(1.f - 1.6f * (gx + gy), 0.45f, 1.6f);
@@ -36,7 +35,6 @@ void Paint_Rock(ArtFile& art, const char* bob, Color base, uint32_t seed) {
       // Deep cracks between the boulders, wide enough to survive the shrink to 100 pixels.
       float crack = std::clamp((w.f2 - w.f1) / 5.f, 0.f, 1.f);
       col = Mix(Shade(base, 0.32f), col, 0.25f + 0.75f * crack);
-      (void)h;
       c.At(x, y) = col;
     }
   Put_Frame(art, bob, 0, Crop(c, 0, 0, Frame_Width(bob), Frame_Height(bob)));
@@ -474,7 +472,7 @@ Canvas Wall_Picture(int piece) {
 // the leaf hinged at its south end. kind: 0 an empty doorway, 1 closed leaf, 2 post, 3 open leaf.
 Canvas Door_EW(int kind) {
   Canvas t = New_Canvas(32, 32);
-  const float x0 = 11.f, x1 = 21.f;
+  const float x0 = 11.f;  // the leaf's west edge
   auto wood = [&](float x, float y, float) {
     float plank = std::fmod(x - x0, 3.4f);
     Color c = Mix(Rgb(150, 92, 46), Rgb(110, 62, 30), Fbm(x * 0.6f, y * 0.15f, 32.f, 4, 3, 61u));
@@ -533,7 +531,6 @@ Canvas Door_EW(int kind) {
     Paint_Flat(
         t, [&](float x, float y) { return Sdf_Box(x, y, 16.f, 29.5f, 6.f, 2.5f); }, Rgb(70, 60, 52));
   }
-  (void)x1;
   return t;
 }
 

@@ -244,10 +244,9 @@ Canvas Puddle() {
         return std::min({Sdf_Ellipse(x, y, 14.f, 17.f, 9.f, 6.f), Sdf_Ellipse(x, y, 20.f, 14.f, 6.f, 5.f),
                          Sdf_Circle(x, y, 9.f, 13.f, 3.5f)});
       },
-      [&](float x, float y, float d) {
+      [&](float, float y, float d) {
         Color c = Mix(Rgb(70, 104, 130), Rgb(44, 66, 90), std::clamp((y - 10.f) / 14.f, 0.f, 1.f));
         if (d > -1.2f) c = Rgb(110, 140, 160);
-        (void)x;
         return c;
       });
   Paint_Flat(
