@@ -322,7 +322,16 @@ namespace {
 // each course, along a joint, so the two walls interlock when they meet.
 constexpr int BRICK_W = 40, BRICK_H = 20;
 
-int Seam_X(int course) { return course % 2 == 0 ? 320 : 340; }
+// The seal on the closed walls, split down the middle between the two.
+constexpr float SEAL_X = 320.f, SEAL_Y = 240.f, SEAL_R = 62.f;
+
+// Where the left wall's pixels end on row y: along the joints of each course, so that the bricks
+// interlock, and straight down the middle where the seal covers the seam.
+int Seam_X(int y) {
+  float dy = static_cast<float>(y) + 0.5f - SEAL_Y;
+  if (std::fabs(dy) < SEAL_R + 2.f && std::sqrt((SEAL_R + 2.f) * (SEAL_R + 2.f) - dy * dy) > 22.f) return 320;
+  return (y / BRICK_H) % 2 == 0 ? 320 : 340;
+}
 
 Canvas Brick_Wall() {
   Canvas c = New_Canvas(640, 480);
@@ -350,6 +359,10 @@ Canvas Brick_Wall() {
     float lit = std::min(1.15f, 0.45f + Torchlight(light, 1, fx, fy));
     p = Shade(col, lit);
   });
+  Paint_Flat(
+      c, [&](float x, float y) { return Sdf_Circle(x - 5.f, y - 7.f, SEAL_X, SEAL_Y, SEAL_R); },
+      Rgb(10, 6, 4, 0.75f));
+  Draw_Medallion(c, SEAL_X, SEAL_Y, SEAL_R, 1.f, 1.f);
   return c;
 }
 
@@ -359,7 +372,7 @@ void Paint_Brick_Wall_Left(ArtFile& art) {
   Canvas wall = Brick_Wall();
   Canvas c = New_Frame("BOB_wall_left");
   for (int y = 0; y < c.height; ++y)
-    for (int x = 0; x < Seam_X(y / BRICK_H); ++x) c.At(x, y) = wall.At(x, y);
+    for (int x = 0; x < Seam_X(y); ++x) c.At(x, y) = wall.At(x, y);
   Put_Frame(art, "BOB_wall_left", 0, c);
 }
 
@@ -367,7 +380,7 @@ void Paint_Brick_Wall_Right(ArtFile& art) {
   Canvas wall = Brick_Wall();
   Canvas c = New_Frame("BOB_wall_right");
   for (int y = 0; y < c.height; ++y)
-    for (int x = Seam_X(y / BRICK_H); x < c.width; ++x) c.At(x, y) = wall.At(x, y);
+    for (int x = Seam_X(y); x < c.width; ++x) c.At(x, y) = wall.At(x, y);
   Put_Frame(art, "BOB_wall_right", 0, c);
 }
 

@@ -412,6 +412,14 @@ int Write_Previews(const char* art_dir, const char* templates_dir, const char* o
   Draw_Play(art, s, templates_dir, 1, 4);
   Draw_Walls(art, s, 150);
   save("preview_walls_closing.png");
+  Draw_Walls(art, s, 0);
+  save("preview_walls_closed.png");
+  Draw_Play(art, s, templates_dir, 2, 13);
+  save("preview_play_dead_end.png");
+  Draw_Menu_Screen(art, s, false, 12);
+  save("preview_menu_growing.png");
+  Draw_Results_Screen(art, s, 2);
+  save("preview_results_player2.png");
   return ok;
 }
 
