@@ -153,6 +153,59 @@ TEST(ArtJoins, DoorsStandAcrossTheCorridorOfTheirAxis) {
   EXPECT_TRUE(ns_open.Clear(14, 4) || ns_open.Clear(14, 27));
 }
 
+TEST(ArtJoins, TitleScreenIsCalmWhereTheMenuPanelOpens) {
+  // Mean colour step between neighbouring pixels: the busy maze outside, a quiet ground inside
+  // the panel's square (x 220 to 460, y 235 to 475), leaving out the prompt the panel covers.
+  Frame f = Get("BOB_menu_background", 0);
+  ASSERT_FRAME(f);
+  auto detail = [&](int x0, int y0, int x1, int y1, bool skip_prompt) {
+    double sum = 0;
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+      for (int x = x0; x < x1; ++x) {
+        if (skip_prompt && y >= 326 && y < 386) continue;
+        sum += Diff(f, x, y, f, x + 1, y) + Diff(f, x, y, f, x, y + 1);
+        ++n;
+      }
+    return sum / n;
+  };
+  double inside = detail(232, 247, 448, 463, true);
+  double maze = (detail(10, 200, 40, 470, false) + detail(600, 200, 630, 470, false)) / 2.0;
+  EXPECT_LT(inside * 2.0, maze);
+}
+
+TEST(ArtJoins, ResultsTextsStandOnLightPlaques) {
+  // The screen writes its numbers and grade in black at these places, about 16 pixels tall.
+  Frame f = Get("BOB_results_background", 0);
+  ASSERT_FRAME(f);
+  struct Spot {
+    int x, y, w;
+  };
+  for (const Spot& s : {Spot{200, 420, 60}, Spot{418, 420, 60}, Spot{308, 290, 24}}) {
+    EXPECT_GT(f.Brightness(s.x, s.y, s.x + s.w, s.y + 16), 60.0) << s.x << "," << s.y;
+  }
+}
+
+TEST(ArtJoins, KeysLabelLinesUpWithTheKeySlotsDrawnSevenPixelsHigher) {
+  // The label is drawn at y 440 and its slots at y 433: its key sits 7 pixels higher in its frame.
+  auto centre_y = [](const Frame& f, bool gold_only) {
+    double sum = 0;
+    int n = 0;
+    for (int y = 0; y < f.h; ++y)
+      for (int x = 0; x < f.w; ++x) {
+        if (f.Clear(x, y)) continue;
+        if (gold_only && !(f.Red(x, y) > f.Blue(x, y) + 8 && f.Green(x, y) > f.Blue(x, y) + 4)) continue;
+        sum += y;
+        ++n;
+      }
+    return n ? sum / n : -100.0;
+  };
+  Frame label = Get("BOB_artifacts", 4), slot = Get("BOB_counters", 4);
+  ASSERT_FRAME(label);
+  ASSERT_FRAME(slot);
+  EXPECT_NEAR(centre_y(label, false) + 7.0, centre_y(slot, true), 2.0);
+}
+
 TEST(ArtJoins, ShrinkingKeepsTheColourOfEdgesNextToTransparency) {
   // A red square on a transparent ground, shrunk: the edge pixels fade in coverage, not towards
   // black (a dark rim would read as an outline the picture never had).
