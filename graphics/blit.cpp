@@ -78,18 +78,29 @@ struct Axis_Walk {
 
 // Keyed rectangles, written as unconditional selects so that they vectorise; the AVX2 copy is
 // picked at start-up where the processor has it, once per blit. With the key 0 alone, transparent
-// source pixels are 0, so the select is (dest where the source is 0) or source. Rows of 32, the
-// width of most tiles, get a loop of known length.
+// source pixels are 0, so the select is (dest where the source is 0) or source. It may run twice
+// over a pixel with the same result, so rows of 16 or more go in blocks of 16, the last one ending
+// at the row's end: no scalar remainder for widths such as 31.
+inline __attribute__((always_inline)) void Select_16(uint16_t* __restrict d, const uint16_t* __restrict s) {
+  for (int i = 0; i < 16; ++i) d[i] = static_cast<uint16_t>((s[i] == 0 ? d[i] : 0) | s[i]);
+}
+
 ROW_KERNEL void Rect_Keyed_Zero(uint16_t* __restrict d, ptrdiff_t d_words, const uint16_t* __restrict s,
                                 ptrdiff_t s_words, int n, int rows) {
   if (n == 32) {
     for (int y = 0; y < rows; ++y, d += d_words, s += s_words) {
-      for (int i = 0; i < 32; ++i) d[i] = static_cast<uint16_t>((s[i] == 0 ? d[i] : 0) | s[i]);
+      Select_16(d, s);
+      Select_16(d + 16, s + 16);
     }
-    return;
-  }
-  for (int y = 0; y < rows; ++y, d += d_words, s += s_words) {
-    for (int i = 0; i < n; ++i) d[i] = static_cast<uint16_t>((s[i] == 0 ? d[i] : 0) | s[i]);
+  } else if (n >= 16) {
+    for (int y = 0; y < rows; ++y, d += d_words, s += s_words) {
+      for (int x = 0; x + 16 <= n; x += 16) Select_16(d + x, s + x);
+      if (n % 16 != 0) Select_16(d + n - 16, s + n - 16);
+    }
+  } else {
+    for (int y = 0; y < rows; ++y, d += d_words, s += s_words) {
+      for (int i = 0; i < n; ++i) d[i] = static_cast<uint16_t>((s[i] == 0 ? d[i] : 0) | s[i]);
+    }
   }
 }
 
@@ -116,20 +127,26 @@ void Row_Stretch_Keyed(uint16_t* __restrict d, const uint16_t* __restrict s, con
   }
 }
 
+// The clipped rectangle c of the destination from equally sized source pixels starting at s.
+void Draw_Rect(Surface* dest, const RECT& c, const uint16_t* s, int s_words, Key key) {
+  const int words = dest->pitch / 2;
+  uint16_t* d = dest->pixels + static_cast<ptrdiff_t>(c.top) * words + c.left;
+  const int n = c.right - c.left, rows = c.bottom - c.top;
+  if (!key.on) {
+    Rect_Copy(d, words, s, s_words, n, rows);
+  } else if (key.low == 0 && key.span == 0) {
+    Rect_Keyed_Zero(d, words, s, s_words, n, rows);
+  } else {
+    Rect_Keyed_Range(d, words, s, s_words, n, rows, key.low, key.span);
+  }
+}
+
 void Blit_Fast(Surface* dest, const RECT& c, View src, const Axis& ax, const Axis& ay, Key key) {
   int words = dest->pitch / 2;
   int n = c.right - c.left;
   uint16_t* d = dest->pixels + static_cast<size_t>(c.top) * words + c.left;
   if (ax.sw == ax.dw && ay.sw == ay.dw) {
-    const uint16_t* s = src.Row(ay.Map_Same(c.top)) + ax.Map_Same(c.left);
-    const int rows = c.bottom - c.top;
-    if (!key.on) {
-      Rect_Copy(d, words, s, src.words, n, rows);
-    } else if (key.low == 0 && key.span == 0) {
-      Rect_Keyed_Zero(d, words, s, src.words, n, rows);
-    } else {
-      Rect_Keyed_Range(d, words, s, src.words, n, rows, key.low, key.span);
-    }
+    Draw_Rect(dest, c, src.Row(ay.Map_Same(c.top)) + ax.Map_Same(c.left), src.words, key);
     return;
   }
   static std::vector<int> xs;
@@ -286,6 +303,27 @@ int Blit_Surface(Surface* dest, const RECT* dest_rect, Surface* src, const RECT*
     record.src_rect = s;
     record.flags = flags;
     draw_trace_hook(record);
+  }
+
+  // Equal sizes from another surface, the common case, skip the mapping: destination pixel (x, y)
+  // takes source pixel (x - d.left + s.left, y - d.top + s.top).
+  if (!blit_force_reference && src != dest && ax.sw == ax.dw && ay.sw == ay.dw) {
+    Touch_Surface(dest);
+    const RECT bounds{0, 0, dest->width, dest->height};
+    const int src_words = src->pitch / 2;
+    auto part = [&](const RECT& clip) {
+      RECT c;
+      if (!Intersect(d, bounds, &c) || !Intersect(c, clip, &c)) return;
+      const uint16_t* from = src->pixels + static_cast<ptrdiff_t>(c.top - d.top + s.top) * src_words +
+                             (c.left - d.left + s.left);
+      Draw_Rect(dest, c, from, src_words, key);
+    };
+    if (dest->clipper == nullptr) {
+      part(bounds);
+    } else {
+      for (const RECT& clip : dest->clipper->rects) part(clip);
+    }
+    return 1;
   }
 
   View view{src->pixels, src->pitch / 2};

@@ -11,7 +11,22 @@
 #include "graphics/clock_text.h"
 #include "graphics/display.h"
 
+// x86-64 builds carry an AVX2 copy of the pixel conversion besides the baseline one.
+#if defined(__x86_64__) && defined(__GNUC__)
+#define ROW_KERNEL __attribute__((target_clones("avx2", "default")))
+#else
+#define ROW_KERNEL
+#endif
+
 namespace {
+
+// One row of 24-bit pixels (b0 first) to 16-bit words: b0 to bits 0-4, b1 to 6-10, b2 to 11-15.
+ROW_KERNEL void Convert_Row_24(uint16_t* __restrict out, const uint8_t* __restrict in, int n) {
+  for (int j = 0; j < n; ++j) {
+    const uint32_t b0 = in[3 * j], b1 = in[3 * j + 1], b2 = in[3 * j + 2];
+    out[j] = static_cast<uint16_t>((b0 >> 3) + ((b1 >> 3) << 6) + ((b2 >> 3) << 11));
+  }
+}
 
 // The frame the BOB draws, or null when current_frame names no surface.
 Surface* Current_Frame(const BOB* bob) {
@@ -108,14 +123,20 @@ int Load_Frame_BOB(BOB* bob, const BitmapFile* bitmap, int frame, int cx, int cy
   auto byte_at = [&](int64_t offset) -> uint32_t {
     return offset < buffer_size ? bitmap->buffer[offset] : 0u;
   };
+  auto convert = [](uint32_t b0, uint32_t b1, uint32_t b2) {
+    return static_cast<uint16_t>((b0 >> 3) + ((b1 >> 3) << 6) + ((b2 >> 3) << 11));
+  };
   int pitch = 0;
   uint8_t* memory = Lock_Surface(surface, &pitch);
   for (int i = 0; i < bob->height; ++i) {
     uint16_t* row = reinterpret_cast<uint16_t*>(memory + static_cast<ptrdiff_t>(i) * pitch);
     int64_t source = (y + i) * row_bytes + x * bytes_per_pixel;
-    for (int j = 0; j < bob->width; ++j, source += bytes_per_pixel) {
-      uint32_t b0 = byte_at(source), b1 = byte_at(source + 1), b2 = byte_at(source + 2);
-      row[j] = static_cast<uint16_t>((b0 >> 3) + ((b1 >> 3) << 6) + ((b2 >> 3) << 11));
+    if (bytes_per_pixel == 3) {
+      // Three bytes a pixel: the test above keeps every byte read inside the buffer.
+      Convert_Row_24(row, bitmap->buffer + source, bob->width);
+    } else {
+      for (int j = 0; j < bob->width; ++j, source += bytes_per_pixel)
+        row[j] = convert(byte_at(source), byte_at(source + 1), byte_at(source + 2));
     }
   }
   Unlock_Surface(surface, memory);

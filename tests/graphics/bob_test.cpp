@@ -131,6 +131,34 @@ TEST(Bob, LoadFrameRefusesWhatDoesNotFitAndLeavesTheFrame) {
   EXPECT_EQ(Pixel(r.bob.frames[1], 0, 0), 5);
 }
 
+TEST(Bob, TwentyFourBitFramesConvertEveryPixelUpToTheLastByteOfThePicture) {
+  // Odd width, so the rows are padded in the file; random bytes, so every channel bit counts.
+  const int width = 67, height = 23;
+  std::vector<uint8_t> bytes(static_cast<size_t>(width) * height * 3);
+  uint32_t h = 12345;
+  for (uint8_t& v : bytes) v = static_cast<uint8_t>((h = h * 1103515245u + 12345u) >> 23);
+  auto byte = [&](int x, int y, int k) { return bytes[(static_cast<size_t>(y) * width + x) * 3 + k]; };
+  BitmapRecord b;
+  std::vector<uint8_t> data = Make_Bmp(width, height, 24, byte);
+  ASSERT_EQ(Load_Bitmap_Memory(&b.file, data.data(), data.size()), 1);
+  BobRecord r;
+  ASSERT_EQ(Create_BOB(&r.bob, 0, 0, 21, 10, 3, BOB_STILL | BOB_VISIBLE, DDSCAPS_SYSTEMMEMORY), 1);
+  // Cell (2, 1) ends at pixel (65, 21); pixel position (46, 13) ends at the last pixel of the file.
+  const int origins[3][2] = {{1, 1}, {2 * 22 + 1, 1 * 11 + 1}, {width - 21, height - 10}};
+  ASSERT_EQ(Load_Frame_BOB(&r.bob, &b.file, 0, 0, 0, 0), 1);
+  ASSERT_EQ(Load_Frame_BOB(&r.bob, &b.file, 1, 2, 1, 0), 1);
+  ASSERT_EQ(Load_Frame_BOB(&r.bob, &b.file, 2, width - 21, height - 10, 1), 1);
+  for (int f = 0; f < 3; ++f) {
+    for (int y = 0; y < 10; ++y) {
+      for (int x = 0; x < 21; ++x) {
+        const int px = origins[f][0] + x, py = origins[f][1] + y;
+        ASSERT_EQ(Pixel(r.bob.frames[f], x, y), Converted(byte(px, py, 0), byte(px, py, 1), byte(px, py, 2)))
+            << "frame " << f << " at " << x << "," << y;
+      }
+    }
+  }
+}
+
 TEST(Bob, EightBitFramesReadThreeBytesAtTheirStrideWithinTheBuffer) {
   BitmapRecord b;
   std::vector<uint8_t> data =
