@@ -32,6 +32,9 @@
 #ifndef ORVALIS_RUN_DIR
 #define ORVALIS_RUN_DIR "."
 #endif
+#ifndef ORVALIS_BENCH_DIR
+#define ORVALIS_BENCH_DIR "."
+#endif
 
 namespace {
 
@@ -447,21 +450,19 @@ void BM_Start_Up(benchmark::State& state) {
 }
 BENCHMARK(BM_Start_Up)->Unit(benchmark::kMillisecond);
 
-// A scripted headless game through the real main loop: the menu called up and grown, a game started,
-// moves, shifts, turns, a rotation, back to the menu and quit. Frames counted as presented.
-const char* const GAME_SCRIPT =
-    "key down RETURN\nframes 1\nkey up RETURN\nframes 31\n"
-    "mouse move 320 300\nframes 1\nmouse down left\nframes 1\nmouse up left\nframes 2\n"
-    "key down DOWN\nframes 1\nkey up DOWN\nframes 1\nkey down RIGHT\nframes 1\nkey up RIGHT\nframes 1\n"
-    "key down UP\nframes 1\nkey up UP\nframes 1\nkey down LEFT\nframes 1\nkey up LEFT\nframes 1\n"
-    "mouse move 350 120\nframes 200\n"
-    "key down RETURN\nframes 1\nkey up RETURN\nframes 100\n"
-    "mouse move 380 85\nframes 1\nmouse down left\nframes 1\nmouse up left\nframes 100\n"
-    "mouse move 600 340\nframes 1\nmouse down right\nframes 1\nmouse up right\nframes 100\n"
-    "key down RETURN\nframes 1\nkey up RETURN\nframes 300\n"
-    "mouse move 200 200\nframes 300\n"
-    "key down ESCAPE\nframes 1\nkey up ESCAPE\nframes 3\n"
-    "key down ESCAPE\nframes 1\nkey up ESCAPE\nframes 3\n";
+// A scripted headless game through the real main loop (bench/headless_game.txt: the menu called
+// up and grown, a game started, moves, shifts, turns, a rotation, back to the menu and quit), with
+// frames counted as presented.
+std::string Game_Script_Text() {
+  std::string text;
+  if (FILE* f = std::fopen(ORVALIS_BENCH_DIR "/headless_game.txt", "rb")) {
+    char chunk[4096];
+    size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) text.append(chunk, n);
+    std::fclose(f);
+  }
+  return text;
+}
 
 int transitions_run = 0;
 void Count_Transition(int frame) { transitions_run += frame == 0; }
@@ -470,7 +471,12 @@ void BM_Headless_Game(benchmark::State& state) {
   if (!Start_Session(state)) return;
   Script script;
   std::string error;
-  if (!Parse_Script(GAME_SCRIPT, "bench", &script, &error)) {
+  const std::string text = Game_Script_Text();
+  if (text.empty()) {
+    state.SkipWithError("cannot read bench/headless_game.txt");
+    return;
+  }
+  if (!Parse_Script(text, "headless_game.txt", &script, &error)) {
     state.SkipWithError(error.c_str());
     return;
   }
