@@ -29,7 +29,7 @@ enum : int32_t {
 // Step directions, also the frame of a player's sprite. Not the clockwise order.
 enum Direction : int32_t { DIR_UP = 0, DIR_RIGHT = 1, DIR_LEFT = 2, DIR_DOWN = 3 };
 
-// Block types (Part 3.2): 0..3 corners, 4..7 T-junctions, 8 and 9 straights, 10 the crossing,
+// Block types: 0..3 corners, 4..7 T-junctions, 8 and 9 straights, 10 the crossing,
 // 11..14 dead ends with a door.
 constexpr int32_t BLOCK_TYPE_COUNT = 15;
 constexpr int32_t BLOCK_CROSSING = 10;
@@ -90,7 +90,7 @@ struct PlayerState {
                // its current_frame is the facing and the direction of the next step
 };
 
-// Limits of the counters (Part 3.5).
+// Limits of the counters.
 constexpr int32_t MAX_TREASURES = 5;
 constexpr int32_t MAX_KEYS = 5;
 constexpr int32_t MAX_ACTIONS = 5;
@@ -106,7 +106,7 @@ extern uint8_t current_player;    // 1 = player 1 to move, 0 = player 2
 extern int32_t item_density;      // 0, 1, 2 -> 20, 10, 5 tokens and as many keys
 extern uint8_t new_game_pending;  // 1 = a new game must be set up before play (initially 1)
 
-// ---- Template files (Part 3.2) ------------------------------------------------------------------
+// ---- Template files ------------------------------------------------------------------
 // The readers parse bytes from a stream or from memory; the file-name forms open the file by name
 // (in binary, doing the text-mode carriage-return drop themselves), read, and always close it. A
 // missing file reads as end of input everywhere. Exactly 64 cells are read, in reading order.
@@ -127,12 +127,12 @@ void Read_Value_Bytes(std::string_view bytes, int32_t grid[8][8]);
 constexpr int32_t CELL_END_OF_INPUT = -1;
 constexpr int32_t Cell_Value(int32_t cell) { return (cell >= 'a' && cell <= 'z') ? cell : cell - '0'; }
 
-// ---- New game (Part 3.3) ------------------------------------------------------------------------
+// ---- New game ------------------------------------------------------------------------
 // Tokens and keys placed for an item_density: 0 -> 20, 1 -> 10, 2 -> 5.
 int32_t Items_For_Density(int32_t density);
 void New_Game(Board& b);
 
-// ---- Movement, shifting and rotation (Part 3.4) --------------------------------------------------
+// ---- Movement, shifting and rotation --------------------------------------------------
 // One step in the direction of the player's sprite frame; may open a door or spend a key.
 PlayerState Step_Player(PlayerState player, Board& b);
 // Turns the player to move to the direction, steps it, and returns a copy of its block afterwards
@@ -148,7 +148,7 @@ void Rotate_Square(int32_t& square_x, int32_t& square_y);
 // the block's number, player 1 first. Returns a mask: 1 = player 1 turned, 2 = player 2 turned.
 uint8_t Rotate_Players_In_Block(const MazeBlock& block);
 
-// ---- Turn actions (Part 3.5) --------------------------------------------------------------------
+// ---- Turn actions --------------------------------------------------------------------
 // The pickup rules for the player to move: treasure, then key, then token; at most one per call,
 // each blocked by its counter's limit.
 void Apply_Pickups(Board& b);

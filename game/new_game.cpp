@@ -1,4 +1,4 @@
-// New-game setup (Part 3.3): fresh random blocks, the specials, the start blocks and the players,
+// New-game setup: fresh random blocks, the specials, the start blocks and the players,
 // with the random draws in the order the rules give, so one seed gives one board.
 #include <cstdlib>
 

@@ -1,4 +1,4 @@
-// Movement and board interaction (Part 3.4): one step with its doors and block crossings, the
+// Movement and board interaction: one step with its doors and block crossings, the
 // shifting of rows and columns, and the turning of players' squares with a rotated block.
 #include "game/model.h"
 

@@ -1,4 +1,4 @@
-// Turn actions (Part 3.5): the pickup rules for the player to move, the end-of-game test, and the
+// Turn actions: the pickup rules for the player to move, the end-of-game test, and the
 // change of turn.
 #include "game/model.h"
 

@@ -2,7 +2,7 @@
 // piece changes when its block is turned a quarter anticlockwise ((x, y) -> (y, 7 - x)).
 // The block templates are written with these digits and the art generator draws these pictures;
 // this table is the one place both follow. In a block template the other cells are '0' floor,
-// 'a' a solid object (its own picture) and 'z' a random-object spot (Part 3.2).
+// 'a' a solid object (its own picture) and 'z' a random-object spot.
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-// New-game setup (Part 3.3), for every item_density: block numbers, the order of random draws, the
+// New-game setup, for every item_density: block numbers, the order of random draws, the
 // specials, the start blocks, the players, and a second game in the same run.
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ struct Placed {
   char special[8][8];  // 0, '2' treasure p2, '1' treasure p1, 't' token, 'k' key
 };
 
-// Replays Part 3.3's draws with nothing but rand and the template files' 'z' counts.
+// Replays the new game's draws with nothing but rand and the template files' 'z' counts.
 Placed Replay(unsigned seed, int density) {
   Placed p{};
   std::srand(seed);

@@ -1,4 +1,4 @@
-// The records and globals of Part 3.1: field order and widths, initial values, whole-record copies,
+// The model's records and globals: field order and widths, initial values, whole-record copies,
 // and the static initialisation that builds the board, the players and current_block in order.
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 
 using namespace orvalis_test;
 
-// Field widths as Part 3.1 gives them.
+// The records' field widths.
 static_assert(std::is_same_v<decltype(Square::blocked), uint8_t>);
 static_assert(std::is_same_v<decltype(Square::content), int32_t>);
 static_assert(offsetof(Square, blocked) < offsetof(Square, content));

@@ -1,4 +1,4 @@
-// Rotations (Part 3.4, and the playing screen's square turn of Part 4.1): the type cycles, home
+// Rotations (and the players' squares turned with their block): the type cycles, home
 // blocks and the crossing refusing, doors and 'z' objects drawn anew, tokens and keys put back, and
 // the players' squares turned with their block (both players when both stand in it).
 #include <gtest/gtest.h>

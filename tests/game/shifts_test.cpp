@@ -1,4 +1,4 @@
-// Shifting rows and columns (Part 3.4): blocks move whole and wrap around, players travel with
+// Shifting rows and columns: blocks move whole and wrap around, players travel with
 // their blocks, and indexes or flags out of range do nothing.
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The shipped templates (data/templates, copied flat into the run folder): their format, the
-// outer ring with its openings, the open centre squares, reachability by the rules of Part 3.4
+// outer ring with its openings, the open centre squares, reachability by the stepping rules
 // with every 'z' spot counted as blocked, the dead ends' doors, the exact quarter turns of each
 // family, and wall digits that mean what game/wall_pieces.h says.
 #include <gtest/gtest.h>
@@ -74,7 +74,7 @@ MazeBlock Loaded(int type) {
   return b;
 }
 
-// The squares a player reaches from (x, y) inside the block, stepping by Part 3.4: a square passes
+// The squares a player reaches from (x, y) inside the block, stepping by the rules: a square passes
 // when open (and not a 'z' spot), or when it holds a door of the step's axis (a closed one opens
 // first). `leaf_shut` treats the door leaf as a wall.
 struct Reach {

@@ -1,4 +1,4 @@
-// Steps and doors (Part 3.4): the four directions, crossings into neighbours, the board edge, the
+// Steps and doors: the four directions, crossings into neighbours, the board edge, the
 // rule of entry, doors opening in place, keys unlocking a whole block, and Move_Current_Player.
 #include <gtest/gtest.h>
 

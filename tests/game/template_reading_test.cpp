@@ -1,4 +1,4 @@
-// Template reading (Part 3.2): the character format, the cell meanings of both readers, the
+// Template reading: the character format, the cell meanings of both readers, the
 // transposition into [x][y], the 'z' draws, the door codes, and bad input of every kind.
 #include <gtest/gtest.h>
 
@@ -157,7 +157,7 @@ TEST(TemplateReading, ZCellsDrawInReadingOrder) {
 
 TEST(TemplateReading, ZCellOutcomesOverManySeeds) {
   GlobalsGuard guard;
-  // Every outcome 6..20 appears, and each gives what Part 3.2 says.
+  // Every outcome 6..20 appears, and each gives the square it should.
   bool seen[21] = {};
   const std::string one_z = "z" + std::string(63, '0');
   for (unsigned seed = 1; seed < 400; ++seed) {

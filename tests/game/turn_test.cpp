@@ -1,4 +1,4 @@
-// Turn actions (Part 3.5): the pickups for the player to move with their order and limits, the
+// Turn actions: the pickups for the player to move with their order and limits, the
 // end-of-game test, and End_Turn's counters.
 #include <gtest/gtest.h>
 
