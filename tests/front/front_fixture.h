@@ -41,11 +41,13 @@ inline void Fill_Frame(BOB& bob, int frame, uint16_t color) {
   Surface* s = bob.frames[frame];
   for (int y = 0; y < s->height; ++y)
     for (int x = 0; x < s->width; ++x) s->pixels[y * (s->pitch / 2) + x] = color;
+  Touch_Surface(s);  // direct writes must tell the engine its scaled copies are out of date
 }
 
 inline void Set_Frame_Pixel(BOB& bob, int frame, int x, int y, uint16_t color) {
   Surface* s = bob.frames[frame];
   s->pixels[y * (s->pitch / 2) + x] = color;
+  Touch_Surface(s);
 }
 
 inline void Make_Solid_BOB(BOB& bob, int width, int height, std::vector<uint16_t> frame_colors) {
