@@ -313,7 +313,9 @@ struct Soak {
   // -1 when there is none (or it stands on one).
   int Home_Direction() {
     const PlayerState* p = Player_To_Move();
-    if (p == nullptr || !In_Board(p->block_x) || !In_Board(p->block_y)) return -1;
+    if (p == nullptr || !In_Board(p->block_x) || !In_Board(p->block_y) || !In_Board(p->square_x) ||
+        !In_Board(p->square_y))
+      return -1;
     const MazeBlock& b = board.blocks[p->block_x][p->block_y];
     const int dx[4] = {0, 1, -1, 0}, dy[4] = {-1, 0, 0, 1};
     int first[8][8];
