@@ -114,6 +114,10 @@ extern uint8_t new_game_pending;  // 1 = a new game must be set up before play (
 // Fills the 64 squares of the block (blocked, content); touches nothing else of the block. Every
 // 'z' cell draws rand() % 15 + 6, in reading order.
 void Read_Block_File(MazeBlock& block, const char* filename);
+// Where the file readers name a template or layer file that is missing, short, or holds a
+// character no template uses: once per file name for the whole run. Null (the default) reports
+// nothing; the shell points it at the debug output. What is read does not change.
+extern void (*template_report)(const char* message);
 void Read_Block_Stream(MazeBlock& block, std::istream& in);
 void Read_Block_Bytes(MazeBlock& block, std::string_view bytes);
 

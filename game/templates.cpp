@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <istream>
+#include <set>
 #include <streambuf>
+#include <string>
 
 #include "game/model.h"
 
@@ -95,11 +97,29 @@ int32_t Read_Cell(Source& in) {
   return c;
 }
 
+// What a read found wrong with its input: nothing, a file that could not be opened, fewer than 64
+// cells, or a cell character no template uses. The readers' results do not depend on it.
+struct ReadCheck {
+  bool opened = true;
+  int cells = 64;     // cells read before the input ended
+  int bad_cell = -1;  // the first cell outside '0'..'9' and 'a'..'z'
+  int32_t bad_char = 0;
+  void Note(int k, int32_t c) {
+    if (c == CELL_END_OF_INPUT) {
+      if (cells == 64) cells = k;
+    } else if (bad_cell < 0 && !((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z'))) {
+      bad_cell = k;
+      bad_char = c;
+    }
+  }
+};
+
 template <typename Bytes>
-void Read_Block_Source(MazeBlock& block, Bytes& bytes) {
+void Read_Block_Source(MazeBlock& block, Bytes& bytes, ReadCheck* check = nullptr) {
   CharSource<Bytes> in(bytes);
   for (int k = 0; k < 64; ++k) {
     const int32_t c = Read_Cell(in);
+    if (check) check->Note(k, c);
     Square& s = block.squares[k % 8][k / 8];
     s.blocked = 0;
     s.content = CONTENT_EMPTY;
@@ -119,9 +139,33 @@ void Read_Block_Source(MazeBlock& block, Bytes& bytes) {
 }
 
 template <typename Bytes>
-void Read_Value_Source(Bytes& bytes, int32_t grid[8][8]) {
+void Read_Value_Source(Bytes& bytes, int32_t grid[8][8], ReadCheck* check = nullptr) {
   CharSource<Bytes> in(bytes);
-  for (int k = 0; k < 64; ++k) grid[k % 8][k / 8] = Cell_Value(Read_Cell(in));
+  for (int k = 0; k < 64; ++k) {
+    const int32_t c = Read_Cell(in);
+    if (check) check->Note(k, c);
+    grid[k % 8][k / 8] = Cell_Value(c);
+  }
+}
+
+// Names a file whose read went wrong, once per file name for the whole run.
+void Report(const char* filename, const ReadCheck& check) {
+  if (!template_report || !filename || (check.opened && check.cells == 64 && check.bad_cell < 0)) return;
+  static std::set<std::string> reported;
+  if (!reported.insert(filename).second) return;
+  char message[200];
+  if (!check.opened)
+    std::snprintf(message, sizeof message, "orvalis: cannot read the template file \"%.64s\"; it reads as blocked\n",
+                  filename);
+  else if (check.cells < 64)
+    std::snprintf(message, sizeof message,
+                  "orvalis: the template file \"%.64s\" ends after %d of its 64 cells; the rest read as blocked\n",
+                  filename, check.cells);
+  else
+    std::snprintf(message, sizeof message,
+                  "orvalis: the template file \"%.64s\" holds character %d at cell %d, which no template uses\n",
+                  filename, static_cast<int>(check.bad_char), check.bad_cell);
+  template_report(message);
 }
 
 std::streambuf* Buffer_Of(std::istream& in) { return in ? in.rdbuf() : nullptr; }
@@ -139,9 +183,14 @@ void Read_Block_Bytes(MazeBlock& block, std::string_view bytes) {
   Read_Block_Source(block, source);
 }
 
+void (*template_report)(const char* message) = nullptr;
+
 void Read_Block_File(MazeBlock& block, const char* filename) {
   FileBytes file(filename);
-  Read_Block_Source(block, file);
+  ReadCheck check;
+  check.opened = file.Open();
+  Read_Block_Source(block, file, &check);
+  Report(filename, check);
 }
 
 void Read_Value_Stream(std::istream& in, int32_t grid[8][8]) {
@@ -157,7 +206,10 @@ void Read_Value_Bytes(std::string_view bytes, int32_t grid[8][8]) {
 
 void Read_Value_Grid(const char* filename, int32_t grid[8][8]) {
   FileBytes file(filename);
-  Read_Value_Source(file, grid);
+  ReadCheck check;
+  check.opened = file.Open();
+  Read_Value_Source(file, grid, &check);
+  Report(filename, check);
 }
 
 namespace {

@@ -7,6 +7,7 @@
 #include "platform/platform.h"
 #include "shell/asset_manifest.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 BOB BOB_mouse, BOB_menu_background, BOB_menu_panel, BOB_button_start, BOB_button_options, BOB_button_quit,
@@ -33,7 +34,27 @@ BOB* Manifest_BOB(int row) {
   return (row >= 0 && row < MANIFEST_BOB_COUNT) ? bobs[row] : nullptr;
 }
 
+namespace {
+void Report_Template(const char* message) { Debug_Print("%s", message); }
+
+// Reads every template and layer file once, so a missing or damaged one is named at start-up and
+// not only when its block first shows. Value reads draw no random numbers.
+void Check_Template_Files() {
+  int32_t grid[8][8];
+  char name[16];
+  for (int t = 0; t < BLOCK_TYPE_COUNT; ++t) {
+    std::snprintf(name, sizeof name, "%d.txt", t);
+    Read_Value_Grid(name, grid);
+    std::snprintf(name, sizeof name, "%db.txt", t);
+    Read_Value_Grid(name, grid);
+  }
+  Read_Value_Grid("10c.txt", grid);
+}
+}  // namespace
+
 int Game_Init() {
+  // From now on a template or layer file that is missing or damaged is named on the debug output.
+  template_report = Report_Template;
   Init_Display(SCREEN_WIDTH, SCREEN_HEIGHT, 16, 1);
 
   RECT screen_rect = {0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
@@ -69,6 +90,7 @@ int Game_Init() {
       case AFTER_NONE: break;
     }
   }
+  Check_Template_Files();
   return 1;
 }
 

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <vector>
 #include <sstream>
 #include <string>
 
@@ -452,3 +455,44 @@ TEST(TemplateBadInput, VeryLongLines) {
   EXPECT_EQ(g[0][0], 'a');
   EXPECT_EQ(g[7][7], 'a');
 }
+
+namespace {
+
+std::vector<std::string> reports;
+void Collect(const char* message) { reports.push_back(message); }
+
+// Writes a file into the working folder for the reports test, and removes it afterwards.
+struct ScratchFile {
+  std::string name;
+  ScratchFile(std::string n, const std::string& text) : name(std::move(n)) { std::ofstream(name, std::ios::binary) << text; }
+  ~ScratchFile() { std::remove(name.c_str()); }
+};
+
+TEST(TemplateReports, NamesMissingShortAndJunkFilesOnceEach) {
+  reports.clear();
+  template_report = Collect;
+  const std::string good = "1111,1111\n" "10000001\n" "10000001\n" "10000001\n" "10000001\n" "10000001\n" "10000001\n" "11111111\n";
+  ScratchFile ok("report_ok.txt", good);
+  ScratchFile shortf("report_short.txt", "11111111\n10000001\n");
+  ScratchFile junk("report_junk.txt", std::string("1111\x01\xff" "11\n") + good);
+  MazeBlock b;
+  int32_t grid[8][8];
+  Read_Block_File(b, "report_ok.txt");
+  Read_Value_Grid("report_ok.txt", grid);
+  EXPECT_TRUE(reports.empty()) << reports.front();
+  for (int i = 0; i < 3; ++i) {  // the detail view reads every frame: one report per file name
+    Read_Value_Grid("report_missing.txt", grid);
+    Read_Block_File(b, "report_short.txt");
+    Read_Value_Grid("report_junk.txt", grid);
+  }
+  template_report = nullptr;
+  ASSERT_EQ(reports.size(), 3u);
+  EXPECT_NE(reports[0].find("\"report_missing.txt\""), std::string::npos) << reports[0];
+  EXPECT_NE(reports[1].find("\"report_short.txt\" ends after"), std::string::npos) << reports[1];
+  EXPECT_NE(reports[2].find("\"report_junk.txt\" holds character 1 at cell 4"), std::string::npos) << reports[2];
+  // Reporting changes nothing that is read.
+  EXPECT_EQ(grid[4][0], 1 - '0');
+  EXPECT_EQ(b.squares[0][2].blocked, 1);
+}
+
+}  // namespace
