@@ -3,7 +3,7 @@
 set -euo pipefail
 PACKAGES=(cmake g++ make pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libpng-dev
   nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb xauth
-  desktop-file-utils)
+  desktop-file-utils clang libclang-rt-14-dev)
 missing=()
 for p in "${PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
