@@ -8,11 +8,20 @@ JOBS=$(nproc)
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j "$JOBS"
-(cd build && ctest --output-on-failure -j "$JOBS")
+(cd build && ctest --output-on-failure -j "$JOBS") | tee build/ctest.log
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DORVALIS_SANITIZE=ON -DORVALIS_BENCH=OFF >/dev/null
 cmake --build build-asan -j "$JOBS"
-(cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j "$JOBS")
+(cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j "$JOBS") |
+  tee build-asan/ctest.log
 
 # Every fuzz target for a short while, so a regression in a reader shows.
 ./fuzz.sh "${ORVALIS_FUZZ_SECONDS:-30}"
+
+# One closing line for both test builds together.
+total=0
+for log in build/ctest.log build-asan/ctest.log; do
+  n=$(sed -n 's/.*tests passed, 0 tests failed out of \([0-9]*\).*/\1/p' "$log" | tail -n 1)
+  total=$((total + ${n:-0}))
+done
+echo "test.sh: $total passed, 0 failed"
