@@ -40,6 +40,7 @@ class PlayScreen : public ::testing::Test {
     config.backend = BACKEND_HEADLESS;
     ASSERT_EQ(Platform_Open(config), 1);
     ASSERT_EQ(Game_Init(), 1);
+    template_report = nullptr;  // each test writes only the layer files it needs; the rest are missing
     for (int r = 0; r < MANIFEST_BOB_COUNT; ++r) {
       BOB* bob = Manifest_BOB(r);
       for (int f = 0; f < bob->frame_count; ++f) Fill_Surface(bob->frames[f], Paint_Colour(r, f));
