@@ -265,3 +265,60 @@ TEST(Scripts, DataFolderIsEnteredBeforeStart) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Scripts, MovesDoorsShiftsRotationsAndBothWaysOfEndingATurn) {
+  const std::string click = "frames 1\nmouse down left\nframes 1\nmouse up left\nframes 1\n";
+  GameRun r = Play(std::string(start_game) + "state start.json\n" +
+                   // Player 2 walks south from the start square and opens the door of its home block.
+                   "key down DOWN\nframes 1\nkey up DOWN\nframes 1\nkey down DOWN\nframes 1\nkey up DOWN\nframes 1\n"
+                   "state door.json\nkey down DOWN\nframes 1\nkey up DOWN\nframes 1\nstate through.json\n"
+                   // The first button of the top line moves column 0 down, paid with the one action.
+                   "mouse move 360 85\n" + click + "state shifted.json\n" +
+                   "mouse move 360 85\n" + click + "state unpaid.json\n" +
+                   // Return hands the turn to player 1, who turns block (3, 3) with a right click.
+                   "key down RETURN\nframes 2\nkey up RETURN\nframes 1\nstate p1.json\n"
+                   "mouse move 455 213\nframes 1\nmouse down right\nframes 1\nmouse up right\nframes 1\n"
+                   "state turned.json\n"
+                   // A press on END TURN dragged off and released elsewhere does not end the turn ...
+                   "mouse move 450 440\nframes 1\nmouse down left\nframes 1\nmouse move 300 440\nframes 1\n"
+                   "mouse up left\nframes 1\nstate cancelled.json\n"
+                   // ... until the pointer rests again on the pixel of the press.
+                   "mouse move 450 440\nframes 2\nstate ended.json\n");
+  ASSERT_EQ(r.status, 0) << r.output;
+  const json start = r.State("start.json"), door = r.State("door.json"), through = r.State("through.json");
+  ASSERT_EQ(start["players"]["2"]["square_y"], 4);
+  EXPECT_EQ(door["players"]["2"]["square_y"], 5);           // the step into the closed door opened it
+  EXPECT_EQ(door["board"][0][0]["content"][4][6], 105);
+  EXPECT_EQ(through["players"]["2"]["square_y"], 6);        // and the next step entered it
+  EXPECT_EQ(through["players"]["2"]["facing"], 3);
+
+  const json shifted = r.State("shifted.json"), unpaid = r.State("unpaid.json");
+  EXPECT_EQ(shifted["players"]["2"]["actions"], 0);
+  EXPECT_EQ(shifted["players"]["2"]["block_y"], 1);         // carried down with its block
+  EXPECT_EQ(shifted["board"][0][1]["number"], 1);
+  EXPECT_EQ(shifted["board"][0][0]["number"], 57);          // the bottom block wrapped to the top
+  EXPECT_EQ(unpaid["board"], shifted["board"]);             // no action left: the click does nothing
+
+  const json p1 = r.State("p1.json"), turned = r.State("turned.json");
+  EXPECT_EQ(p1["current_player"], 1);
+  EXPECT_EQ(p1["players"]["1"]["turns"], 1);
+  EXPECT_EQ(p1["players"]["2"]["actions"], 0);
+  const int before = p1["board"][3][3]["type"];
+  if (before == 10) {  // the crossing does not turn and costs nothing
+    EXPECT_EQ(turned["players"]["1"]["actions"], 2);
+  } else {
+    EXPECT_EQ(turned["players"]["1"]["actions"], 1);
+    EXPECT_NE(turned["board"][3][3]["type"], before);
+  }
+  EXPECT_EQ(turned["current_block"]["number"], p1["board"][3][3]["number"]);  // the view follows the click
+
+  EXPECT_EQ(r.State("cancelled.json")["current_player"], 1);
+  const json ended = r.State("ended.json");
+  EXPECT_EQ(ended["current_player"], 0);
+  EXPECT_EQ(ended["players"]["2"]["turns"], 1);
+  EXPECT_EQ(ended["players"]["2"]["actions"], 1);            // a turn begun with no action gets one
+}
+
+}  // namespace
