@@ -16,14 +16,6 @@ SurfacePtr Numbered_Source(int width, int height) {
   return s;
 }
 
-int Count(Surface* s, uint16_t value) {
-  int n = 0;
-  for (int y = 0; y < s->height; ++y) {
-    for (int x = 0; x < s->width; ++x) n += Pixel(s, x, y) == value;
-  }
-  return n;
-}
-
 }  // namespace
 
 TEST(Fill, RectangleEdgesAreExclusiveAndClippedToTheSurface) {

@@ -38,14 +38,6 @@ struct TextTest : ::testing::Test {
   }
 };
 
-int Count(Surface* s, uint16_t value) {
-  int n = 0;
-  for (int y = 0; y < s->height; ++y) {
-    for (int x = 0; x < s->width; ++x) n += Pixel(s, x, y) == value;
-  }
-  return n;
-}
-
 }  // namespace
 
 // Every fully covered pixel of the mask at (x, y) holds the colour, every uncovered one the background.

@@ -29,6 +29,15 @@ inline uint16_t& Pixel(Surface* s, int x, int y) {
 }
 
 // A temporary folder removed with the object.
+// How many pixels of the surface hold the value.
+inline int Count(Surface* s, uint16_t value) {
+  int n = 0;
+  for (int y = 0; y < s->height; ++y) {
+    for (int x = 0; x < s->width; ++x) n += Pixel(s, x, y) == value;
+  }
+  return n;
+}
+
 struct TempDir {
   std::filesystem::path path;
   TempDir() {
