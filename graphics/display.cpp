@@ -320,4 +320,3 @@ int Wait_For_Vsync() {
   return 1;
 }
 
-void Request_Quit() { Platform_Post_Quit(0); }

@@ -114,7 +114,6 @@ int Unlock_Back();
 // Swaps the primary and back pages' pixels and presents the new primary; 0 while either is locked.
 int Flip_Display();
 int Wait_For_Vsync();
-void Request_Quit();
 
 // The device's rectangle blit: source rectangle to destination rectangle, stretched (nearest
 // neighbour, sampling the source under each destination pixel's centre) when the sizes differ,

@@ -1,21 +1,10 @@
-// The 28 global BOBs, loaded once from the art files by Game_Init and released by Game_Shutdown.
+// Start-up and shutdown of the art: Game_Init brings up the display, seeds the random generator and
+// loads every art file into the global BOBs; Game_Shutdown releases them and the display.
 #pragma once
 
 #include <cstdint>
 
-#include "graphics/bob.h"
-
-extern BOB BOB_mouse, BOB_menu_background, BOB_menu_panel, BOB_button_start, BOB_button_options,
-    BOB_button_quit, BOB_option_amount, BOB_option_switch, BOB_wall_left, BOB_wall_right, BOB_rock1,
-    BOB_rock2, BOB_results_background, BOB_block_back, BOB_pasigas, BOB_walls, BOB_game_buttons,
-    BOB_floor, BOB_counters, BOB_artifacts2, BOB_artifacts, BOB_portraits, BOB_doors, BOB_treasure,
-    BOB_message, BOB_end_turn;
-// The players' sprites are the sprite fields of the two PlayerStates.
-extern BOB& BOB_player1;
-extern BOB& BOB_player2;
-
-// The BOB of manifest row r.
-BOB* Manifest_BOB(int row);
+#include "common/bobs.h"
 
 // The seed Game_Init gives the random generator; -1 (the default) takes the tick count, which
 // Game_Init then stores here.

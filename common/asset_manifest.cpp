@@ -1,4 +1,4 @@
-#include "shell/asset_manifest.h"
+#include "common/asset_manifest.h"
 
 #include <cstring>
 

@@ -12,3 +12,6 @@ extern int32_t mouse_x;
 extern int32_t mouse_y;
 extern int32_t mouse_buttons;  // 1 left down, 2 right down, 0 up, or a pointer move's key-state word
 extern uint8_t escape_latch;
+
+// Asks the main loop to end the run: posts the quit message with exit code 0.
+void Request_Quit();
