@@ -7,7 +7,7 @@
 #include "graphics/bitmap.h"
 #include "graphics/bob.h"
 #include "graphics/display.h"
-#include "shell/asset_manifest.h"
+#include "common/asset_manifest.h"
 
 namespace {
 

@@ -66,6 +66,8 @@ void Platform_Post_Message(const PlatformMessage& msg);
 
 // The key's state as the game polls it: bit 15 (0x8000) set while held, 0 otherwise.
 int16_t Platform_Get_Key_State(int virtual_key);
+// True while the key is held: bit 15 of its polled state.
+inline bool Platform_Key_Held(int virtual_key) { return (Platform_Get_Key_State(virtual_key) & 0x8000) != 0; }
 
 // Milliseconds since an arbitrary start, wrapping at 2^32. Headless: the virtual clock.
 uint32_t Platform_Get_Ticks();
@@ -91,6 +93,20 @@ void Platform_Set_Key(int virtual_key, bool held);
 // Sets the tick count (tests of the wrap-around). Headless: the virtual clock itself; SDL: an offset
 // added to the real clock from now on.
 void Platform_Set_Ticks(uint32_t ticks);
+
+// ---- The operating system besides the window ----
+
+// The folder of the running binary, or "" when the system does not say.
+std::string Platform_Executable_Dir();
+// The user's folders as the XDG base-directory rules give them ($XDG_CONFIG_HOME or ~/.config,
+// $XDG_STATE_HOME or ~/.local/state, $XDG_DATA_HOME or ~/.local/share, and the pictures folder named
+// in user-dirs.dirs, "" when it names none). Nothing is created.
+enum PlatformUserDir { USER_DIR_CONFIG, USER_DIR_STATE, USER_DIR_DATA, USER_DIR_PICTURES };
+std::string Platform_User_Dir(PlatformUserDir which);
+// The local date and time as "YYYYMMDD-HHMMSS", for file names.
+std::string Platform_Local_Time_Stamp();
+// A millisecond clock that differs at every launch (time since the machine started), for seeding.
+uint32_t Platform_Launch_Clock();
 
 // Text rasterised by a real font (a bold sans-serif face found through fontconfig, about the size
 // of a classic 8 x 16 system font): a coverage mask of width x height bytes, 0 = none, 255 = full.

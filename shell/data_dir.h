@@ -11,7 +11,5 @@ bool Is_Data_Dir(const std::string& dir);
 // listing every folder looked at.
 std::string Find_Data_Dir(const std::string& exe_dir, const std::string& install_dir,
                           std::vector<std::string>* tried);
-// The folder of the running binary, or "" when the system does not say.
-std::string Executable_Dir();
 // Where F12 screenshots go: the XDG pictures folder, else the data home; created when missing.
 std::string Screenshot_Dir();

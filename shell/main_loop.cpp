@@ -1,6 +1,5 @@
 #include "shell/main_loop.h"
 
-#include <ctime>
 #include <filesystem>
 #include <string>
 
@@ -10,7 +9,7 @@
 #include "shell/data_dir.h"
 #include "shell/record.h"
 #include "shell/script.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 #include "shell/state_dump.h"
 
 namespace {
@@ -20,21 +19,17 @@ bool f12_held = false;
 
 // F12 saves the frame on screen as a timestamped PNG and says where.
 void Screenshot_On_F12() {
-  const bool held = (Platform_Get_Key_State(KEY_F12) & 0x8000) != 0;
+  const bool held = Platform_Key_Held(KEY_F12);
   if (!held || f12_held) {
     f12_held = held;
     return;
   }
   f12_held = true;
-  char stamp[32];
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+  const std::string stamp = Platform_Local_Time_Stamp();
   const std::filesystem::path dir = Screenshot_Dir();
-  std::filesystem::path file = dir / ("orvalis-" + std::string(stamp) + ".png");
+  std::filesystem::path file = dir / ("orvalis-" + stamp + ".png");
   for (int n = 2; std::filesystem::exists(file); ++n)
-    file = dir / ("orvalis-" + std::string(stamp) + "-" + std::to_string(n) + ".png");
+    file = dir / ("orvalis-" + stamp + "-" + std::to_string(n) + ".png");
   const std::string text = Write_Screenshot(file.c_str())
                                ? "orvalis: screenshot saved to " + file.string() + "\n"
                                : "orvalis: cannot write the screenshot " + file.string() + "\n";

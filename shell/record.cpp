@@ -28,7 +28,7 @@ int Open_Recorder(Recorder* r, const char* path, uint32_t seed) {
 void Record_Keys(Recorder* r) {
   if (!r->out) return;
   for (int i = 0; i < 7; ++i) {
-    const bool held = (Platform_Get_Key_State(recorded_keys[i].code) & 0x8000) != 0;
+    const bool held = Platform_Key_Held(recorded_keys[i].code);
     if (held == r->keys[i]) continue;
     Flush_Frames(r);
     std::fprintf(r->out, "key %s %s\n", held ? "down" : "up", recorded_keys[i].name);

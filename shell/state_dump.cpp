@@ -6,7 +6,7 @@
 #include "game/model.h"
 #include "platform/platform.h"
 #include "screens/front/front.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 
 using nlohmann::json;
 

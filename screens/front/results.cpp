@@ -8,8 +8,8 @@
 #include "graphics/palette_lines.h"
 #include "platform/platform.h"
 #include "screens/front/front.h"
-#include "shell/assets.h"
-#include "shell/shell_state.h"
+#include "common/bobs.h"
+#include "common/shell_state.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ void Results_Frame() {
   // Colour index 255 is black under this palette, so all text on the screen is black.
   Set_Palette(black_palette);
 
-  if (Platform_Get_Key_State(VK_ESCAPE) & 0x8000) {
+  if (Platform_Key_Held(VK_ESCAPE)) {
     escape_latch = 1;
   } else if (escape_latch == 1) {
     game_state = STATE_MAIN_MENU;

@@ -6,7 +6,7 @@
 #include "graphics/palette_lines.h"
 #include "screens/front/front.h"
 #include "screens/play/playing.h"
-#include "shell/assets.h"
+#include "common/bobs.h"
 
 void (*transition_frame_hook)(int frame) = nullptr;
 

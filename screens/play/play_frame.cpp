@@ -2,7 +2,7 @@
 #include "graphics/clock_text.h"
 #include "graphics/display.h"
 #include "screens/play/playing.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 
 int Play_Frame(int /*unused*/) {
   Playing_Input(board);

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "graphics/bitmap.h"
-#include "shell/asset_manifest.h"
+#include "common/asset_manifest.h"
 #include "tools/artgen/art_file.h"
 #include "tools/artgen/text.h"
 

@@ -15,7 +15,7 @@
 #include "platform/platform.h"
 #include "screens/front/front.h"
 #include "shell/assets.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 
 namespace front_test {
 

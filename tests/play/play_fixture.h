@@ -14,9 +14,9 @@
 #include "graphics/display.h"
 #include "platform/platform.h"
 #include "screens/play/playing.h"
-#include "shell/asset_manifest.h"
+#include "common/asset_manifest.h"
 #include "shell/assets.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 
 // The colour frame f of manifest row r is painted in: unique, never 0 (transparent) or 45 (ground).
 inline uint16_t Paint_Colour(int row, int frame) {

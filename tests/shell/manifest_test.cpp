@@ -4,8 +4,8 @@
 #include <set>
 #include <string>
 
-#include "shell/asset_manifest.h"
-#include "shell/assets.h"
+#include "common/asset_manifest.h"
+#include "common/bobs.h"
 
 namespace {
 

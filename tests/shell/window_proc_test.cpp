@@ -3,7 +3,7 @@
 
 #include "platform/platform.h"
 #include "shell/main_loop.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 
 namespace {
 

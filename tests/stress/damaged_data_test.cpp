@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/asset_manifest.h"
+#include "common/asset_manifest.h"
 #include "tests/stress/stress_support.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "screens/play/playing.h"
 #include "shell/assets.h"
 #include "shell/main_loop.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 
 namespace {
 
@@ -518,7 +518,7 @@ SoakReport Run_Soak(const SoakConfig& config) {
   while (report.frames < config.frames) {
     hand.Next_Step();
     // The cheat acts on every playing frame that sees the key held.
-    if (game_state == STATE_PLAYING && (Platform_Get_Key_State(VK_A) & 0x8000) && !watch.cheated) {
+    if (game_state == STATE_PLAYING && Platform_Key_Held(VK_A) && !watch.cheated) {
       watch.cheated = true;
       ++report.cheats;
     }

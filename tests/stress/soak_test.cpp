@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "game/model.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 
 namespace {
 
