@@ -1,40 +1,21 @@
 // The game model: squares, maze blocks, the board, the players, the block template files and the
 // rules that change them (new game, steps and doors, shifts, rotations, pickups, the end test, the
-// change of turn). Pure and deterministic: no graphics and no platform; randomness is the C
-// library's rand, drawn in the order the rules give.
+// change of turn). Deterministic and free of the platform and of drawing: the only engine piece it
+// holds is the BOB record of a player's sprite (a plain record; the model never draws it). It reads
+// the block template files from the working directory, and its randomness is the C library's rand,
+// drawn in the order the rules give.
 #pragma once
 
 #include <cstdint>
 #include <iosfwd>
 #include <string_view>
 
+#include "game/block_types.h"
+#include "game/content_codes.h"
 #include "graphics/bob.h"
-
-// Square contents: every value the game produces. 6..14 are the random objects of 'z' cells.
-enum : int32_t {
-  CONTENT_EMPTY = 0,
-  TOKEN = 2,
-  HOME_MARK = 3,
-  KEY = 4,
-  OBJECT_FIRST = 6,
-  OBJECT_LAST = 14,
-  DOOR_EW_CLOSED = 101,
-  DOOR_EW_POST = 102,
-  DOOR_EW_OPEN = 103,
-  DOOR_NS_OPEN = 105,
-  DOOR_NS_POST = 106,
-  DOOR_NS_CLOSED = 107,
-};
 
 // Step directions, also the frame of a player's sprite. Not the clockwise order.
 enum Direction : int32_t { DIR_UP = 0, DIR_RIGHT = 1, DIR_LEFT = 2, DIR_DOWN = 3 };
-
-// Block types: 0..3 corners, 4..7 T-junctions, 8 and 9 straights, 10 the crossing,
-// 11..14 dead ends with a door.
-constexpr int32_t BLOCK_TYPE_COUNT = 15;
-constexpr int32_t BLOCK_CROSSING = 10;
-constexpr int32_t START_BLOCK_P2 = 11;  // dead end open to the south, board block (0,0)
-constexpr int32_t START_BLOCK_P1 = 13;  // dead end open to the north, board block (7,7)
 
 struct Square {
   uint8_t blocked = 0;  // 1 = cannot be entered (wall or solid object)
@@ -153,6 +134,15 @@ void Rotate_Square(int32_t& square_x, int32_t& square_y);
 uint8_t Rotate_Players_In_Block(const MazeBlock& block);
 
 // ---- Turn actions --------------------------------------------------------------------
+// The player whose turn it is: player 1 when current_player is 1, player 2 when it is 0, else null.
+PlayerState* Player_To_Move();
+// A shift button's action: when the player to move has an action left, shifts column or row `line`
+// (1..8, as Shift_Column and Shift_Row take it) in `direction` and charges one. 1 when it shifted.
+int Paid_Shift(bool column, int line, uint8_t direction, Board& b);
+// A right click's action on block (bx, by): when the player to move has an action left and the
+// block turns, charges one and turns the squares of the players standing in it. Returns the mask of
+// players whose squares turned (1 player 1, 2 player 2, 0 nobody), or -1 when nothing turned.
+int Paid_Rotate(int bx, int by, Board& b);
 // The pickup rules for the player to move: treasure, then key, then token; at most one per call,
 // each blocked by its counter's limit.
 void Apply_Pickups(Board& b);

@@ -126,7 +126,7 @@ void Read_Block_Source(MazeBlock& block, Bytes& bytes, ReadCheck* check = nullpt
     if (c == '0' || (c >= 'b' && c <= 'y')) continue;
     if (c == 'z') {
       const int32_t r = std::rand() % 15 + 6;
-      if (r == 8 || r == 10 || r == 11) {
+      if (Is_Solid_Object(r)) {
         s.content = r;
         s.blocked = 1;
       } else if (r <= OBJECT_LAST) {
@@ -212,42 +212,13 @@ void Read_Value_Grid(const char* filename, int32_t grid[8][8]) {
   Report(filename, check);
 }
 
-namespace {
-
-struct TypeLayout {
-  uint8_t north, east, south, west;
-  int8_t post_x, post_y, leaf_x, leaf_y;  // -1: no door
-  int32_t post, leaf;
-};
-
-// Exits and doors of each type.
-constexpr TypeLayout kLayouts[BLOCK_TYPE_COUNT] = {
-    {0, 1, 1, 0, -1, -1, -1, -1, 0, 0},                      // 0 corner east-south
-    {0, 0, 1, 1, -1, -1, -1, -1, 0, 0},                      // 1 corner south-west
-    {1, 1, 0, 0, -1, -1, -1, -1, 0, 0},                      // 2 corner north-east
-    {1, 0, 0, 1, -1, -1, -1, -1, 0, 0},                      // 3 corner north-west
-    {0, 1, 1, 1, -1, -1, -1, -1, 0, 0},                      // 4 T without north
-    {1, 1, 1, 0, -1, -1, -1, -1, 0, 0},                      // 5 T without west
-    {1, 1, 0, 1, -1, -1, -1, -1, 0, 0},                      // 6 T without south
-    {1, 0, 1, 1, -1, -1, -1, -1, 0, 0},                      // 7 T without east
-    {0, 1, 0, 1, -1, -1, -1, -1, 0, 0},                      // 8 straight east-west
-    {1, 0, 1, 0, -1, -1, -1, -1, 0, 0},                      // 9 straight north-south
-    {1, 1, 1, 1, -1, -1, -1, -1, 0, 0},                      // 10 crossing
-    {0, 0, 1, 0, 3, 6, 4, 6, DOOR_NS_POST, DOOR_NS_CLOSED},  // 11 dead end open south
-    {0, 1, 0, 0, 6, 3, 6, 4, DOOR_EW_POST, DOOR_EW_CLOSED},  // 12 dead end open east
-    {1, 0, 0, 0, 3, 1, 4, 1, DOOR_NS_POST, DOOR_NS_CLOSED},  // 13 dead end open north
-    {0, 0, 0, 1, 1, 3, 1, 4, DOOR_EW_POST, DOOR_EW_CLOSED},  // 14 dead end open west
-};
-
-}  // namespace
-
 void MazeBlock::Load_Template() {
   exit_north = exit_east = exit_south = exit_west = 0;
   char name[24];
   std::snprintf(name, sizeof name, "%d.txt", static_cast<int>(type));
   Read_Block_File(*this, name);
   if (type < 0 || type >= BLOCK_TYPE_COUNT) return;
-  const TypeLayout& t = kLayouts[type];
+  const BlockLayout& t = block_layouts[type];
   exit_north = t.north;
   exit_east = t.east;
   exit_south = t.south;

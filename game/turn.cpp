@@ -1,5 +1,5 @@
-// Turn actions: the pickup rules for the player to move, the end-of-game test, and the
-// change of turn.
+// Turn actions: who is to move, the paid shifts and rotations, the pickup rules for the player to
+// move, the end-of-game test, and the change of turn.
 #include "game/model.h"
 
 namespace {
@@ -11,8 +11,34 @@ bool Stands_On_Board(const PlayerState& p) {
 
 }  // namespace
 
+PlayerState* Player_To_Move() {
+  if (current_player == 1) return &player1;
+  if (current_player == 0) return &player2;
+  return nullptr;
+}
+
+int Paid_Shift(bool column, int line, uint8_t direction, Board& b) {
+  PlayerState* p = Player_To_Move();
+  if (p == nullptr || p->actions <= 0) return 0;
+  if (column)
+    Shift_Column(line, direction, b);
+  else
+    Shift_Row(line, direction, b);
+  p->actions -= 1;
+  return 1;
+}
+
+int Paid_Rotate(int bx, int by, Board& b) {
+  PlayerState* p = Player_To_Move();
+  if (p == nullptr || p->actions <= 0 || bx < 0 || bx > 7 || by < 0 || by > 7) return -1;
+  MazeBlock& block = b.blocks[bx][by];
+  if (block.Rotate() != 1) return -1;
+  p->actions -= 1;
+  return Rotate_Players_In_Block(block);
+}
+
 void Apply_Pickups(Board& b) {
-  PlayerState* p = current_player == 1 ? &player1 : current_player == 0 ? &player2 : nullptr;
+  PlayerState* p = Player_To_Move();
   if (p == nullptr || !Stands_On_Board(*p)) return;
   MazeBlock& block = b.blocks[p->block_x][p->block_y];
   Square& s = block.squares[p->square_x][p->square_y];

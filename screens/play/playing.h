@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "game/model.h"
+#include "screens/play/layout.h"
 
 // Latches of the playing screen; they live for the whole run and a new game does not clear them.
 extern uint8_t return_latch, left_key_latch, right_key_latch, up_key_latch, down_key_latch;
@@ -14,10 +15,10 @@ extern int32_t press_x, press_y;
 extern int32_t wall_layer[8][8];
 extern int32_t floor_layer[8][8];
 
-// Where the controls of the playing screen stand.
-constexpr int END_TURN_X = 420, END_TURN_Y = 420, END_TURN_W = 96, END_TURN_H = 48;
-constexpr int OVERVIEW_X = 349, OVERVIEW_Y = 107, CELL_SIZE = 32;
-constexpr int DETAIL_X = 20, DETAIL_Y = 75, SQUARE_PITCH = 31;
+
+// Clears the playing screen's latches and the recorded press, and shows the end-of-turn button up, for
+// a run that starts over in the same process.
+void Reset_Play_State();
 
 int Playing_Input(Board& b);
 void Draw_Playing_Screen(Board& b);
@@ -31,8 +32,6 @@ int Play_Frame(int unused);
 
 // Shared by the input step and the drawing pass.
 
-// The player whose turn it is: player 1 when current_player is 1, player 2 when it is 0, else none.
-PlayerState* Player_To_Move();
 // The pointer strictly inside the rectangle: left < x < left + width, top < y < top + height.
 bool Pointer_Over(int left, int top, int width, int height);
 

@@ -6,8 +6,8 @@
 #include "graphics/display.h"
 #include "platform/platform.h"
 #include "screens/play/playing.h"
-#include "shell/assets.h"
-#include "shell/shell_state.h"
+#include "common/bobs.h"
+#include "common/shell_state.h"
 
 int32_t wall_layer[8][8];
 int32_t floor_layer[8][8];
@@ -46,28 +46,28 @@ void Draw_Panel(int x, int y, int rows, int cols) {
 // Five empty slots, then one filled slot per unit of the value from slot 0 on. Slots past the right
 // edge of the screen would be clipped away, so the run stops there.
 static void Draw_Counter_Slots(int y, int32_t value, int32_t filled_frame) {
-  for (int k = 0; k < 5; ++k) Draw_At(BOB_counters, 100 + 31 * k, y, 0);
-  for (int32_t k = 0; k < value && 100 + 31 * k < SCREEN_WIDTH; ++k)
-    Draw_At(BOB_counters, 100 + 31 * k, y, filled_frame);
+  for (int k = 0; k < COUNTER_SLOTS; ++k) Draw_At(BOB_counters, COUNTER_SLOT_X + COUNTER_SLOT_PITCH * k, y, 0);
+  for (int32_t k = 0; k < value && COUNTER_SLOT_X + COUNTER_SLOT_PITCH * k < SCREEN_WIDTH; ++k)
+    Draw_At(BOB_counters, COUNTER_SLOT_X + COUNTER_SLOT_PITCH * k, y, filled_frame);
 }
 
 void Draw_Actions_Row() {
-  Draw_Panel(30, 355, 4, 7);
-  Draw_At(BOB_artifacts, 60, 370, 2);
+  Draw_Panel(COUNTER_PANEL_X, COUNTER_PANEL_Y, COUNTER_PANEL_ROWS, COUNTER_PANEL_COLS);
+  Draw_At(BOB_artifacts, COUNTER_LABEL_X, ACTIONS_ROW_Y, 2);
   const PlayerState* p = Player_To_Move();
-  Draw_Counter_Slots(370, p ? p->actions : 0, current_player == 1 ? 3 : 1);
+  Draw_Counter_Slots(ACTIONS_ROW_Y, p ? p->actions : 0, current_player == 1 ? 3 : 1);
 }
 
 void Draw_Treasures_Row() {
-  Draw_At(BOB_artifacts, 60, 401, current_player == 1 ? 5 : 3);
+  Draw_At(BOB_artifacts, COUNTER_LABEL_X, TREASURES_ROW_Y, current_player == 1 ? 5 : 3);
   const PlayerState* p = Player_To_Move();
-  Draw_Counter_Slots(401, p ? p->treasures : 0, current_player == 1 ? 5 : 2);
+  Draw_Counter_Slots(TREASURES_ROW_Y, p ? p->treasures : 0, current_player == 1 ? 5 : 2);
 }
 
 void Draw_Keys_Row() {
-  Draw_At(BOB_artifacts, 60, 440, 4);
+  Draw_At(BOB_artifacts, COUNTER_LABEL_X, KEYS_LABEL_Y, 4);
   const PlayerState* p = Player_To_Move();
-  Draw_Counter_Slots(433, p ? p->keys : 0, 4);
+  Draw_Counter_Slots(KEYS_ROW_Y, p ? p->keys : 0, 4);
 }
 
 // Reads the picture layers of a block type afresh; a type outside 0..14 is drawn as type 10.
@@ -100,8 +100,8 @@ void Draw_Block_Detail(MazeBlock block) {
       const int32_t v = block.squares[sx][sy].content;
       if (v != 0 && v < 99) Draw_Frame_BOB(BOB_artifacts2, v);
       if (sx == 3 && sy == 3) {
-        if (block.treasure_p1 == 1) Draw_At(BOB_artifacts, 113, 168, 5);
-        if (block.treasure_p2 == 1) Draw_At(BOB_artifacts, 113, 168, 3);
+        if (block.treasure_p1 == 1) Draw_At(BOB_artifacts, DETAIL_TREASURE_X, DETAIL_TREASURE_Y, 5);
+        if (block.treasure_p2 == 1) Draw_At(BOB_artifacts, DETAIL_TREASURE_X, DETAIL_TREASURE_Y, 3);
       }
       if (Stands_On(player1, block, sx, sy)) Draw_At(BOB_player1, x, y, BOB_player1.current_frame);
       if (Stands_On(player2, block, sx, sy)) Draw_At(BOB_player2, x, y, BOB_player2.current_frame);
@@ -109,34 +109,24 @@ void Draw_Block_Detail(MazeBlock block) {
       if (w >= 1 && w <= 9)
         Draw_Frame_BOB(BOB_walls, w - 1);
       else if (w == 'a')
-        Draw_Frame_BOB(BOB_artifacts2, 5);
+        Draw_Frame_BOB(BOB_artifacts2, ITEM_SOLID_OBJECT);
       if (t == 10 && Is_Letter(overlay_layer[sx][sy])) Draw_Frame_BOB(BOB_walls, overlay_layer[sx][sy] - 'a');
       if (v > 99) Draw_Frame_BOB(BOB_doors, v - 100);
     }
   }
 }
 
-// One shift button: its click protocol, then its face. Only a player with actions left can shift.
-static void Shift_Button(Board& b, int x, int y, int normal_frame, int n, bool column, uint8_t direction) {
-  const ClickResult click = Click_Control(x, y, CELL_SIZE, CELL_SIZE, 1, left_press_latch);
-  if (click == CLICK_FIRED) {
-    PlayerState* p = Player_To_Move();
-    if (p && p->actions > 0) {
-      if (column)
-        Shift_Column(n, direction, b);
-      else
-        Shift_Row(n, direction, b);
-      p->actions -= 1;
+// The shift buttons, line by line: each runs its click protocol, then draws its face. Only a player
+// with actions left can shift.
+static void Draw_Shift_Buttons(Board& b) {
+  for (const ShiftLine& line : shift_lines) {
+    for (int n = 1; n <= 8; ++n) {
+      const int x = line.x0 + line.dx * n, y = line.y0 + line.dy * n;
+      const ClickResult click = Click_Control(x, y, SHIFT_BUTTON_SIZE, SHIFT_BUTTON_SIZE, 1, left_press_latch);
+      if (click == CLICK_FIRED) Paid_Shift(line.column, n, line.direction, b);
+      Draw_At(BOB_game_buttons, x, y, click == CLICK_PRESSED ? line.normal_frame + 4 : line.normal_frame);
     }
   }
-  Draw_At(BOB_game_buttons, x, y, click == CLICK_PRESSED ? normal_frame + 4 : normal_frame);
-}
-
-static void Draw_Shift_Buttons(Board& b) {
-  for (int n = 1; n <= 8; ++n) Shift_Button(b, 317 + 32 * n, 75, 2, n, true, 1);
-  for (int n = 1; n <= 8; ++n) Shift_Button(b, 317 + 32 * n, 363, 3, n, true, 0);
-  for (int n = 1; n <= 8; ++n) Shift_Button(b, 317, 75 + 32 * n, 1, n, false, 1);
-  for (int n = 1; n <= 8; ++n) Shift_Button(b, 605, 75 + 32 * n, 0, n, false, 0);
 }
 
 // Writes the 8 x 8 marker grid of a player's square to the debug output.
@@ -151,15 +141,10 @@ static void Dump_Square(const PlayerState& p) {
 // A right click turns the block when the player to move has an action left, carrying the squares of
 // both players who stand in it; the view switches to the block either way.
 static void Rotate_Cell(Board& b, int bx, int by) {
-  MazeBlock& block = b.blocks[bx][by];
-  PlayerState* p = Player_To_Move();
-  if (p && p->actions > 0 && block.Rotate() == 1) {
-    p->actions -= 1;
-    const uint8_t turned = Rotate_Players_In_Block(block);
-    if (turned & 1) Dump_Square(player1);
-    if (turned & 2) Dump_Square(player2);
-  }
-  current_block = block;
+  const int turned = Paid_Rotate(bx, by, b);
+  if (turned > 0 && (turned & 1)) Dump_Square(player1);
+  if (turned > 0 && (turned & 2)) Dump_Square(player2);
+  current_block = b.blocks[bx][by];
 }
 
 static bool Stands_In(const PlayerState& p, int bx, int by) { return p.block_x == bx && p.block_y == by; }
@@ -203,17 +188,17 @@ static void Refresh_Block_Number(PlayerState& p, const Board& b) {
 
 void Draw_Playing_Screen(Board& b) {
   BOB& rock = current_player == 1 ? BOB_rock1 : BOB_rock2;
-  for (int r = 0; r < 5; ++r) {
-    for (int q = 0; q < 7; ++q) {
-      rock.x = 99 * q;
-      rock.y = 99 * r;
-      Draw_Scaled_BOB(&rock, 100, 100, display.back_surface, 0);
+  for (int r = 0; r < BACKGROUND_ROWS; ++r) {
+    for (int q = 0; q < BACKGROUND_COLUMNS; ++q) {
+      rock.x = BACKGROUND_PITCH * q;
+      rock.y = BACKGROUND_PITCH * r;
+      Draw_Scaled_BOB(&rock, BACKGROUND_TILE, BACKGROUND_TILE, display.back_surface, 0);
     }
   }
   BOB_rock1.x = BOB_rock1.y = BOB_rock2.x = BOB_rock2.y = 0;
 
-  Fill_Rect(20, 75, 268, 323, 45, display.back_surface);
-  Draw_Panel(0, 57, 9, 8);
+  Fill_Rect(DETAIL_X, DETAIL_Y, DETAIL_RIGHT, DETAIL_BOTTOM, DETAIL_GROUND_COLOR, display.back_surface);
+  Draw_Panel(BOARD_PANEL_X, BOARD_PANEL_Y, BOARD_PANEL_ROWS, BOARD_PANEL_COLS);
   Draw_Shift_Buttons(b);
   Draw_Overview(b);
   Refresh_Block_Number(player1, b);

@@ -3,17 +3,18 @@
 #include "graphics/clock_text.h"
 #include "platform/platform.h"
 #include "screens/play/playing.h"
-#include "shell/assets.h"
-#include "shell/shell_state.h"
+#include "common/bobs.h"
+#include "common/shell_state.h"
 
 uint8_t return_latch = 0, left_key_latch = 0, right_key_latch = 0, up_key_latch = 0, down_key_latch = 0;
 uint8_t left_press_latch = 0, right_press_latch = 0;
 int32_t press_x = 0, press_y = 0;
 
-PlayerState* Player_To_Move() {
-  if (current_player == 1) return &player1;
-  if (current_player == 0) return &player2;
-  return nullptr;
+void Reset_Play_State() {
+  return_latch = left_key_latch = right_key_latch = up_key_latch = down_key_latch = 0;
+  left_press_latch = right_press_latch = 0;
+  press_x = press_y = 0;
+  BOB_end_turn.current_frame = 0;
 }
 
 bool Pointer_Over(int left, int top, int width, int height) {
@@ -34,8 +35,6 @@ ClickResult Click_Control(int left, int top, int width, int height, int32_t butt
   }
   return CLICK_NONE;
 }
-
-static bool Key_Held(int virtual_key) { return (Platform_Get_Key_State(virtual_key) & 0x8000) != 0; }
 
 // Every frame 'A' is held: both players get five of everything and fixed turn counts.
 static void Apply_Cheat() {
@@ -59,7 +58,7 @@ static void Move(Board& b, int32_t direction) {
 // One arrow key of the chain: moves on every held frame, clears its latch on the first frame up.
 // True when this key consumed the frame, so the keys after it are not examined.
 static bool Arrow_Key(Board& b, int virtual_key, uint8_t& latch, int32_t direction) {
-  if (Key_Held(virtual_key)) {
+  if (Platform_Key_Held(virtual_key)) {
     latch = 1;
     Move(b, direction);
     return true;
@@ -72,11 +71,11 @@ static bool Arrow_Key(Board& b, int virtual_key, uint8_t& latch, int32_t directi
 }
 
 static void Key_Chain(Board& b) {
-  if (Key_Held(VK_A)) {
+  if (Platform_Key_Held(VK_A)) {
     Apply_Cheat();
     return;
   }
-  if (Key_Held(VK_RETURN)) {
+  if (Platform_Key_Held(VK_RETURN)) {
     return_latch = 1;
     return;
   }
@@ -107,7 +106,7 @@ static void End_Turn_Button(Board& b) {
 }
 
 int Playing_Input(Board& b) {
-  if (Key_Held(VK_ESCAPE)) {
+  if (Platform_Key_Held(VK_ESCAPE)) {
     escape_latch = 1;
   } else if (escape_latch == 1) {
     game_state = STATE_MAIN_MENU;

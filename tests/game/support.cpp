@@ -100,8 +100,6 @@ std::string Write_Temp_File(const std::string& name, const std::string& bytes) {
   return path.string();
 }
 
-PlayerState& Player_To_Move() { return current_player == 1 ? player1 : player2; }
-
 namespace {
 void Refresh_Block_Numbers() {
   for (PlayerState* p : {&player1, &player2}) p->block_number = board.blocks[p->block_x][p->block_y].number;
@@ -121,31 +119,16 @@ int Move(int32_t direction) {
 }
 
 int Right_Click_Rotate(int bx, int by) {
-  PlayerState& p = Player_To_Move();
-  int result = -1;
-  if (p.actions > 0) {
-    MazeBlock& block = board.blocks[bx][by];
-    if (block.Rotate() == 1) {
-      p.actions -= 1;
-      result = Rotate_Players_In_Block(block);
-    }
-  }
+  const int result = Paid_Rotate(bx, by, board);
   current_block = board.blocks[bx][by];
   Model_Frame();
   return result;
 }
 
 int Shift_Button(bool column, int index, uint8_t flag) {
-  PlayerState& p = Player_To_Move();
-  if (p.actions <= 0) return 0;
-  if (column) {
-    Shift_Column(index, flag, board);
-  } else {
-    Shift_Row(index, flag, board);
-  }
-  p.actions -= 1;
-  Model_Frame();
-  return 1;
+  const int shifted = Paid_Shift(column, index, flag, board);
+  if (shifted) Model_Frame();
+  return shifted;
 }
 
 }  // namespace orvalis_test

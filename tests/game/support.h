@@ -59,8 +59,6 @@ int Right_Click_Rotate(int bx, int by);
 // A shift button: charged like the screen does; returns 1 when the shift was made.
 int Shift_Button(bool column, int index, uint8_t flag);
 
-PlayerState& Player_To_Move();
-
 inline bool Same_Block(const MazeBlock& a, const MazeBlock& b) {
   for (int x = 0; x < 8; ++x)
     for (int y = 0; y < 8; ++y)

@@ -81,7 +81,7 @@ class Planner {
 
   // Plays one turn of the player to move; returns true when the game was won in it.
   bool Play_Turn() {
-    PlayerState& p = Player_To_Move();
+    PlayerState& p = *Player_To_Move();
     if (Walk_To_Goals()) return true;
     while (p.actions > 0) {
       Spend_Action();
@@ -127,7 +127,7 @@ class Planner {
     std::vector<int> dirs;
     for (int i = goal; paths.from[i] >= 0; i = paths.from[i]) dirs.push_back(paths.dir[i]);
     std::reverse(dirs.begin(), dirs.end());
-    PlayerState& p = Player_To_Move();
+    PlayerState& p = *Player_To_Move();
     for (int d : dirs) {
       for (int attempt = 0;; ++attempt) {
         const int bx = p.block_x, by = p.block_y, sx = p.square_x, sy = p.square_y;
@@ -149,7 +149,7 @@ class Planner {
   // Walks to reachable treasures (or home), then keys and tokens, while any is reachable.
   bool Walk_To_Goals() {
     for (int guard = 0; guard < 64 && !won_; ++guard) {
-      PlayerState& p = Player_To_Move();
+      PlayerState& p = *Player_To_Move();
       Find_Paths(p, paths_);
       int target = -1;
       for (bool own : {true, false}) {
@@ -165,7 +165,7 @@ class Planner {
 
   // How far the reachable squares are from the nearest own goal (0: one is reachable).
   int Score() {
-    const PlayerState& p = Player_To_Move();
+    const PlayerState& p = *Player_To_Move();
     const std::vector<int> goals = Goals(p, true);
     Find_Paths(p, paths_);
     int best = INT_MAX;
@@ -229,7 +229,7 @@ class Planner {
       if (s == best) best_actions.push_back(a);
     }
     const Action chosen = best_actions[Next() % best_actions.size()];
-    PlayerState& p = Player_To_Move();
+    PlayerState& p = *Player_To_Move();
     const int before = p.actions;
     if (Tracing())
       std::printf("  P%d action kind %d %d,%d score %d\n", current_player ? 1 : 2, chosen.kind, chosen.a,
@@ -247,7 +247,7 @@ class Planner {
 
   // Ends the turn on the reachable square nearest an own goal.
   void Walk_Closer() {
-    const PlayerState& p = Player_To_Move();
+    const PlayerState& p = *Player_To_Move();
     const std::vector<int> goals = Goals(p, true);
     Find_Paths(p, paths_);
     int best = INT_MAX, target = -1;
