@@ -10,6 +10,7 @@
 
 #include "graphics/bob.h"
 #include "graphics/display.h"
+#include "screens/play/layout.h"
 
 namespace {
 
@@ -22,34 +23,47 @@ struct Placement {
   int kind, x, y;
 };
 
+// The frame's colour fills: the detail view's ground, a backing under the board and one under the
+// end-of-turn button (right and bottom exclusive).
+struct FillPart {
+  int left, top, right, bottom;
+  uint16_t color;
+};
+constexpr FillPart fills[3] = {
+    {DETAIL_X, DETAIL_Y, DETAIL_RIGHT, DETAIL_BOTTOM, DETAIL_GROUND_COLOR},
+    {OVERVIEW_X, OVERVIEW_Y, OVERVIEW_X + 8 * CELL_SIZE, OVERVIEW_Y + 8 * CELL_SIZE, 0x18E3},
+    {END_TURN_X, END_TURN_Y, END_TURN_X + END_TURN_W, END_TURN_Y + END_TURN_H, 0x7BEF},
+};
+
 // The playing screen's keyed 32 x 32 draws: the detail panel, the shift buttons, the board overview
 // (cell back and block picture), the detail view's layers and the counter box, which runs off the
 // bottom edge.
 std::vector<Placement> Playing_Screen_Tiles() {
   std::vector<Placement> tiles;
-  for (int r = 0; r < 9; ++r) {
-    for (int c = 0; c < 9; ++c) tiles.push_back({0, 32 * c, 57 + 32 * r});
+  for (int r = 0; r < BOARD_PANEL_ROWS; ++r) {
+    for (int c = 0; c <= BOARD_PANEL_COLS; ++c) tiles.push_back({0, BOARD_PANEL_X + 32 * c, BOARD_PANEL_Y + 32 * r});
   }
-  for (int n = 0; n < 8; ++n) {
-    tiles.push_back({1, 349 + 32 * n, 75});
-    tiles.push_back({1, 349 + 32 * n, 363});
-    tiles.push_back({2, 317, 107 + 32 * n});
-    tiles.push_back({2, 605, 107 + 32 * n});
+  for (const ShiftLine& line : shift_lines) {
+    for (int n = 1; n <= 8; ++n) tiles.push_back({line.column ? 1 : 2, line.x0 + line.dx * n, line.y0 + line.dy * n});
   }
   for (int by = 0; by < 8; ++by) {
     for (int bx = 0; bx < 8; ++bx) {
-      tiles.push_back({3, 349 + 32 * bx, 107 + 32 * by});
-      tiles.push_back({4 + (bx + by) % 3, 349 + 32 * bx, 107 + 32 * by});
+      tiles.push_back({3, OVERVIEW_X + CELL_SIZE * bx, OVERVIEW_Y + CELL_SIZE * by});
+      tiles.push_back({4 + (bx + by) % 3, OVERVIEW_X + CELL_SIZE * bx, OVERVIEW_Y + CELL_SIZE * by});
     }
   }
   for (int sy = 0; sy < 8; ++sy) {
     for (int sx = 0; sx < 8; ++sx) {
-      tiles.push_back({7, 20 + 31 * sx, 75 + 31 * sy});
-      if ((sx + 2 * sy) % 2 == 0) tiles.push_back({8 + (sx + sy) % 3, 20 + 31 * sx, 75 + 31 * sy});
+      const int x = DETAIL_X + SQUARE_PITCH * sx, y = DETAIL_Y + SQUARE_PITCH * sy;
+      tiles.push_back({7, x, y});
+      if ((sx + 2 * sy) % 2 == 0) tiles.push_back({8 + (sx + sy) % 3, x, y});
     }
   }
-  for (int j = 0; j < 8 && tiles.size() < 350; ++j) tiles.push_back({0, 30 + 32 * j, 451});
-  for (int k = 0; tiles.size() < 350; ++k) tiles.push_back({11, 100 + 31 * (k % 5), 370 + 31 * (k / 5 % 3)});
+  const int counter_box_bottom = COUNTER_PANEL_Y + 32 * (COUNTER_PANEL_ROWS - 1);
+  for (int j = 0; j <= COUNTER_PANEL_COLS && tiles.size() < 350; ++j)
+    tiles.push_back({0, COUNTER_PANEL_X + 32 * j, counter_box_bottom});
+  for (int k = 0; tiles.size() < 350; ++k)
+    tiles.push_back({11, COUNTER_SLOT_X + COUNTER_SLOT_PITCH * (k % COUNTER_SLOTS), ACTIONS_ROW_Y + 31 * (k / 5 % 3)});
   return tiles;
 }
 
@@ -115,16 +129,14 @@ struct EngineScene {
 
   void Draw_Frame(int parts) {
     Surface* back = display.back_surface;
-    for (int r = 0; r < 5 && (parts & PART_STRETCHED); ++r) {
-      for (int q = 0; q < 7; ++q) {
-        Set_Pos_BOB(&rock, 99 * q, 99 * r);
-        Draw_Scaled_BOB(&rock, 100, 100, back, 0);
+    for (int r = 0; r < BACKGROUND_ROWS && (parts & PART_STRETCHED); ++r) {
+      for (int q = 0; q < BACKGROUND_COLUMNS; ++q) {
+        Set_Pos_BOB(&rock, BACKGROUND_PITCH * q, BACKGROUND_PITCH * r);
+        Draw_Scaled_BOB(&rock, BACKGROUND_TILE, BACKGROUND_TILE, back, 0);
       }
     }
     if (parts & PART_FILLS) {
-      Fill_Rect(20, 75, 268, 323, 45, back);
-      Fill_Rect(349, 107, 605, 363, 0x18E3, back);
-      Fill_Rect(420, 420, 516, 468, 0x7BEF, back);
+      for (const FillPart& f : fills) Fill_Rect(f.left, f.top, f.right, f.bottom, f.color, back);
     }
     for (size_t i = 0; i < placements.size() && (parts & PART_TILES); ++i) {
       BOB& t = tiles[placements[i].kind];
@@ -173,17 +185,17 @@ struct SdlScene {
 
   void Draw_Frame(int parts) {
     SDL_Rect rock_source{0, 0, 252, 252};
-    for (int r = 0; r < 5 && (parts & PART_STRETCHED); ++r) {
-      for (int q = 0; q < 7; ++q) {
-        SDL_Rect d{99 * q, 99 * r, 99, 99};
+    for (int r = 0; r < BACKGROUND_ROWS && (parts & PART_STRETCHED); ++r) {
+      for (int q = 0; q < BACKGROUND_COLUMNS; ++q) {
+        SDL_Rect d{BACKGROUND_PITCH * q, BACKGROUND_PITCH * r, BACKGROUND_PITCH, BACKGROUND_PITCH};
         SDL_BlitScaled(rock, &rock_source, back, &d);
       }
     }
-    SDL_Rect f1{20, 75, 248, 248}, f2{349, 107, 256, 256}, f3{420, 420, 96, 48};
     if (parts & PART_FILLS) {
-      SDL_FillRect(back, &f1, 45);
-      SDL_FillRect(back, &f2, 0x18E3);
-      SDL_FillRect(back, &f3, 0x7BEF);
+      for (const FillPart& f : fills) {
+        SDL_Rect d{f.left, f.top, f.right - f.left, f.bottom - f.top};
+        SDL_FillRect(back, &d, f.color);
+      }
     }
     for (size_t i = 0; i < placements.size() && (parts & PART_TILES); ++i) {
       SDL_Rect d{placements[i].x, placements[i].y, 32, 32};

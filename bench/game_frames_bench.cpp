@@ -27,7 +27,7 @@
 #include "shell/assets.h"
 #include "shell/main_loop.h"
 #include "shell/script.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 
 #ifndef ORVALIS_RUN_DIR
 #define ORVALIS_RUN_DIR "."
@@ -77,10 +77,8 @@ bool Start_Session(benchmark::State& state) {
   }
   start_seed = SEED;
   Game_Init();
-  menu_open = options_open = options_click_latch = start_armed = 0;
-  menu_panel_w = menu_panel_h = menu_button_w = menu_button_h = 0;
-  menu_origin_x = 335;
-  menu_origin_y = 250;
+  Reset_Menu_State();
+  Reset_Play_State();
   mouse_x = 452;
   mouse_y = 210;
   mouse_buttons = 0;
@@ -492,10 +490,8 @@ void BM_Headless_Game(benchmark::State& state) {
     Platform_Open(config);
     start_seed = SEED;
     Game_Init();
-    menu_open = options_open = options_click_latch = start_armed = 0;
-    menu_panel_w = menu_panel_h = menu_button_w = menu_button_h = 0;
-    menu_origin_x = 335;
-    menu_origin_y = 250;
+    Reset_Menu_State();
+    Reset_Play_State();
     escape_latch = 0;
     game_state = STATE_MAIN_MENU;
     ScriptRunner runner;

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "shell/asset_manifest.h"
+#include "common/asset_manifest.h"
 #include "tools/artgen/text.h"
 
 void File_Size(const char* file, int* width, int* height) {

@@ -1,10 +1,10 @@
 // orvalis_artgen: draws every picture of the game and writes the bitmap files the game loads.
-//   orvalis_artgen --out DIR [--sheet PNG] [--previews DIR] [--templates DIR] [--icons DIR]
+//   orvalis_artgen --out DIR [--sheet PNG] [--icons DIR]
 #include <cstdio>
 #include <cstring>
 #include <string>
 
-#include "shell/asset_manifest.h"
+#include "common/asset_manifest.h"
 #include "tools/artgen/painters.h"
 #include "tools/artgen/sheet.h"
 #include "tools/artgen/text.h"
@@ -13,12 +13,9 @@ namespace {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: orvalis_artgen --out DIR [--sheet FILE.png] [--previews DIR] [--templates DIR]"
-               " [--icons DIR]\n"
+               "usage: orvalis_artgen --out DIR [--sheet FILE.png] [--icons DIR]\n"
                "  --out DIR        write the game's bitmap files into DIR\n"
                "  --sheet FILE     also write a contact sheet of every frame as the engine cuts it\n"
-               "  --previews DIR   also write mock screens composed from the frames\n"
-               "  --templates DIR  where the block templates are, for the previews (default: the --out DIR)\n"
                "  --icons DIR      also write the desktop icons\n");
   return 2;
 }
@@ -62,7 +59,7 @@ int Paint_And_Write(const char* file, const std::string& out_dir) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string out_dir, sheet, previews, templates, icons;
+  std::string out_dir, sheet, icons;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     auto value = [&](std::string& into) {
@@ -75,10 +72,6 @@ int main(int argc, char** argv) {
       ok = value(out_dir);
     else if (a == "--sheet")
       ok = value(sheet);
-    else if (a == "--previews")
-      ok = value(previews);
-    else if (a == "--templates")
-      ok = value(templates);
     else if (a == "--icons")
       ok = value(icons);
     if (!ok) {
@@ -99,10 +92,6 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (!sheet.empty() && !Write_Contact_Sheet(out_dir.c_str(), sheet.c_str())) return 1;
-  if (!previews.empty() &&
-      !Write_Previews(out_dir.c_str(), templates.empty() ? out_dir.c_str() : templates.c_str(),
-                      previews.c_str()))
-    return 1;
   if (!icons.empty() && !Write_Icons(icons.c_str())) return 1;
   return 0;
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "game/wall_pieces.h"
+#include "game/block_types.h"
 #include "tools/artgen/painters.h"
 #include "tools/artgen/theme.h"
 
@@ -42,12 +43,10 @@ void Paint_Rock(ArtFile& art, const char* bob, Color base, uint32_t seed) {
 
 // ---- Overview cells ----
 
-// The sides a block type opens to (1 north, 2 east, 4 south, 8 west), as the block types define them.
+// The sides a block type opens to (1 north, 2 east, 4 south, 8 west).
 int Type_Exits(int type) {
-  static const int exits[15] = {2 | 4,         4 | 8,     1 | 2,     1 | 8, 2 | 4 | 8,
-                                1 | 2 | 4,     1 | 2 | 8, 1 | 4 | 8, 2 | 8, 1 | 4,
-                                1 | 2 | 4 | 8, 4,         2,         1,     8};
-  return exits[type];
+  const BlockLayout& t = block_layouts[type];
+  return (t.north ? 1 : 0) | (t.east ? 2 : 0) | (t.south ? 4 : 0) | (t.west ? 8 : 0);
 }
 
 Canvas Block_Back(Color floor, Color glow) {
@@ -65,7 +64,7 @@ Canvas Block_Back(Color floor, Color glow) {
 Canvas Miniature(int type) {
   const int exits = Type_Exits(type);
   const float c0 = 15.5f, hw = 4.6f;
-  const bool dead_end = type >= 11;
+  const bool dead_end = Has_Door(type);
   const bool plaza = type == 10 || dead_end;
   auto path = [&](float x, float y) {
     float d = Sdf_Box(x, y, c0, c0, hw, hw, 0.f);
@@ -91,13 +90,12 @@ Canvas Miniature(int type) {
     p = stone;
   });
   if (dead_end) {
-    // The door, one square inside the single exit, as the game places it.
-    float along = 0.f;
-    bool across_x = false;  // the door bar runs along x (a north or south exit)
-    if (type == 11) along = 25.f, across_x = true;
-    if (type == 13) along = 6.f, across_x = true;
-    if (type == 12) along = 25.f;
-    if (type == 14) along = 6.f;
+    // The door, one square inside the single exit, where the game places it: the bar runs along x
+    // for a north or south exit (post and leaf in one row), across the square row it stands on.
+    const BlockLayout& door = block_layouts[type];
+    const bool across_x = door.post_y == door.leaf_y;
+    const int door_square = across_x ? door.leaf_y : door.leaf_x;
+    const float along = std::round((static_cast<float>(door_square) + 0.5f) * 31.f / 8.f);
     auto bar = [&](float x, float y) {
       return across_x ? Sdf_Box(x, y, c0, along, hw + 1.f, 1.8f) : Sdf_Box(x, y, along, c0, 1.8f, hw + 1.f);
     };

@@ -2,6 +2,7 @@
 // counter pictures, the two figures, the pointer and the end-of-turn button.
 #include <cmath>
 
+#include "game/content_codes.h"
 #include "tools/artgen/painters.h"
 #include "tools/artgen/text.h"
 #include "tools/artgen/theme.h"
@@ -355,54 +356,55 @@ void Paint_Artifacts_2(ArtFile& art) {
   for (int f = 0; f < Frame_Count(bob); ++f) {
     Canvas c;
     switch (f) {
-      case 0:
+      case ITEM_NONE:
         c = New_Frame(bob);
-        break;  // content 0 is an empty square
-      case 1:
+        break;  // an empty square
+      case ITEM_COINS:
         c = Coin_Pile(1);
         break;
-      case 2:
+      case ITEM_TOKEN:
         c = Token_Item(10.5f);
         break;
-      case 3:
+      case ITEM_HOME_MARK:
         c = Home_Mark();
         break;
-      case 4:
+      case ITEM_KEY:
         c = Key_Item(CY);
         break;
-      case 5:
+      case ITEM_SOLID_OBJECT:
         c = Crate();
         break;
-      case 6:
+      case ITEM_COIN_HEAP:
         c = Coin_Pile(4);
         break;
-      case 7:
+      case ITEM_SCROLL:
         c = Scroll();
         break;
-      case 8:
+      case ITEM_BARREL:
         c = Barrel();
         break;
-      case 9:
+      case ITEM_SWORD:
         c = Sword();
         break;
-      case 10:
+      case ITEM_URN:
         c = Urn();
         break;
-      case 11:
+      case ITEM_BRAZIER:
         c = Brazier();
         break;
-      case 12:
+      case ITEM_MUSHROOMS:
         c = Mushrooms();
         break;
-      case 13:
+      case ITEM_COBWEB:
         c = Cobweb();
         break;
-      case 14:
+      case ITEM_PUDDLE:
         c = Puddle();
         break;
-      case 15:
+      case ITEM_CANDLE:
         c = Candle();
         break;
+      case ITEM_RUG:
       default:
         c = Rug();
         break;

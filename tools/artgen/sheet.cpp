@@ -11,7 +11,7 @@
 #include "graphics/clock_text.h"
 #include "graphics/display.h"
 #include "platform/platform.h"
-#include "shell/asset_manifest.h"
+#include "common/asset_manifest.h"
 #include "tools/artgen/painters.h"
 #include "tools/artgen/text.h"
 #include "tools/artgen/theme.h"
@@ -69,11 +69,6 @@ int Load_Art(const char* dir, LoadedArt* art) {
   return 1;
 }
 
-BOB* Bob(LoadedArt& art, const char* name) {
-  int r = Manifest_Find(name);
-  return r < 0 ? nullptr : &art.bobs[r];
-}
-
 // An engine pixel in 8-bit channels; the key colour 0 reports transparent.
 bool Frame_Pixel(const Surface* s, int x, int y, uint8_t rgb[3]) {
   uint16_t p = s->pixels[static_cast<size_t>(y) * static_cast<size_t>(s->pitch / 2) + static_cast<size_t>(x)];
@@ -100,19 +95,6 @@ int Write_Canvas_PNG(const Canvas& c, const char* path) {
     return 0;
   }
   return 1;
-}
-
-int Write_Surface_PNG(const Surface* s, const char* path) {
-  Canvas c = New_Canvas(s->width, s->height, Rgb(0, 0, 0));
-  for (int y = 0; y < s->height; ++y)
-    for (int x = 0; x < s->width; ++x) {
-      uint16_t p =
-          s->pixels[static_cast<size_t>(y) * static_cast<size_t>(s->pitch / 2) + static_cast<size_t>(x)];
-      int r = (p >> 11) & 31, g = (p >> 5) & 63, b = p & 31;
-      c.At(x, y) = Rgb(static_cast<float>(r << 3 | r >> 2), static_cast<float>(g << 2 | g >> 4),
-                       static_cast<float>(b << 3 | b >> 2));
-    }
-  return Write_Canvas_PNG(c, path);
 }
 
 // A BOB's heading on the sheet: its name, file, frame size and the scale it is shown at.
@@ -191,236 +173,6 @@ int Write_Contact_Sheet(const char* art_dir, const char* png_path) {
   }
   if (Artgen_Error_Count()) return 0;
   return Write_Canvas_PNG(sheet, png_path);
-}
-
-namespace {
-
-// ---- Mock screens ----
-
-struct Screen {
-  Surface* surface = nullptr;
-  Screen() { surface = Create_Surface(SCREEN_WIDTH, SCREEN_HEIGHT, DDSCAPS_SYSTEMMEMORY); }
-  ~Screen() {
-    if (surface) Release_Surface(surface);
-  }
-  Screen(const Screen&) = delete;
-  Screen& operator=(const Screen&) = delete;
-};
-
-void Draw_At(BOB* b, int frame, int x, int y, Surface* s) {
-  b->current_frame = frame;
-  b->x = x;
-  b->y = y;
-  Draw_BOB(b, s);
-}
-
-void Draw_Scaled_At(BOB* b, int frame, int x, int y, int w, int h, Surface* s, uint8_t keyed) {
-  b->current_frame = frame;
-  b->x = x;
-  b->y = y;
-  Draw_Scaled_BOB(b, w, h, s, keyed);
-}
-
-void Draw_Panel(LoadedArt& art, Surface* s, int x, int y, int rows, int cols) {
-  BOB* m = Bob(art, "BOB_message");
-  auto row = [&](int yy, int left, int mid, int right) {
-    for (int j = 0; j <= cols; ++j) Draw_At(m, j == 0 ? left : (j == cols ? right : mid), x + 32 * j, yy, s);
-  };
-  row(y, 0, 7, 1);
-  for (int r = 1; r <= rows - 2; ++r) row(y + 32 * r, 4, 8, 6);
-  row(y + 32 * (rows - 1), 2, 5, 3);
-}
-
-// A template file's 64 cells as characters, [x][y]; '?' where the file is short or missing.
-struct Grid {
-  char cell[8][8];
-};
-
-Grid Read_Grid(const char* dir, const std::string& name) {
-  Grid g;
-  std::memset(g.cell, '?', sizeof(g.cell));
-  std::ifstream in(Join(dir, name.c_str()));
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  int n = 0;
-  for (char ch : text) {
-    if (ch == ',' || ch == '\n' || ch == '\r') continue;
-    if (n >= 64) break;
-    g.cell[n % 8][n / 8] = ch;
-    ++n;
-  }
-  return g;
-}
-
-void Draw_Detail(LoadedArt& art, Surface* s, const char* templates, int type, int treasure_player,
-                 bool home) {
-  Grid walls = Read_Grid(templates, std::to_string(type) + ".txt");
-  Grid floor = Read_Grid(templates, std::to_string(type) + "b.txt");
-  Grid overlay = type == 10 ? Read_Grid(templates, "10c.txt") : Grid{};
-  if (type != 10) std::memset(overlay.cell, '0', sizeof(overlay.cell));
-  int content[8][8] = {};
-  Rng rng(static_cast<uint64_t>(type) * 31 + 7);
-  for (int y = 0; y < 8; ++y)
-    for (int x = 0; x < 8; ++x)
-      if (walls.cell[x][y] == 'z') {
-        int r = rng.Range(15) + 6;
-        content[x][y] = r <= 14 ? r : 0;
-      }
-  content[4][4] = 2;
-  if (home) content[3][4] = 3;
-  static const int doors[15][4] = {{0}, {0}, {0}, {0},          {0},          {0},          {0},         {0},
-                                   {0}, {0}, {0}, {3, 6, 4, 6}, {6, 3, 6, 4}, {3, 1, 4, 1}, {1, 3, 1, 4}};
-  if (type >= 11) {
-    bool ns = type == 11 || type == 13;
-    content[doors[type][0]][doors[type][1]] = ns ? 106 : 102;
-    content[doors[type][2]][doors[type][3]] = ns ? 107 : 103;  // the leaf shown open
-  }
-  BOB* floor_bob = Bob(art, "BOB_floor");
-  BOB* wall_bob = Bob(art, "BOB_walls");
-  BOB* items = Bob(art, "BOB_artifacts2");
-  BOB* treasures = Bob(art, "BOB_artifacts");
-  BOB* doors_bob = Bob(art, "BOB_doors");
-  BOB* p1 = Bob(art, "BOB_player1");
-  BOB* p2 = Bob(art, "BOB_player2");
-  for (int sy = 0; sy < 8; ++sy)
-    for (int sx = 0; sx < 8; ++sx) {
-      int x = 20 + 31 * sx, y = 75 + 31 * sy;
-      char f = floor.cell[sx][sy];
-      if (f >= 'a' && f <= 'd') Draw_At(floor_bob, f - 'a', x, y, s);
-      int v = content[sx][sy];
-      if (v > 0 && v < 99) Draw_At(items, v, x, y, s);
-      if (sx == 3 && sy == 3 && treasure_player)
-        Draw_At(treasures, treasure_player == 1 ? 5 : 3, 113, 168, s);
-      if (sx == 5 && sy == 5) Draw_At(p1, 3, x, y, s);
-      if (sx == 2 && sy == 5) Draw_At(p2, 1, x, y, s);
-      char w = walls.cell[sx][sy];
-      if (w >= '1' && w <= '9') Draw_At(wall_bob, w - '1', x, y, s);
-      if (w == 'a') Draw_At(items, 5, x, y, s);
-      char o = overlay.cell[sx][sy];
-      if (o >= 'a' && o <= 'm') Draw_At(wall_bob, o - 'a', x, y, s);
-      if (v > 99) Draw_At(doors_bob, v - 100, x, y, s);
-    }
-}
-
-void Draw_Play(LoadedArt& art, Surface* s, const char* templates, int player, int detail_type) {
-  BOB* rock = Bob(art, player == 1 ? "BOB_rock1" : "BOB_rock2");
-  for (int r = 0; r < 5; ++r)
-    for (int q = 0; q < 7; ++q) Draw_Scaled_At(rock, 0, 99 * q, 99 * r, 100, 100, s, 0);
-  Fill_Rect(20, 75, 268, 323, 45, s);
-  Draw_Panel(art, s, 0, 57, 9, 8);
-  BOB* buttons = Bob(art, "BOB_game_buttons");
-  for (int n = 0; n < 8; ++n) {
-    Draw_At(buttons, n == 3 ? 6 : 2, 349 + 32 * n, 75, s);
-    Draw_At(buttons, 3, 349 + 32 * n, 363, s);
-    Draw_At(buttons, 1, 317, 107 + 32 * n, s);
-    Draw_At(buttons, 0, 605, 107 + 32 * n, s);
-  }
-  BOB* back = Bob(art, "BOB_block_back");
-  BOB* minis = Bob(art, "BOB_pasigas");
-  BOB* marks = Bob(art, "BOB_treasure");
-  Rng rng(4242);
-  for (int by = 0; by < 8; ++by)
-    for (int bx = 0; bx < 8; ++bx) {
-      int x = 349 + 32 * bx, y = 107 + 32 * by;
-      int frame = 2;
-      if (bx == 1 && by == 2) frame = 0;
-      if (bx == 6 && by == 5) frame = 1;
-      if (bx == 4 && by == 3) frame = player == 1 ? 1 : 0;  // under the pointer
-      Draw_At(back, frame, x, y, s);
-      Draw_At(minis, rng.Range(15), x, y, s);
-      int t = rng.Range(12);
-      if (t == 0) Draw_At(marks, 0, x, y, s);
-      if (t == 1) Draw_At(marks, 1, x, y, s);
-    }
-  Draw_Detail(art, s, templates, detail_type, player, detail_type == 0);
-  BOB* labels = Bob(art, "BOB_artifacts");
-  BOB* counters = Bob(art, "BOB_counters");
-  Draw_Panel(art, s, 30, 355, 4, 7);
-  const int values[3] = {3, 2, 1};
-  const int ys[3] = {370, 401, 433};
-  const int label_frames[3] = {2, player == 1 ? 5 : 3, 4};
-  const int label_y[3] = {370, 401, 440};
-  const int filled[3] = {player == 1 ? 3 : 1, player == 1 ? 5 : 2, 4};
-  for (int row = 0; row < 3; ++row) {
-    Draw_At(labels, label_frames[row], 60, label_y[row], s);
-    for (int k = 0; k < 5; ++k) Draw_At(counters, 0, 100 + 31 * k, ys[row], s);
-    for (int k = 0; k < values[row]; ++k) Draw_At(counters, filled[row], 100 + 31 * k, ys[row], s);
-  }
-  Draw_At(Bob(art, "BOB_end_turn"), 0, 420, 420, s);
-  Draw_At(Bob(art, "BOB_mouse"), 0, 480, 218, s);
-}
-
-void Draw_Menu_Screen(LoadedArt& art, Surface* s, bool options, int growth_step) {
-  Draw_At(Bob(art, "BOB_menu_background"), 0, 0, 0, s);
-  if (growth_step == 0) {
-    Draw_At(Bob(art, "BOB_mouse"), 0, 420, 200, s);
-    return;
-  }
-  int k = growth_step;
-  int size = 8 * k;
-  Draw_Scaled_At(Bob(art, "BOB_menu_panel"), 0, 340 - 4 * k, 355 - 4 * k, size, size, s, 1);
-  int ox = 335 - k, oy = 250 - k;
-  if (options) {
-    Draw_Scaled_At(Bob(art, "BOB_option_amount"), 1, ox - 55, oy + 80, 150, 35, s, 1);
-    Draw_Scaled_At(Bob(art, "BOB_option_switch"), 0, ox - 55, oy + 160, 150, 35, s, 1);
-  } else {
-    int w = 2 * k, h = 2 * k, x = ox, y = oy;
-    if (w >= 77) w = 76, x = 295;
-    if (h >= 36) h = 35, y = 235;
-    Draw_Scaled_At(Bob(art, "BOB_button_start"), 0, x, y + 50, w, h, s, 1);
-    Draw_Scaled_At(Bob(art, "BOB_button_options"), 1, x, y + 100, w, h, s, 1);
-    Draw_Scaled_At(Bob(art, "BOB_button_quit"), 0, x, y + 150, w, h, s, 1);
-  }
-  Draw_At(Bob(art, "BOB_mouse"), 0, 330, 352, s);
-}
-
-void Draw_Results_Screen(LoadedArt& art, Surface* s, int player) {
-  Fill_Rect(0, 0, 640, 480, 200, s);
-  Draw_At(Bob(art, "BOB_results_background"), 0, 0, 0, s);
-  Draw_Text_RGB(" 37 ", 200, 420, 0, s);
-  Draw_Text_RGB(" 14 ", 418, 420, 0, s);
-  Draw_Text_RGB(" C ", 308, 290, 0, s);
-  Draw_Scaled_At(Bob(art, "BOB_portraits"), player == 1 ? 0 : 1, 148, 19, 93, 93, s, 0);
-}
-
-void Draw_Walls(LoadedArt& art, Surface* s, int offset) {
-  Draw_Scaled_At(Bob(art, "BOB_wall_left"), 0, -offset, -1, 650, 490, s, 1);
-  Draw_Scaled_At(Bob(art, "BOB_wall_right"), 0, offset, -1, 650, 490, s, 1);
-}
-
-}  // namespace
-
-int Write_Previews(const char* art_dir, const char* templates_dir, const char* out_dir) {
-  LoadedArt art;
-  if (!Load_Art(art_dir, &art)) return 0;
-  Screen screen;
-  if (!screen.surface) return 0;
-  Surface* s = screen.surface;
-  int ok = 1;
-  auto save = [&](const char* name) { ok = Write_Surface_PNG(s, Join(out_dir, name).c_str()) && ok; };
-  Draw_Play(art, s, templates_dir, 1, 0);
-  save("preview_play_player1.png");
-  Draw_Play(art, s, templates_dir, 2, 10);
-  save("preview_play_player2.png");
-  Draw_Menu_Screen(art, s, false, 0);
-  save("preview_title.png");
-  Draw_Menu_Screen(art, s, false, 30);
-  save("preview_menu.png");
-  Draw_Menu_Screen(art, s, true, 30);
-  save("preview_options.png");
-  Draw_Results_Screen(art, s, 1);
-  save("preview_results_player1.png");
-  Draw_Play(art, s, templates_dir, 1, 4);
-  Draw_Walls(art, s, 150);
-  save("preview_walls_closing.png");
-  Draw_Walls(art, s, 0);
-  save("preview_walls_closed.png");
-  Draw_Play(art, s, templates_dir, 2, 13);
-  save("preview_play_dead_end.png");
-  Draw_Menu_Screen(art, s, false, 12);
-  save("preview_menu_growing.png");
-  Draw_Results_Screen(art, s, 2);
-  save("preview_results_player2.png");
-  return ok;
 }
 
 int Write_Icons(const char* out_dir) {
