@@ -12,11 +12,9 @@ TARGETS=("$@")
 [ ${#TARGETS[@]} -gt 0 ] || TARGETS=(bitmap template palette script)
 BUILD=${ORVALIS_FUZZ_BUILD:-build-fuzz}
 JOBS=${ORVALIS_FUZZ_JOBS:-2}
-SANITIZE="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 
 cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-  -DCMAKE_C_FLAGS="$SANITIZE" -DCMAKE_CXX_FLAGS="$SANITIZE" \
   -DORVALIS_FUZZ=ON -DORVALIS_TESTS=OFF -DORVALIS_BENCH=OFF >/dev/null
 build_targets=(orvalis_fuzz_seeds)
 for t in "${TARGETS[@]}"; do build_targets+=("fuzz_$t"); done

@@ -3,15 +3,26 @@
 set -euo pipefail
 PACKAGES=(cmake g++ make pkg-config libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libpng-dev
   nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb xauth
-  desktop-file-utils clang libclang-rt-14-dev)
-missing=()
-for p in "${PACKAGES[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
+  desktop-file-utils clang clang-format)
+
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+updated=0
+install_missing() {
+  local missing=()
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -gt 0 ] || return 0
   echo "Installing: ${missing[*]}"
-  SUDO=""
-  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-  $SUDO apt-get update -qq
+  if [ "$updated" -eq 0 ]; then
+    $SUDO apt-get update -qq
+    updated=1
+  fi
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+}
+
+install_missing "${PACKAGES[@]}"
+# The fuzzers need the sanitizer and libFuzzer runtime of the clang that is installed.
+clang_major=$(clang --version | sed -n 's/.*clang version \([0-9][0-9]*\).*/\1/p' | head -n 1)
+install_missing "libclang-rt-${clang_major}-dev"
