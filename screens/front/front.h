@@ -9,6 +9,11 @@ extern uint8_t menu_open, options_open, options_click_latch, start_armed;
 extern int32_t menu_panel_w, menu_panel_h, menu_button_w, menu_button_h;
 extern int32_t menu_origin_x, menu_origin_y;
 
+// Puts the menu's globals, the menu panel's position and both option rows back to their start-up
+// values (a closed, ungrown menu, the first picture of each option, item_density 0), for a run that
+// starts over in the same process.
+void Reset_Menu_State();
+
 void Menu_Frame();
 // Background, stretched panel and the three buttons; (w, h) are clamped to 76 x 35 locally.
 void Draw_Menu(int x, int y, int w, int h);

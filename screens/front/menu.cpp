@@ -6,8 +6,8 @@
 #include "graphics/display.h"
 #include "platform/platform.h"
 #include "screens/front/front.h"
-#include "shell/assets.h"
-#include "shell/shell_state.h"
+#include "common/bobs.h"
+#include "common/shell_state.h"
 
 uint8_t menu_open = 0;
 uint8_t options_open = 0;
@@ -25,8 +25,6 @@ constexpr int OPTION_W = 150, OPTION_H = 35, SWITCH_HIT_W = 170;
 // The growth stops at the first panel width not below this (240 after 30 steps).
 constexpr int PANEL_GROWN_W = 235;
 
-bool Key_Down(int virtual_key) { return (Platform_Get_Key_State(virtual_key) & 0x8000) != 0; }
-
 // Strict on all four sides: the edges themselves miss.
 bool Hit(const BOB& bob, int width, int height) {
   return mouse_x > bob.x && mouse_x < bob.x + width && mouse_y > bob.y && mouse_y < bob.y + height;
@@ -38,6 +36,18 @@ void Draw_Background_And_Panel() {
 }
 
 }  // namespace
+
+void Reset_Menu_State() {
+  menu_open = options_open = options_click_latch = start_armed = 0;
+  menu_panel_w = menu_panel_h = menu_button_w = menu_button_h = 0;
+  menu_origin_x = 335;
+  menu_origin_y = 250;
+  BOB_menu_panel.x = 340;
+  BOB_menu_panel.y = 355;
+  BOB_option_amount.current_frame = 0;
+  BOB_option_switch.current_frame = 0;
+  item_density = 0;
+}
 
 void Menu_Frame() {
   Draw_BOB(&BOB_menu_background, display.back_surface);
@@ -59,7 +69,7 @@ void Menu_Frame() {
   }
 
   // Escape acts once, on release: it closes the overlay, or with the overlay closed ends the run.
-  if (Key_Down(VK_ESCAPE)) {
+  if (Platform_Key_Held(VK_ESCAPE)) {
     escape_latch = 1;
   } else if (escape_latch == 1 && options_open == 1) {
     options_open = 0;
@@ -76,7 +86,7 @@ void Menu_Frame() {
   }
 
   // The growth starts with the next frame.
-  if (Key_Down(VK_RETURN) && menu_open == 0) menu_open = 1;
+  if (Platform_Key_Held(VK_RETURN) && menu_open == 0) menu_open = 1;
 
   BOB_mouse.x = mouse_x;
   BOB_mouse.y = mouse_y;
