@@ -33,7 +33,7 @@ int Enter_Data_Dir(const Options& options) {
   std::string dir = options.data_dir;
   if (dir.empty()) {
     std::vector<std::string> tried;
-    dir = Find_Data_Dir(Executable_Dir(), ORVALIS_INSTALL_DATADIR, &tried);
+    dir = Find_Data_Dir(Platform_Executable_Dir(), ORVALIS_INSTALL_DATADIR, &tried);
     if (dir.empty()) {
       std::string list;
       for (const std::string& t : tried) list += "\n  " + t;
@@ -98,7 +98,10 @@ int main(int argc, char** argv) {
                  options.platform.backend == BACKEND_HEADLESS ? "headless backend" : "game window");
     return 1;
   }
+  // Without --seed a window seeds from a clock that differs at every launch, so every run starts
+  // with a new board; a headless run keeps its virtual clock's seed and stays repeatable.
   start_seed = options.seed;
+  if (start_seed < 0 && options.platform.backend == BACKEND_SDL) start_seed = Platform_Launch_Clock();
   Game_Init();
 
   Recorder recorder;
