@@ -99,6 +99,8 @@ void Read_Block_File(MazeBlock& block, const char* filename);
 // character no template uses: once per file name for the whole run. Null (the default) reports
 // nothing; the shell points it at the debug output. What is read does not change.
 extern void (*template_report)(const char* message);
+// Forgets which files were named, so that a run started over in the same process names them again.
+void Forget_Template_Reports();
 void Read_Block_Stream(MazeBlock& block, std::istream& in);
 void Read_Block_Bytes(MazeBlock& block, std::string_view bytes);
 

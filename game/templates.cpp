@@ -148,10 +148,12 @@ void Read_Value_Source(Bytes& bytes, int32_t grid[8][8], ReadCheck* check = null
   }
 }
 
+// The files already named since start-up (or since Forget_Template_Reports).
+std::set<std::string> reported;
+
 // Names a file whose read went wrong, once per file name for the whole run.
 void Report(const char* filename, const ReadCheck& check) {
   if (!template_report || !filename || (check.opened && check.cells == 64 && check.bad_cell < 0)) return;
-  static std::set<std::string> reported;
   if (!reported.insert(filename).second) return;
   char message[200];
   if (!check.opened)
@@ -184,6 +186,8 @@ void Read_Block_Bytes(MazeBlock& block, std::string_view bytes) {
 }
 
 void (*template_report)(const char* message) = nullptr;
+
+void Forget_Template_Reports() { reported.clear(); }
 
 void Read_Block_File(MazeBlock& block, const char* filename) {
   FileBytes file(filename);

@@ -22,7 +22,7 @@ void Report_Template(const char* message) { Debug_Print("%s", message); }
 // not only when its block first shows. Value reads draw no random numbers.
 void Check_Template_Files() {
   int32_t grid[8][8];
-  char name[16];
+  char name[24];  // room for any int, so no optimisation level warns of truncation
   for (int t = 0; t < BLOCK_TYPE_COUNT; ++t) {
     std::snprintf(name, sizeof name, "%d.txt", t);
     Read_Value_Grid(name, grid);
@@ -36,6 +36,7 @@ void Check_Template_Files() {
 int Game_Init() {
   // From now on a template or layer file that is missing or damaged is named on the debug output.
   template_report = Report_Template;
+  Forget_Template_Reports();
   Init_Display(SCREEN_WIDTH, SCREEN_HEIGHT, 16, 1);
 
   RECT screen_rect = {0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
