@@ -1,47 +1,21 @@
-// The generated art as the game loads it, for the art tests: every file of the manifest read from
-// the folder the game runs in through the engine's bitmap loader and cut into BOB frames, once.
+// The generated art as the game loads it, for the art tests: the frames start-up cuts from the files
+// of the folder the game runs in.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "common/asset_manifest.h"
+#include "common/bobs.h"
 #include "graphics/bitmap.h"
 #include "graphics/bob.h"
 #include "graphics/display.h"
-#include "common/asset_manifest.h"
+#include "tests/support/game.h"
 
 namespace art_test {
 
-inline std::string Run_Path(const char* file) { return std::string(ORVALIS_RUN_DIR) + "/" + file; }
-
-// All 28 BOBs, loaded once the way start-up loads them.
-struct Art {
-  BOB bobs[MANIFEST_BOB_COUNT];
-  bool loaded[MANIFEST_BOB_COUNT] = {};
-  Art() {
-    BitmapFile bitmap{};
-    for (int r = 0; r < MANIFEST_BOB_COUNT; ++r) {
-      const ManifestEntry& e = asset_manifest[r];
-      if (e.file && !Load_Bitmap_File(&bitmap, Run_Path(e.file).c_str())) continue;
-      if (!bitmap.buffer) continue;
-      Create_BOB(&bobs[r], 0, 0, e.width, e.height, e.frame_count, e.attributes, DDSCAPS_SYSTEMMEMORY);
-      for (int f = 0; f < e.frame_count; ++f)
-        Load_Frame_BOB(&bobs[r], &bitmap, f, e.frames[f].cx, e.frames[f].cy, e.mode);
-      loaded[r] = true;
-    }
-    Unload_Bitmap_File(&bitmap);
-  }
-  ~Art() {
-    for (int r = 0; r < MANIFEST_BOB_COUNT; ++r)
-      if (loaded[r]) Destroy_BOB(&bobs[r]);
-  }
-};
-
-inline Art& The_Art() {
-  static Art art;
-  return art;
-}
+using test_support::Run_Path;
 
 // A frame of a BOB, read as the engine converted it (RGB565; 0 is transparent).
 struct Frame {
@@ -84,12 +58,14 @@ struct Frame {
   }
 };
 
+// A frame as start-up cut it: the game is started once for the whole program, in the run folder.
 inline Frame Get(const char* bob, int frame) {
-  int r = Manifest_Find(bob);
-  Art& art = The_Art();
+  static const bool started = (test_support::Start_Headless_Game(1), true);
+  (void)started;
+  const int r = Manifest_Find(bob);
   Frame f;
-  if (r < 0 || !art.loaded[r] || frame >= asset_manifest[r].frame_count) return f;
-  f.s = art.bobs[r].frames[frame];
+  if (r < 0 || frame >= asset_manifest[r].frame_count || !Manifest_BOB(r)->frames[frame]) return f;
+  f.s = Manifest_BOB(r)->frames[frame];
   f.w = asset_manifest[r].width;
   f.h = asset_manifest[r].height;
   return f;

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "common/shell_state.h"
 #include "game/model.h"
 #include "graphics/bob.h"
 #include "graphics/clock_text.h"
@@ -15,7 +16,7 @@
 #include "platform/platform.h"
 #include "screens/front/front.h"
 #include "shell/assets.h"
-#include "common/shell_state.h"
+#include "tests/support/game.h"
 
 namespace front_test {
 
@@ -103,20 +104,6 @@ inline void Destroy_Front_BOBs() {
   }
 }
 
-inline void Reset_Front_State() {
-  menu_open = options_open = options_click_latch = start_armed = 0;
-  menu_panel_w = menu_panel_h = menu_button_w = menu_button_h = 0;
-  menu_origin_x = 335;
-  menu_origin_y = 250;
-  item_density = 0;
-  new_game_pending = 0;
-  game_state = STATE_MAIN_MENU;
-  mouse_x = mouse_y = mouse_buttons = 0;
-  escape_latch = 0;
-  player1.winner = player2.winner = 0;
-  transition_frame_hook = nullptr;
-}
-
 // Counts the quit messages waiting in the queue, taking every message out.
 inline int Drain_Quits() {
   int quits = 0;
@@ -135,22 +122,19 @@ inline uint16_t Shown(int x, int y) {
 class FrontTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    PlatformConfig config;
-    config.backend = BACKEND_HEADLESS;
-    ASSERT_EQ(Platform_Open(config), 1);
+    test_support::Open_Headless();
+    new_game_pending = 0;  // so that a start shows
+    player1.winner = player2.winner = 0;
     ASSERT_EQ(Init_Display(SCREEN_WIDTH, SCREEN_HEIGHT, 16, 1), 1);
     RECT screen{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
     Attach_Clipper(display.back_surface, 1, &screen);
-    for (int k : {VK_ESCAPE, VK_RETURN}) Platform_Set_Key(k, false);
     Platform_Set_Ticks(100000);
     Start_Clock();
     Make_Front_BOBs();
-    Reset_Front_State();
     Drain_Quits();
   }
   void TearDown() override {
     Destroy_Front_BOBs();
-    Reset_Front_State();
     Shutdown_Display();
     Platform_Close();
   }

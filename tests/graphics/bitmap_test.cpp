@@ -7,11 +7,6 @@
 
 namespace {
 
-struct BitmapRecord {
-  BitmapFile file{};
-  ~BitmapRecord() { Unload_Bitmap_File(&file); }
-};
-
 // 24-bit picture with blue x, green y, red 7 at (x, y).
 std::vector<uint8_t> Gradient_24(int width, int height) {
   return Make_Bmp(width, height, 24, [](int x, int y, int k) {
@@ -140,7 +135,7 @@ TEST(Bitmap, FilesByNameAndUnloading) {
   EXPECT_EQ(b.file.buffer, nullptr);
   EXPECT_EQ(+b.file.bitmapinfoheader.biWidth, 2);  // the headers stay
   EXPECT_EQ(Unload_Bitmap_File(&b.file), 1);
-  EXPECT_EQ(Load_Bitmap_File(&b.file, dir.path.string().c_str()), 0);  // a folder is not a file
+  EXPECT_EQ(Load_Bitmap_File(&b.file, dir.Path().string().c_str()), 0);  // a folder is not a file
 }
 
 TEST(Bitmap, FlipSwapsRows) {

@@ -11,11 +11,6 @@ struct BobRecord {
   ~BobRecord() { Destroy_BOB(&bob); }
 };
 
-struct BitmapRecord {
-  BitmapFile file{};
-  ~BitmapRecord() { Unload_Bitmap_File(&file); }
-};
-
 // A 24-bit picture whose pixel (x, y) has blue x, green y and red 200.
 void Load_Coordinates(BitmapRecord* b, int width, int height) {
   std::vector<uint8_t> data = Make_Bmp(width, height, 24, [](int x, int y, int k) {

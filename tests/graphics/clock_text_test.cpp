@@ -111,11 +111,11 @@ TEST(ErrorLog, OpeningClosingAndTruncatedMessages) {
   EXPECT_EQ(Write_Error("%s", std::string(200, 'x').c_str()), 1);
   EXPECT_EQ(Close_Error_Log(), 1);
   EXPECT_EQ(error_log, nullptr);
-  EXPECT_EQ(Read_Text(first), "\nOpening Error Output File (" + first +
+  EXPECT_EQ(Read_File(first), "\nOpening Error Output File (" + first +
                                   "):\n\nCreate BOB 7100% sure\nClosing Error Output File.");
-  EXPECT_EQ(Read_Text(second), "\nOpening Error Output File (" + second + "):\n" + std::string(79, 'x') +
+  EXPECT_EQ(Read_File(second), "\nOpening Error Output File (" + second + "):\n" + std::string(79, 'x') +
                                    "\nClosing Error Output File.");
-  EXPECT_EQ(Open_Error_Log((dir.path / "no" / "such" / "dir.txt").string().c_str()), 0);
+  EXPECT_EQ(Open_Error_Log((dir.Path() / "no" / "such" / "dir.txt").string().c_str()), 0);
 }
 
 TEST(DebugPrint, FormatsAndTruncatesAt1023Characters) {

@@ -2,18 +2,12 @@
 #include "graphics/clock_text.h"
 #include "platform/platform.h"
 #include "support.h"
+#include "tests/support/game.h"
 
 namespace {
 
 struct DisplayTest : ::testing::Test {
-  void SetUp() override {
-    PlatformConfig config;
-    config.backend = BACKEND_HEADLESS;
-    ASSERT_EQ(Platform_Open(config), 1);
-    PlatformMessage m;
-    while (Platform_Peek_Message(&m)) {
-    }
-  }
+  void SetUp() override { test_support::Open_Headless(); }
   void TearDown() override {
     Shutdown_Display();
     Platform_Close();
@@ -49,8 +43,10 @@ TEST_F(DisplayTest, InitBuildsSurfacesPaletteAndClearsThem) {
 }
 
 TEST_F(DisplayTest, ModeFlagsAndRefusedModes) {
-  EXPECT_EQ(Init_Display(640, 480, 16, 2), 1);  // neither level nor mode: still builds the surfaces
+  // Flag 2 asks for neither the exclusive level nor a mode: a depth no mode has is no refusal.
+  EXPECT_EQ(Init_Display(640, 480, 24, 2), 1);
   EXPECT_NE(display.back_surface, nullptr);
+  EXPECT_EQ(display.dd_object->fullscreen, 0);
   EXPECT_EQ(Init_Display(640, 480, 16, 256), 1);  // low byte 0: windowed
   EXPECT_EQ(display.dd_object->fullscreen, 0);
   EXPECT_EQ(Init_Display(320, 200, 8, 0), 1);  // windowed sets no mode; the surfaces stay 16-bit

@@ -81,7 +81,7 @@ TEST(PaletteFile, RoundTripAndFormat) {
   PALETTEENTRY table[256];
   for (int i = 0; i < 256; ++i) table[i] = Entry(i);
   ASSERT_EQ(Save_Palette_File(path.c_str(), table), 1);
-  std::string text = Read_Text(path);
+  std::string text = Read_File(path);
   EXPECT_EQ(text.substr(0, 16), "\n0 255 0 0\n1 254");
   EXPECT_NE(text.back(), '\n');
   PALETTEENTRY loaded[256] = {};
@@ -162,6 +162,12 @@ TEST(ClipLine, RegionCasesAndExactArithmetic) {
   l = Clipped({-1, -1, 2, 0}, &r);  // north-west first point: T(-1 + 0.5 + Q(1 * 3, 1)) = 2 -> (2, 0)
   EXPECT_EQ(r, 1);
   EXPECT_EQ(l.x0, 2);
+  EXPECT_EQ(l.y0, 0);
+  // A corner point clips against both edges with the half added and truncated at each: north gives
+  // T(-18 + 0.5 + Q(36 * 44, 93)) = 0, on the screen; plain integers would give x -1, then y 2 at the west.
+  l = Clipped({-18, -36, 26, 57}, &r);
+  EXPECT_EQ(r, 1);
+  EXPECT_EQ(l.x0, 0);
   EXPECT_EQ(l.y0, 0);
 
   l = Clipped({-10, 5, 5, -10}, &r);  // passes the corner outside: west gives y -4, rejected

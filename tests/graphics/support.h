@@ -1,22 +1,28 @@
-// Helpers of the graphics tests: owned surfaces, a temp folder, and .bmp files built in memory.
+// Helpers of the graphics tests: owned surfaces, pixel counts, and .bmp files built in memory.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "graphics/bitmap.h"
 #include "graphics/display.h"
+#include "tests/support/files.h"
 
 struct SurfaceDeleter {
   void operator()(Surface* s) const { Release_Surface(s); }
 };
 using SurfacePtr = std::unique_ptr<Surface, SurfaceDeleter>;
+
+// A bitmap file record unloaded with the object.
+struct BitmapRecord {
+  BitmapFile file{};
+  ~BitmapRecord() { Unload_Bitmap_File(&file); }
+};
 
 inline SurfacePtr Make_Surface(int width, int height, uint16_t fill = 0) {
   SurfacePtr s(Create_Surface(width, height, 0));
@@ -28,7 +34,6 @@ inline uint16_t& Pixel(Surface* s, int x, int y) {
   return s->pixels[static_cast<size_t>(y) * (s->pitch / 2) + x];
 }
 
-// A temporary folder removed with the object.
 // How many pixels of the surface hold the value.
 inline int Count(Surface* s, uint16_t value) {
   int n = 0;
@@ -38,20 +43,8 @@ inline int Count(Surface* s, uint16_t value) {
   return n;
 }
 
-struct TempDir {
-  std::filesystem::path path;
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "orvalis_graphics_XXXXXX").string();
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    path = mkdtemp(name.data());
-  }
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path, ec);
-  }
-  std::string File(const char* name) const { return (path / name).string(); }
-};
+using test_support::Read_File;
+using test_support::TempDir;
 
 inline void Put16(std::vector<uint8_t>& v, size_t at, uint32_t x) {
   v[at] = x & 0xFF;
@@ -94,19 +87,6 @@ inline std::vector<uint8_t> Make_Bmp(int width, int height, int bpp,
 }
 
 inline bool Write_File(const std::string& path, const std::vector<uint8_t>& bytes) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (f == nullptr) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  return std::fclose(f) == 0 && ok;
-}
-
-inline std::string Read_Text(const std::string& path) {
-  std::string text;
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) return text;
-  char chunk[4096];
-  size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) text.append(chunk, n);
-  std::fclose(f);
-  return text;
+  return test_support::Write_File(
+      path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }

@@ -227,7 +227,8 @@ TEST_P(SdlBackend, F11AndAltEnterToggleFullScreen) {
 
 TEST_P(SdlBackend, KeysInjectedOrRealAndNoneStuckWithoutFocus) {
   ASSERT_TRUE(Open(false));
-  for (int vk : {VK_ESCAPE, VK_RETURN, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN, VK_A}) EXPECT_EQ(Platform_Get_Key_State(vk), 0);
+  for (int vk : {VK_ESCAPE, VK_RETURN, VK_LEFT, VK_UP, VK_RIGHT, VK_DOWN, VK_A})
+    EXPECT_EQ(Platform_Get_Key_State(vk), 0);
   Platform_Set_Key(VK_A, true);  // a script played visibly
   EXPECT_TRUE(Platform_Get_Key_State(VK_A) & 0x8000);
   Platform_Set_Key(VK_A, false);

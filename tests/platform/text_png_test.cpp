@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "tests/support/files.h"
 
 namespace {
 
@@ -123,7 +124,8 @@ bool Read_PNG(const std::string& path, Read_Back* out) {
   out->color_type = png_get_color_type(png, info);
   out->bit_depth = png_get_bit_depth(png, info);
   out->rgb.assign(static_cast<size_t>(out->width) * out->height * 3, 0);
-  for (int y = 0; y < out->height; ++y) png_read_row(png, &out->rgb[static_cast<size_t>(y) * out->width * 3], nullptr);
+  for (int y = 0; y < out->height; ++y)
+    png_read_row(png, &out->rgb[static_cast<size_t>(y) * out->width * 3], nullptr);
   png_read_end(png, nullptr);
   png_destroy_read_struct(&png, &info, nullptr);
   std::fclose(f);
@@ -131,7 +133,8 @@ bool Read_PNG(const std::string& path, Read_Back* out) {
 }
 
 std::string Temp_Path(const char* name) {
-  return (std::filesystem::temp_directory_path() / (std::string("orvalis_platform_") + name)).string();
+  static const test_support::TempDir dir("png");
+  return dir.File(name);
 }
 
 TEST(PNG, RoundTrip) {

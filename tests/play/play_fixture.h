@@ -5,18 +5,17 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
+#include "common/asset_manifest.h"
+#include "common/shell_state.h"
 #include "game/model.h"
 #include "graphics/display.h"
 #include "platform/platform.h"
 #include "screens/play/playing.h"
-#include "common/asset_manifest.h"
 #include "shell/assets.h"
-#include "common/shell_state.h"
+#include "tests/support/game.h"
 
 // The colour frame f of manifest row r is painted in: unique, never 0 (transparent) or 45 (ground).
 inline uint16_t Paint_Colour(int row, int frame) {
@@ -31,15 +30,11 @@ inline uint16_t Colour_Of(const BOB& bob, int frame) {
 }
 
 constexpr uint16_t GROUND = 45;
-constexpr int KEYS[] = {VK_ESCAPE, VK_RETURN, VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_A};
 
-class PlayScreen : public ::testing::Test {
+class PlayScreen : public test_support::HeadlessGame {
  protected:
   void SetUp() override {
-    PlatformConfig config;
-    config.backend = BACKEND_HEADLESS;
-    ASSERT_EQ(Platform_Open(config), 1);
-    ASSERT_EQ(Game_Init(), 1);
+    HeadlessGame::SetUp();
     template_report = nullptr;  // each test writes only the layer files it needs; the rest are missing
     for (int r = 0; r < MANIFEST_BOB_COUNT; ++r) {
       BOB* bob = Manifest_BOB(r);
@@ -47,21 +42,10 @@ class PlayScreen : public ::testing::Test {
     }
     Fill_Surface(BOB_message.frames[8], 0);  // the panel's inside is see-through, as in the art
     Hide_BOB(&BOB_mouse);                    // the pointer would cover the pixels under it
+    std::filesystem::current_path(dir_.Path());
 
-    old_dir_ = std::filesystem::current_path();
-    std::string pattern = (std::filesystem::temp_directory_path() / "orvalis_play_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-    std::filesystem::current_path(dir_);
-
-    for (int k : KEYS) Platform_Set_Key(k, false);
-    return_latch = left_key_latch = right_key_latch = up_key_latch = down_key_latch = 0;
-    left_press_latch = right_press_latch = 0;
-    press_x = press_y = 0;
-    escape_latch = 0;
     game_state = STATE_PLAYING;
     Pointer(630, 10, 0);
-
     for (int bx = 0; bx < 8; ++bx)
       for (int by = 0; by < 8; ++by) Open_Block(board.blocks[bx][by], 1 + bx + 8 * by, 8);
     Place(player2, 0, 0, 4, 4);
@@ -69,14 +53,11 @@ class PlayScreen : public ::testing::Test {
     player1.actions = 2;
     current_player = 0;
     current_block = board.blocks[0][0];
-    BOB_end_turn.current_frame = 0;
   }
 
   void TearDown() override {
-    std::filesystem::current_path(old_dir_);
-    std::filesystem::remove_all(dir_);
-    Game_Shutdown();
-    Platform_Close();
+    std::filesystem::current_path(ORVALIS_RUN_DIR);
+    HeadlessGame::TearDown();
   }
 
   // A block with every square open and empty and all four exits.
@@ -113,7 +94,7 @@ class PlayScreen : public ::testing::Test {
     Play_Frame(0);
   }
 
-  static void Write_File(const char* name, const std::string& text) { std::ofstream(name) << text; }
+  static void Write_File(const char* name, const std::string& text) { test_support::Write_File(name, text); }
 
   // A pixel of the last presented frame.
   static uint16_t Shown_Pixel(int x, int y) { return Platform_Last_Frame().at(y * SCREEN_WIDTH + x); }
@@ -123,5 +104,5 @@ class PlayScreen : public ::testing::Test {
   }
 
  private:
-  std::filesystem::path old_dir_, dir_;
+  test_support::TempDir dir_{"play"};
 };

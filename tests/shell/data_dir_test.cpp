@@ -1,24 +1,25 @@
 // The search for the data folder, and where screenshots go.
+#include "shell/data_dir.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
-#include "shell/data_dir.h"
+#include "tests/support/files.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 struct TempTree {
-  fs::path root = fs::temp_directory_path() / ("orvalis-data-" + std::to_string(::getpid()));
-  TempTree() { fs::create_directories(root); }
-  ~TempTree() { fs::remove_all(root); }
-  void Make_Data(const fs::path& dir) {
-    fs::create_directories(dir);
-    std::ofstream(dir / "mm_main.bmp") << "x";
-    std::ofstream(dir / "10.txt") << "x";
+  test_support::TempDir dir{"data"};
+  const fs::path root = dir.Path();
+  void Make_Data(const fs::path& folder) {
+    fs::create_directories(folder);
+    std::ofstream(folder / "mm_main.bmp") << "x";
+    std::ofstream(folder / "10.txt") << "x";
   }
 };
 
@@ -35,7 +36,8 @@ TEST(DataDir, PrefersTheBinarysFolderThenTheShareFolders) {
 
   t.Make_Data(t.root / "configured");
   tried.clear();
-  EXPECT_EQ(Find_Data_Dir(bin.string(), (t.root / "configured").string(), &tried), (t.root / "configured").string());
+  EXPECT_EQ(Find_Data_Dir(bin.string(), (t.root / "configured").string(), &tried),
+            (t.root / "configured").string());
 
   t.Make_Data(t.root / "prefix" / "share" / "orvalis");
   tried.clear();

@@ -84,8 +84,8 @@ int Parse(std::vector<const char*> args, Options* o, std::string* error) {
 TEST(Options, EveryOptionSetsItsField) {
   Options o;
   std::string error;
-  ASSERT_EQ(Parse({"--windowed", "--scale", "3", "--integer-scaling", "--smooth", "--seed", "77", "--headless",
-                   "--script", "a.txt"},
+  ASSERT_EQ(Parse({"--windowed", "--scale", "3", "--integer-scaling", "--smooth", "--seed", "77",
+                   "--headless", "--script", "a.txt"},
                   &o, &error),
             1)
       << error;

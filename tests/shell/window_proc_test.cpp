@@ -1,22 +1,20 @@
 // The window procedure's effect on the pointer state, and the quit it posts for a closed window.
 #include <gtest/gtest.h>
 
+#include "common/shell_state.h"
 #include "platform/platform.h"
 #include "shell/main_loop.h"
-#include "common/shell_state.h"
+#include "tests/support/game.h"
 
 namespace {
 
 class WindowProc : public ::testing::Test {
  protected:
   void SetUp() override {
-    PlatformConfig c;
-    c.backend = BACKEND_HEADLESS;
-    ASSERT_EQ(Platform_Open(c), 1);
+    test_support::Open_Headless();
     PlatformMessage m;
     while (Platform_Peek_Message(&m)) {
     }
-    mouse_x = mouse_y = mouse_buttons = 0;
   }
   void TearDown() override { Platform_Close(); }
 };

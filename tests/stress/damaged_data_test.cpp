@@ -1,41 +1,26 @@
-// The game on missing and damaged data: each art file in turn missing, cut to half its length and
-// replaced by random bytes, and each template file missing or replaced. Every run must start, name
-// the bad file on the debug output, play the scripted game to its end and exit 0.
+// The game on missing and damaged data, in this process through the real Game_Init and main loop:
+// each art file in turn missing, cut to half its length and replaced by random bytes, and each
+// template file missing or replaced. Every run must start, name the bad file on the debug output,
+// play the scripted game to its end and stop with code 0. The sanitized build plays a spread of the
+// cases unless ORVALIS_FULL is set; two runs of the game binary itself are in tests/e2e.
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <cstdlib>
 #include <random>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "common/asset_manifest.h"
-#include "tests/stress/stress_support.h"
+#include "game/block_types.h"
+#include "tests/support/game.h"
 
 namespace {
 
-using namespace stress;
+using namespace test_support;
 
 enum DamageKind { DAMAGE_MISSING, DAMAGE_HALF, DAMAGE_RANDOM };
-
-struct Damage {
-  std::string file;
-  DamageKind kind;
-  bool art;
-};
-
-void PrintTo(const Damage& d, std::ostream* out) {
-  const char* kinds[] = {"missing", "cut to half", "random bytes"};
-  *out << d.file << " " << kinds[d.kind];
-}
-
-std::string Damage_Name(const ::testing::TestParamInfo<Damage>& info) {
-  std::string name = info.param.file;
-  std::replace_if(
-      name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
-  const char* kinds[] = {"missing", "half", "random"};
-  return name + "_" + kinds[info.param.kind];
-}
+const char* const kind_names[] = {"missing", "cut to half", "random bytes"};
 
 // The art files in the order start-up loads them.
 std::vector<std::string> Art_Files() {
@@ -48,37 +33,24 @@ std::vector<std::string> Art_Files() {
 // The block templates "0.txt".."14.txt", their floor layers "0b.txt".."14b.txt", and "10c.txt".
 std::vector<std::string> Template_Files() {
   std::vector<std::string> files;
-  for (int t = 0; t < 15; ++t) files.push_back(std::to_string(t) + ".txt");
-  for (int t = 0; t < 15; ++t) files.push_back(std::to_string(t) + "b.txt");
+  for (int t = 0; t < BLOCK_TYPE_COUNT; ++t) files.push_back(std::to_string(t) + ".txt");
+  for (int t = 0; t < BLOCK_TYPE_COUNT; ++t) files.push_back(std::to_string(t) + "b.txt");
   files.push_back("10c.txt");
   return files;
 }
 
-std::vector<Damage> Art_Damages() {
-  std::vector<Damage> d;
-  for (const std::string& f : Art_Files())
-    for (DamageKind k : {DAMAGE_MISSING, DAMAGE_HALF, DAMAGE_RANDOM}) d.push_back({f, k, true});
-  return d;
-}
-
-std::vector<Damage> Template_Damages() {
-  std::vector<Damage> d;
-  for (const std::string& f : Template_Files())
-    for (DamageKind k : {DAMAGE_MISSING, DAMAGE_RANDOM}) d.push_back({f, k, false});
-  return d;
-}
-
-// A copy of the run folder's data (art and templates) in a fresh folder.
-fs::path Copy_Of_Data(const std::string& tag) {
-  const fs::path dir = Fresh_Dir(tag);
-  if (dir.empty()) return dir;
-  for (const fs::directory_entry& e : fs::directory_iterator(ORVALIS_RUN_DIR)) {
-    const std::string ext = e.path().extension().string();
-    if (!e.is_regular_file() || (ext != ".bmp" && ext != ".txt") || e.path().filename() == "d-bug_log.txt")
-      continue;
-    fs::copy_file(e.path(), dir / e.path().filename());
+// Every file, or under the sanitizers (which make each run slow) every fifth, starting at a
+// different file for each kind of damage so that the kinds together reach far.
+std::vector<std::string> Cases(const std::vector<std::string>& files, DamageKind kind) {
+#ifdef ORVALIS_SANITIZED_BUILD
+  if (std::getenv("ORVALIS_FULL") == nullptr) {
+    std::vector<std::string> some;
+    for (size_t i = static_cast<size_t>(kind) * 2; i < files.size(); i += 5) some.push_back(files[i]);
+    return some;
   }
-  return dir;
+#endif
+  (void)kind;
+  return files;
 }
 
 // Random bytes of the file's length, never starting as a bitmap does.
@@ -91,53 +63,47 @@ std::string Random_Bytes(size_t length, const std::string& seed_text) {
   return bytes;
 }
 
-void Apply(const Damage& d, const fs::path& dir) {
-  const fs::path file = dir / d.file;
+void Damage(const fs::path& file, DamageKind kind) {
   const std::string bytes = Read_File(file);
-  switch (d.kind) {
-    case DAMAGE_MISSING:
-      fs::remove(file);
-      break;
-    case DAMAGE_HALF:
-      std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes.substr(0, bytes.size() / 2);
-      break;
-    case DAMAGE_RANDOM:
-      std::ofstream(file, std::ios::binary | std::ios::trunc) << Random_Bytes(bytes.size(), d.file);
-      break;
-  }
-}
-
-int Count(const std::string& text, const std::string& what) {
-  int n = 0;
-  for (size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
-  return n;
+  if (kind == DAMAGE_MISSING) fs::remove(file);
+  if (kind == DAMAGE_HALF) Write_File(file, bytes.substr(0, bytes.size() / 2));
+  if (kind == DAMAGE_RANDOM) Write_File(file, Random_Bytes(bytes.size(), file.filename().string()));
 }
 
 const char* const art_message = "orvalis: cannot load the art file \"";
 
-class DamagedData : public ::testing::TestWithParam<Damage> {};
+// Plays the whole scripted game on the data with `file` damaged; returns the run.
+GameRun Play_Damaged(const TempDir& dir, const std::string& file, DamageKind kind) {
+  Link_Run_Data(dir.Path());
+  EXPECT_TRUE(fs::exists(dir.Path() / file)) << file << " is not in " << ORVALIS_RUN_DIR;
+  Damage(dir.Path() / file, kind);
+  return Run_Game_In_Process(dir.Path(),
+                             Read_File(fs::path(ORVALIS_SOURCE_DIR) / "tests/e2e/whole_game.txt"));
+}
+
+// The run got through its game to the menu; returns the state dumped at the game's end.
+nlohmann::json Expect_Played_Through(const GameRun& run) {
+  EXPECT_EQ(run.status, 0) << run.output;
+  const auto won = run.Dump("won.json"), menu = run.Dump("menu.json");
+  EXPECT_FALSE(won.is_discarded()) << "the run stopped before the end of its game\n" << run.output;
+  EXPECT_FALSE(menu.is_discarded()) << run.output;
+  if (!menu.is_discarded()) {
+    EXPECT_EQ(menu["game_state"], 9);
+  }
+  return won;
+}
+
+class DamagedArt : public ::testing::TestWithParam<DamageKind> {};
+class DamagedTemplates : public ::testing::TestWithParam<DamageKind> {};
+
+std::string Kind_Name(const ::testing::TestParamInfo<DamageKind>& info) {
+  const char* names[] = {"Missing", "CutToHalf", "RandomBytes"};
+  return names[info.param];
+}
 
 }  // namespace
 
-TEST(DataFolder, IntactDataPlaysTheGameToTheResultsQuietly) {
-  // The yardstick for the damaged runs: the script wins the game on the data as built.
-  const fs::path dir = Copy_Of_Data("intact");
-  ASSERT_FALSE(dir.empty());
-  for (const std::string& f : Art_Files())
-    ASSERT_TRUE(fs::exists(dir / f)) << f << " is not in " << ORVALIS_RUN_DIR;
-  const GameRun run = Run_Game(Game_Binary(), dir, Whole_Game_Script());
-  ASSERT_EQ(run.status, 0) << run.output;
-  EXPECT_EQ(Count(run.output, art_message), 0) << run.output;
-  const auto won = run.Dump(dir, "won.json"), menu = run.Dump(dir, "menu.json");
-  ASSERT_FALSE(won.is_discarded()) << run.output;
-  EXPECT_EQ(won["game_state"], 14);
-  EXPECT_EQ(won["players"]["2"]["winner"], 1);
-  ASSERT_FALSE(menu.is_discarded());
-  EXPECT_EQ(menu["game_state"], 9);
-  fs::remove_all(dir);
-}
-
-TEST(DataFolder, EveryShippedTemplateIsDamagedInTurn) {
+TEST(DamagedData, EveryShippedTemplateIsDamagedInTurn) {
   std::set<std::string> shipped, damaged;
   for (const fs::directory_entry& e : fs::directory_iterator(fs::path(ORVALIS_SOURCE_DIR) / "data/templates"))
     if (e.path().extension() == ".txt") shipped.insert(e.path().filename().string());
@@ -145,34 +111,36 @@ TEST(DataFolder, EveryShippedTemplateIsDamagedInTurn) {
   EXPECT_EQ(shipped, damaged);
 }
 
-TEST_P(DamagedData, StartsNamesTheFilePlaysToTheEndAndExits) {
-  const Damage& d = GetParam();
-  const fs::path dir = Copy_Of_Data("damaged");
-  ASSERT_FALSE(dir.empty());
-  ASSERT_TRUE(fs::exists(dir / d.file)) << d.file << " is not in " << ORVALIS_RUN_DIR;
-  Apply(d, dir);
-
-  const GameRun run = Run_Game(Game_Binary(), dir, Whole_Game_Script());
-  ASSERT_EQ(run.status, 0) << run.output;
-  const auto won = run.Dump(dir, "won.json"), menu = run.Dump(dir, "menu.json");
-  ASSERT_FALSE(won.is_discarded()) << "the run stopped before the end of its game\n" << run.output;
-  ASSERT_FALSE(menu.is_discarded()) << run.output;
-  EXPECT_EQ(menu["game_state"], 9);
-
-  const std::string quoted = "\"" + d.file + "\"";
-  if (d.art) {
-    // Pictures do not change the rules: the game is won as on intact data, and only this file is named.
-    EXPECT_EQ(won["game_state"], 14);
-    EXPECT_EQ(Count(run.output, art_message + d.file + "\""), 1) << run.output;
+// Pictures do not change the rules: the game is won as on intact data, and only this file is named.
+TEST_P(DamagedArt, IsNamedAloneAndTheGameIsWon) {
+  for (const std::string& file : Cases(Art_Files(), GetParam())) {
+    SCOPED_TRACE(file + " " + kind_names[GetParam()]);
+    TempDir dir("art");
+    const GameRun run = Play_Damaged(dir, file, GetParam());
+    const auto won = Expect_Played_Through(run);
+    if (!won.is_discarded()) {
+      EXPECT_EQ(won["game_state"], 14);
+    }
+    EXPECT_EQ(Count(run.output, art_message + file + "\""), 1) << run.output;
     EXPECT_EQ(Count(run.output, art_message), 1) << run.output;
-  } else {
-    // Without its template a start block is walled in; the game may not be won, but it must go on.
-    EXPECT_TRUE(won["game_state"] == 14 || won["game_state"] == 6);
-    EXPECT_GE(Count(run.output, quoted), 1) << "the debug output does not name " << quoted << ":\n"
-                                            << run.output;
   }
-  if (!HasFailure()) fs::remove_all(dir);
 }
 
-INSTANTIATE_TEST_SUITE_P(Art, DamagedData, ::testing::ValuesIn(Art_Damages()), Damage_Name);
-INSTANTIATE_TEST_SUITE_P(Templates, DamagedData, ::testing::ValuesIn(Template_Damages()), Damage_Name);
+// Without its template a start block is walled in; the game may not be won, but it must go on.
+TEST_P(DamagedTemplates, AreNamedAndTheGameGoesOn) {
+  for (const std::string& file : Cases(Template_Files(), GetParam())) {
+    SCOPED_TRACE(file + " " + kind_names[GetParam()]);
+    TempDir dir("template");
+    const GameRun run = Play_Damaged(dir, file, GetParam());
+    const auto won = Expect_Played_Through(run);
+    if (!won.is_discarded()) {
+      EXPECT_TRUE(won["game_state"] == 14 || won["game_state"] == 6);
+    }
+    EXPECT_GE(Count(run.output, "\"" + file + "\""), 1) << run.output;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, DamagedArt, ::testing::Values(DAMAGE_MISSING, DAMAGE_HALF, DAMAGE_RANDOM),
+                         Kind_Name);
+INSTANTIATE_TEST_SUITE_P(Kinds, DamagedTemplates, ::testing::Values(DAMAGE_MISSING, DAMAGE_RANDOM),
+                         Kind_Name);

@@ -8,13 +8,14 @@
 #include <random>
 #include <string>
 
+#include "common/shell_state.h"
 #include "game/model.h"
 #include "platform/platform.h"
 #include "screens/front/front.h"
 #include "screens/play/playing.h"
 #include "shell/assets.h"
 #include "shell/main_loop.h"
-#include "common/shell_state.h"
+#include "tests/support/game.h"
 
 namespace {
 
@@ -494,19 +495,11 @@ void Count_Changes(const BoardLook& a, const BoardLook& b, SoakReport& report) {
 SoakReport Run_Soak(const SoakConfig& config) {
   SoakReport report;
   SoakWatch watch;
-  watch.last_state = game_state;
   Soak hand;
   hand.random.seed(config.seed);
 
-  PlatformConfig platform;
-  platform.backend = BACKEND_HEADLESS;
-  if (Platform_Open(platform) != 1) {
-    report.violations = 1;
-    report.first_violations.push_back("the headless backend did not open");
-    return report;
-  }
-  start_seed = config.seed;
-  Game_Init();
+  test_support::Start_Headless_Game(config.seed);
+  watch.last_state = game_state;
 
   transition_report = &report;
   transition_watch = &watch;
@@ -557,8 +550,7 @@ SoakReport Run_Soak(const SoakConfig& config) {
   transition_report = nullptr;
   transition_watch = nullptr;
   hand.Release_All();
-  Game_Shutdown();
-  Platform_Close();
+  test_support::Stop_Headless_Game();
   return report;
 }
 

@@ -12,7 +12,7 @@ cd "$work"
 status=0
 valgrind --tool=memcheck --leak-check=full --show-leak-kinds=definite,possible \
   --errors-for-leak-kinds=definite,possible --error-exitcode=1 --track-origins=yes \
-  "$build/run/orvalis" --headless --data . --script "$here/whole_game.txt" 2>valgrind.log || status=$?
+  "$build/run/orvalis" --headless --data . --script "$here/../e2e/whole_game.txt" 2>valgrind.log || status=$?
 grep -E "ERROR SUMMARY|definitely lost|indirectly lost|possibly lost|still reachable|All heap blocks" valgrind.log || true
 # The game must really have been played: won, then back at the menu.
 if ! grep -q '"game_state": 14' won.json || ! grep -q '"game_state": 9' menu.json; then
