@@ -2,13 +2,13 @@
 // transposition into [x][y], the 'z' draws, the door codes, and bad input of every kind.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <vector>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "tests/game/support.h"
 
@@ -72,14 +72,22 @@ TEST(TemplateReading, RowsAreTransposedIntoXY) {
   EXPECT_EQ(blocked, 1);
 }
 
-TEST(TemplateReading, ShippedFourTxtIsTransposed) {
-  // The cell at position 5 of line 2 of "4.txt" becomes square (5,2).
-  const std::string text = Read_Text("4.txt");
-  ASSERT_GE(text.size(), 72u);
-  const char c = text[2 * 9 + 5];
-  int32_t grid[8][8];
-  Read_Value_Grid("4.txt", grid);
-  EXPECT_EQ(grid[5][2], Cell_Value(static_cast<unsigned char>(c)));
+TEST(TemplateReading, ShippedFilesAreTransposed) {
+  // Cell x of line y of every shipped file becomes grid[x][y]; the files are not symmetric, so a
+  // reader that swapped the axes would show.
+  int asymmetric = 0;
+  for (const std::string name : {"4.txt", "4b.txt", "11.txt", "12.txt", "10c.txt"}) {
+    const std::string text = Read_Text(name);
+    ASSERT_GE(text.size(), 72u) << name;
+    int32_t grid[8][8];
+    Read_Value_Grid(name.c_str(), grid);
+    for (int x = 0; x < 8; ++x)
+      for (int y = 0; y < 8; ++y) {
+        EXPECT_EQ(grid[x][y], Cell_Value(static_cast<unsigned char>(text[y * 9 + x]))) << name;
+        asymmetric += text[y * 9 + x] != text[x * 9 + y];
+      }
+  }
+  EXPECT_GT(asymmetric, 0);
 }
 
 TEST(TemplateReading, CommasBetweenCellsReadAlike) {
@@ -464,17 +472,29 @@ void Collect(const char* message) { reports.push_back(message); }
 // Writes a file into the working folder for the reports test, and removes it afterwards.
 struct ScratchFile {
   std::string name;
-  ScratchFile(std::string n, const std::string& text) : name(std::move(n)) { std::ofstream(name, std::ios::binary) << text; }
+  ScratchFile(std::string n, const std::string& text) : name(std::move(n)) {
+    std::ofstream(name, std::ios::binary) << text;
+  }
   ~ScratchFile() { std::remove(name.c_str()); }
 };
 
 TEST(TemplateReports, NamesMissingShortAndJunkFilesOnceEach) {
   reports.clear();
   template_report = Collect;
-  const std::string good = "1111,1111\n" "10000001\n" "10000001\n" "10000001\n" "10000001\n" "10000001\n" "10000001\n" "11111111\n";
+  const std::string good =
+      "1111,1111\n"
+      "10000001\n"
+      "10000001\n"
+      "10000001\n"
+      "10000001\n"
+      "10000001\n"
+      "10000001\n"
+      "11111111\n";
   ScratchFile ok("report_ok.txt", good);
   ScratchFile shortf("report_short.txt", "11111111\n10000001\n");
-  ScratchFile junk("report_junk.txt", std::string("1111\x01\xff" "11\n") + good);
+  ScratchFile junk("report_junk.txt", std::string("1111\x01\xff"
+                                                  "11\n") +
+                                          good);
   MazeBlock b;
   int32_t grid[8][8];
   Read_Block_File(b, "report_ok.txt");
@@ -489,7 +509,8 @@ TEST(TemplateReports, NamesMissingShortAndJunkFilesOnceEach) {
   ASSERT_EQ(reports.size(), 3u);
   EXPECT_NE(reports[0].find("\"report_missing.txt\""), std::string::npos) << reports[0];
   EXPECT_NE(reports[1].find("\"report_short.txt\" ends after"), std::string::npos) << reports[1];
-  EXPECT_NE(reports[2].find("\"report_junk.txt\" holds character 1 at cell 4"), std::string::npos) << reports[2];
+  EXPECT_NE(reports[2].find("\"report_junk.txt\" holds character 1 at cell 4"), std::string::npos)
+      << reports[2];
   // Reporting changes nothing that is read.
   EXPECT_EQ(grid[4][0], 1 - '0');
   EXPECT_EQ(b.squares[0][2].blocked, 1);

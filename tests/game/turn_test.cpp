@@ -2,6 +2,8 @@
 // end-of-game test, and End_Turn's counters.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "tests/game/support.h"
 
 using namespace orvalis_test;
@@ -71,8 +73,12 @@ TEST_F(Turn, OnlyThePlayerToMovePicksUp) {
 TEST_F(Turn, TreasureOnlyOnThreeThreeAndOnlyOwn) {
   current_player = 0;
   board.blocks[0][0].Place_Treasure_P2();
-  Apply_Pickups(board);  // on (4,4): nothing
-  EXPECT_EQ(player2.treasures, 0);
+  for (auto [x, y] : {std::pair{4, 4}, {3, 4}, {4, 3}, {3, 2}, {2, 3}}) {
+    player2.square_x = x;
+    player2.square_y = y;
+    Apply_Pickups(board);  // only (3,3) itself
+    EXPECT_EQ(player2.treasures, 0) << x << "," << y;
+  }
   player2.square_x = player2.square_y = 3;
   Apply_Pickups(board);
   EXPECT_EQ(player2.treasures, 1);
