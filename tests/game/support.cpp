@@ -3,13 +3,10 @@
 #include "tests/game/support.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
-#include <memory>
-#include <sstream>
-#include <vector>
+#include <cstring>
+
+#include "tests/support/files.h"
 
 namespace orvalis_test {
 
@@ -69,66 +66,10 @@ void Fill_Open_Board(Board& b) {
     }
 }
 
-std::string Read_Text(const std::string& name) {
-  std::ifstream f(name, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
-
-namespace {
-// The temporary folders made by a test program, removed when it exits.
-struct TempFolders {
-  std::vector<std::filesystem::path> paths;
-  ~TempFolders() {
-    std::error_code ignored;
-    for (const auto& p : paths) std::filesystem::remove_all(p, ignored);
-  }
-};
-TempFolders temp_folders;
-}  // namespace
-
 std::string Write_Temp_File(const std::string& name, const std::string& bytes) {
-  const auto dir =
-      std::filesystem::temp_directory_path() /
-      ("orvalis_game_test_" + std::to_string(::getpid()) + "_" + std::to_string(temp_folders.paths.size()));
-  std::filesystem::create_directories(dir);
-  temp_folders.paths.push_back(dir);
-  const auto path = dir / name;
-  std::ofstream f(path, std::ios::binary);
-  f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  return path.string();
-}
-
-namespace {
-void Refresh_Block_Numbers() {
-  for (PlayerState* p : {&player1, &player2}) p->block_number = board.blocks[p->block_x][p->block_y].number;
-}
-}  // namespace
-
-int Model_Frame() {
-  Apply_Pickups(board);
-  const int won = Check_Winner(board);
-  Refresh_Block_Numbers();
-  return won;
-}
-
-int Move(int32_t direction) {
-  current_block = Move_Current_Player(direction, current_block, board);
-  return Model_Frame();
-}
-
-int Right_Click_Rotate(int bx, int by) {
-  const int result = Paid_Rotate(bx, by, board);
-  current_block = board.blocks[bx][by];
-  Model_Frame();
-  return result;
-}
-
-int Shift_Button(bool column, int index, uint8_t flag) {
-  const int shifted = Paid_Shift(column, index, flag, board);
-  if (shifted) Model_Frame();
-  return shifted;
+  static test_support::TempDir dir("game");
+  test_support::Write_File(dir.Path() / name, bytes);
+  return dir.File(name);
 }
 
 }  // namespace orvalis_test

@@ -1,5 +1,5 @@
 // Helpers shared by the game-model tests: snapshots of the globals, blocks drawn by hand, the
-// shipped template text, and the frame steps the playing screen runs around the model.
+// shipped template text, and (from the planner) the frame steps the playing screen runs around the model.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +7,8 @@
 #include <string>
 
 #include "game/model.h"
+#include "tests/game/planner.h"
+#include "tests/support/files.h"
 
 namespace orvalis_test {
 
@@ -42,22 +44,10 @@ MazeBlock Open_Block();
 void Fill_Open_Board(Board& b);
 
 // The shipped file's text (from the run folder the tests run in); empty when missing.
-std::string Read_Text(const std::string& name);
+inline std::string Read_Text(const std::string& name) { return test_support::Read_File(name); }
 
-// A file in a fresh temporary folder holding `bytes`; returns its path.
+// A file in the program's temporary folder holding `bytes`; returns its path.
 std::string Write_Temp_File(const std::string& name, const std::string& bytes);
-
-// The playing screen's work around the model for one frame: block_number refresh, pickups for the
-// player to move, the end test. Returns 1 when a player won in this frame.
-int Model_Frame();
-// An arrow-key move as the playing input makes it, followed by a frame.
-int Move(int32_t direction);
-// A right click on an overview cell, as the playing screen makes it: rotate when the player to move
-// has actions, charge one for a rotation and turn the players' squares. Returns the mask of
-// players turned (0 when nothing turned), or -1 when the block refused.
-int Right_Click_Rotate(int bx, int by);
-// A shift button: charged like the screen does; returns 1 when the shift was made.
-int Shift_Button(bool column, int index, uint8_t flag);
 
 inline bool Same_Block(const MazeBlock& a, const MazeBlock& b) {
   for (int x = 0; x < 8; ++x)
