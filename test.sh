@@ -1,8 +1,27 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Orvalis twice (release, and with AddressSanitizer and
 # UndefinedBehaviorSanitizer), runs every test of both builds, then every fuzz target briefly.
+# The sanitized build plays a short soak and a spread of the damaged-data cases; the release build
+# plays them whole.
+#   ./test.sh          what can catch a fault, in a few minutes
+#   ./test.sh --full   also the long soak, the whole damaged-data matrix under the sanitizers too
+#                      (ORVALIS_FULL=1 for the tests), and five minutes of fuzzing per target
+# ORVALIS_FUZZ_SECONDS overrides the fuzzing time per target.
 set -euo pipefail
 cd "$(dirname "$0")"
+full=0
+for arg in "$@"; do
+  case "$arg" in
+    --full) full=1 ;;
+    *) echo "usage: ./test.sh [--full]" >&2; exit 64 ;;
+  esac
+done
+fuzz_seconds=15
+if [ "$full" -eq 1 ]; then
+  export ORVALIS_FULL=1
+  fuzz_seconds=300
+fi
+
 ./scripts/deps.sh
 JOBS=$(nproc)
 
@@ -15,8 +34,8 @@ cmake --build build-asan -j "$JOBS"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j "$JOBS") |
   tee build-asan/ctest.log
 
-# Every fuzz target for a short while, so a regression in a reader shows.
-./fuzz.sh "${ORVALIS_FUZZ_SECONDS:-30}"
+# Every fuzz target for a while, so a regression in a reader shows.
+./fuzz.sh "${ORVALIS_FUZZ_SECONDS:-$fuzz_seconds}"
 
 # One closing line for both test builds together.
 total=0
