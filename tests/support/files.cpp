@@ -37,7 +37,8 @@ std::string Run_Path(const std::string& file) { return std::string(ORVALIS_RUN_D
 void Link_Run_Data(const fs::path& dir) {
   for (const fs::directory_entry& e : fs::directory_iterator(ORVALIS_RUN_DIR)) {
     const std::string ext = e.path().extension().string();
-    if (e.is_regular_file() && (ext == ".bmp" || ext == ".txt") && e.path().filename() != "d-bug_log.txt")
+    if (e.is_regular_file() && (ext == ".bmp" || ext == ".txt" || ext == ".wav") &&
+        e.path().filename() != "d-bug_log.txt")
       fs::create_symlink(e.path(), dir / e.path().filename());
   }
 }

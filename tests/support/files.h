@@ -31,7 +31,7 @@ bool Write_File(const fs::path& path, std::string_view bytes);
 
 // A file of the build's run folder, where the game, its art and its templates are.
 std::string Run_Path(const std::string& file);
-// Puts the run folder's art and template files into `dir` as links to the originals, without the
+// Puts the run folder's art, template and sound files into `dir` as links to the originals, without the
 // debug log. Write_File replaces a link with a file of its own, so the originals are never touched.
 void Link_Run_Data(const fs::path& dir);
 
