@@ -17,6 +17,8 @@ fi
 TARGETS=("$@")
 [ ${#TARGETS[@]} -gt 0 ] || TARGETS=(bitmap template palette script)
 BUILD=${ORVALIS_FUZZ_BUILD:-build-fuzz}
+# A new build folder uses Ninja when it is installed; one configured before keeps its generator.
+if command -v ninja >/dev/null; then export CMAKE_GENERATOR=${CMAKE_GENERATOR:-Ninja}; fi
 JOBS=${ORVALIS_FUZZ_JOBS:-2}
 
 cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo \

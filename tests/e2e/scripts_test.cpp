@@ -5,11 +5,11 @@
 
 #include <cstdlib>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
 #include "tests/support/game.h"
-using nlohmann::json;
 
 namespace {
 

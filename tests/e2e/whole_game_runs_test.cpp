@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <nlohmann/json.hpp>
 #include <string>
 
 #include "tests/support/game.h"

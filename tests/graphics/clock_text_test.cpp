@@ -6,6 +6,7 @@
 #include "graphics/palette_lines.h"
 #include "platform/platform.h"
 #include "support.h"
+#include "tests/support/game.h"
 
 TEST(Clock, WaitsFromTheMarkAcrossTheWrap) {
   Platform_Set_Ticks(5000);
@@ -27,9 +28,7 @@ namespace {
 
 struct TextTest : ::testing::Test {
   void SetUp() override {
-    PlatformConfig config;
-    config.backend = BACKEND_HEADLESS;
-    ASSERT_EQ(Platform_Open(config), 1);
+    test_support::Open_Headless();
     ASSERT_EQ(Init_Display(640, 480, 16, 1), 1);
   }
   void TearDown() override {

@@ -6,11 +6,10 @@
 
 namespace {
 
-struct DisplayTest : ::testing::Test {
-  void SetUp() override { test_support::Open_Headless(); }
+struct DisplayTest : test_support::HeadlessPlatform {
   void TearDown() override {
     Shutdown_Display();
-    Platform_Close();
+    HeadlessPlatform::TearDown();
   }
 };
 

@@ -8,6 +8,7 @@
 #include "graphics/clock_text.h"
 #include "platform/platform.h"
 #include "support.h"
+#include "tests/support/game.h"
 
 namespace {
 
@@ -87,9 +88,7 @@ TEST_F(ScaleCacheTest, KeptPicturesGiveTheReferencePixelsWhereverTheyAreDrawnAnd
 }
 
 TEST_F(ScaleCacheTest, EveryWriteToTheSourceIsSeenByTheNextStretch) {
-  PlatformConfig config;
-  config.backend = BACKEND_HEADLESS;
-  ASSERT_EQ(Platform_Open(config), 1);
+  test_support::Open_Headless();
   SurfacePtr back = Make_Surface(64, 48, 9);
   const RECT d{2, 3, 40, 30};
   struct Change {
@@ -255,9 +254,7 @@ void Keep_Record(const DrawRecord& r) {
 }  // namespace
 
 TEST(DrawTrace, RecordsWhatIsCarriedOutInOrderAndNothingWhenOff) {
-  PlatformConfig config;
-  config.backend = BACKEND_HEADLESS;
-  ASSERT_EQ(Platform_Open(config), 1);
+  test_support::Open_Headless();
   SurfacePtr back = Make_Surface(50, 40);
   SurfacePtr src = Random_Source(10, 10, 1);
   traced.clear();

@@ -5,18 +5,11 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "tests/support/game.h"
 
 namespace {
 
-class Headless : public ::testing::Test {
- protected:
-  void SetUp() override {
-    PlatformConfig config;
-    config.backend = BACKEND_HEADLESS;
-    ASSERT_EQ(Platform_Open(config), 1);
-  }
-  void TearDown() override { Platform_Close(); }
-};
+using Headless = test_support::HeadlessPlatform;
 
 TEST_F(Headless, OpensWithoutWindowAndPostsCreate) {
   EXPECT_EQ(Platform_Is_Open(), 1);

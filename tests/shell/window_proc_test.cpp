@@ -8,15 +8,14 @@
 
 namespace {
 
-class WindowProc : public ::testing::Test {
+class WindowProc : public test_support::HeadlessPlatform {
  protected:
   void SetUp() override {
-    test_support::Open_Headless();
+    HeadlessPlatform::SetUp();
     PlatformMessage m;
     while (Platform_Peek_Message(&m)) {
     }
   }
-  void TearDown() override { Platform_Close(); }
 };
 
 TEST_F(WindowProc, PointerMoveStoresPositionAndKeyStateWord) {

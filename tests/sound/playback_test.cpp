@@ -11,7 +11,7 @@
 
 #include "platform/platform.h"
 #include "sound/sound_manifest.h"
-#include "tests/support/files.h"
+#include "tests/support/game.h"
 
 namespace fs = std::filesystem;
 
@@ -36,15 +36,7 @@ int Load_All(const fs::path& dir) {
   return loaded;
 }
 
-class HeadlessSound : public ::testing::Test {
- protected:
-  void SetUp() override {
-    PlatformConfig config;
-    config.backend = BACKEND_HEADLESS;
-    ASSERT_EQ(Platform_Open(config), 1);
-  }
-  void TearDown() override { Platform_Close(); }
-};
+using HeadlessSound = test_support::HeadlessPlatform;
 
 TEST_F(HeadlessSound, RecordsEachEventWithItsFrameInOrder) {
   ASSERT_EQ(Platform_Open_Audio(true), 1);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <nlohmann/json.hpp>
 #include <random>
 #include <set>
 #include <string>

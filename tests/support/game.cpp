@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <nlohmann/json.hpp>
 
 #include "common/shell_state.h"
 #include "game/model.h"
@@ -84,6 +85,8 @@ void Stop_Headless_Game() {
   Game_Shutdown();
   Platform_Close();
 }
+
+void HeadlessPlatform::TearDown() { Platform_Close(); }
 
 void HeadlessGame::SetUp() {
   fs::current_path(ORVALIS_RUN_DIR);

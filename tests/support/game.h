@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <nlohmann/json.hpp>
+#include <nlohmann/json_fwd.hpp>
 #include <string>
 
 #include "tests/support/files.h"
@@ -17,7 +17,9 @@ struct GameRun {
   int status = -1;     // exit code, or -1 when the process did not exit normally (a signal)
   std::string output;  // the debug output (standard error)
   fs::path dir;
-  // A state dump the script wrote; a discarded value when it is missing or broken.
+  // A state dump the script wrote; a discarded value when it is missing or broken. (Callers include
+  // <nlohmann/json.hpp>; this header only names the type, so tests that do not read dumps compile
+  // without the JSON library's headers.)
   nlohmann::json Dump(const std::string& name) const;
 };
 
@@ -38,6 +40,13 @@ void Open_Headless();
 // working folder.
 void Start_Headless_Game(int64_t seed);
 void Stop_Headless_Game();
+
+// The headless backend opened for every test (Open_Headless), and closed after it.
+class HeadlessPlatform : public ::testing::Test {
+ protected:
+  void SetUp() override { Open_Headless(); }
+  void TearDown() override;
+};
 
 // The game started headless from the build's run folder for every test, and shut down after it.
 class HeadlessGame : public ::testing::Test {
