@@ -25,6 +25,10 @@ int Run_Artgen(const std::string& args, const fs::path& log) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// Whole runs of the generator: in the sanitized build the generator already ran under the sanitizers
+// to make the run folder, so these add only time there.
+#ifndef ORVALIS_SANITIZED_BUILD
+
 // The build wrote the run folder's art with the same generator: a second run must write the same bytes.
 TEST(Artgen, ASecondRunWritesTheSameBytesAsTheBuild) {
   TempDir a("artgen");
@@ -60,15 +64,22 @@ TEST(Artgen, ASecondRunWritesTheSameBytesAsTheBuild) {
   }
 }
 
-TEST(Artgen, RefusesBadArgumentsAndUnwritableFoldersWithAMessage) {
+// Painting every picture first, the generator finds the folder unwritable only at the end.
+TEST(Artgen, RefusesAnUnwritableFolderWithAMessage) {
+  TempDir t("artgen");
+  fs::path missing = t.Path() / "no" / "such" / "folder";
+  EXPECT_EQ(Run_Artgen("--out \"" + missing.string() + "\"", t.Path() / "missing.txt"), 1);
+  EXPECT_NE(Read_File(t.Path() / "missing.txt").find("cannot write"), std::string::npos);
+}
+
+#endif
+
+TEST(Artgen, RefusesBadArgumentsWithAMessage) {
   TempDir t("artgen");
   EXPECT_EQ(Run_Artgen("", t.Path() / "none.txt"), 2);
   EXPECT_EQ(Run_Artgen("--out", t.Path() / "dangling.txt"), 2);
   EXPECT_EQ(Run_Artgen("--frobnicate x", t.Path() / "unknown.txt"), 2);
   EXPECT_NE(Read_File(t.Path() / "unknown.txt").find("--frobnicate"), std::string::npos);
-  fs::path missing = t.Path() / "no" / "such" / "folder";
-  EXPECT_EQ(Run_Artgen("--out \"" + missing.string() + "\"", t.Path() / "missing.txt"), 1);
-  EXPECT_NE(Read_File(t.Path() / "missing.txt").find("cannot write"), std::string::npos);
 }
 
 TEST(Artgen, PixelsAreStoredSoThatOnlyTransparencyReadsAsTheKey) {

@@ -87,6 +87,9 @@ TEST(SoundFiles, ThemesJoinTheirEndToTheirStartWithoutAJump) {
   EXPECT_EQ(themes, 2);
 }
 
+// In the sanitized build the generator already ran under the sanitizers to make the run folder.
+#ifndef ORVALIS_SANITIZED_BUILD
+
 // Runs the generator into a folder; its exit code (or -1 when it did not exit).
 int Run_Soundgen(const fs::path& out) {
   std::string cmd = std::string("\"") + ORVALIS_SOUNDGEN + "\" --out \"" + out.string() + "\" 2>&1";
@@ -110,5 +113,6 @@ TEST(SoundGenerator, ASecondRunWritesTheSameBytesAsTheBuild) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), files);
   EXPECT_NE(Run_Soundgen(dir.Path() / "no_such_folder"), 0);
 }
+#endif
 
 }  // namespace
