@@ -2,6 +2,8 @@
 // model's rules as the playing screen calls them.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "tests/game/planner.h"
 #include "tests/game/support.h"
 
@@ -43,7 +45,11 @@ TEST_P(WholeGameFromSeed, IsPlayedToAWin) {
 }
 
 INSTANTIATE_TEST_SUITE_P(FixedSeeds, WholeGameFromSeed,
-                         testing::Values(FixedGame{5, 0}, FixedGame{5, 1}, FixedGame{4, 2}));
+                         testing::Values(FixedGame{5, 0}, FixedGame{5, 1}, FixedGame{4, 2}),
+                         [](const testing::TestParamInfo<FixedGame>& g) {
+                           return "Seed" + std::to_string(g.param.seed) + "Density" +
+                                  std::to_string(g.param.density);
+                         });
 
 TEST(WholeGame, SameSeedPlaysTheSameGame) {
   GlobalsGuard guard;
