@@ -7,14 +7,8 @@
 #include <new>
 #include <vector>
 
-// x86-64 builds carry an AVX2 copy of the row kernels besides the baseline one.
-#if defined(__x86_64__) && defined(__GNUC__)
-#define ROW_KERNEL __attribute__((target_clones("avx2", "default")))
-#else
-#define ROW_KERNEL
-#endif
-
 #include "graphics/display.h"
+#include "graphics/row_kernel.h"
 
 bool blit_force_reference = false;
 
