@@ -1,5 +1,6 @@
 // The device's rectangle blit. A straightforward per-pixel reference path and row-wise fast paths
-// that must give the same pixels; blit_force_reference selects the reference for comparisons.
+// (with kept scaled pictures and opaque span lists) that must give the same pixels;
+// blit_force_reference selects the reference for comparisons.
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
@@ -7,14 +8,8 @@
 #include <new>
 #include <vector>
 
-// x86-64 builds carry an AVX2 copy of the row kernels besides the baseline one.
-#if defined(__x86_64__) && defined(__GNUC__)
-#define ROW_KERNEL __attribute__((target_clones("avx2", "default")))
-#else
-#define ROW_KERNEL
-#endif
-
 #include "graphics/display.h"
+#include "graphics/row_kernel.h"
 
 bool blit_force_reference = false;
 
@@ -170,47 +165,82 @@ void Blit_Fast(Surface* dest, const RECT& c, View src, const Axis& ax, const Axi
   }
 }
 
-// Scaled pictures kept for stretched blits. A picture is made when the same stretch of the same
-// source pixels is asked for a second time, so sizes drawn once (a growing panel) cost nothing
-// extra. Entries are keyed by the source's generation stamp, which no other surface or later state
-// of the same surface ever has, so a changed or released source can never be served.
+// Things made from a source and kept for the requests that come again: most recently used first.
+// An entry is made when the same request (same source pixels, by their generation stamp, which no
+// other surface or later state of the same surface ever has) comes a second time, so requests made
+// once (a growing panel) cost nothing extra and a changed or released source is never served.
+// Requests seen once and entries made are limited apart, so a run of one-off requests never pushes
+// out an entry in use. Entries have `made` and `bytes`.
+template <typename Entry>
+struct Kept {
+  size_t max_seen, max_made, max_bytes;
+  std::vector<Entry> list;
+  BlitCacheStats stats;
+
+  // The entry for which same(entry) holds, moved to the front: made already, or for the caller to
+  // make (and report with Made). Null when the request is new: a fresh entry, filled in by note,
+  // remembers it.
+  template <typename Same, typename Note>
+  Entry* Find(Same same, Note note) {
+    auto found = std::find_if(list.begin(), list.end(), same);
+    if (found == list.end()) {
+      Entry seen;
+      note(seen);
+      list.insert(list.begin(), std::move(seen));
+      Trim();
+      return nullptr;
+    }
+    std::rotate(list.begin(), found, found + 1);
+    stats.hits += list.front().made;
+    return &list.front();
+  }
+  // The front entry is made: counted, and older entries beyond the limits dropped (no single
+  // entry is over them).
+  void Made() {
+    list.front().made = true;
+    stats.bytes += list.front().bytes;
+    ++stats.builds;
+    Trim();
+  }
+  void Trim() {
+    auto drop_last = [&](bool made) {
+      for (auto p = list.end(); p != list.begin();) {
+        --p;
+        if (p->made != made) continue;
+        stats.bytes -= p->bytes;
+        list.erase(p);
+        return;
+      }
+    };
+    auto count = [&](bool made) {
+      return static_cast<size_t>(
+          std::count_if(list.begin(), list.end(), [made](const Entry& e) { return e.made == made; }));
+    };
+    while (count(false) > max_seen) drop_last(false);
+    while (count(true) > max_made || stats.bytes > max_bytes) drop_last(true);
+    stats.entries = count(true);
+  }
+  void Flush() {
+    list.clear();
+    list.shrink_to_fit();
+    stats = BlitCacheStats{};
+  }
+};
+
+constexpr size_t MAX_SEEN = 8;
+
+// Scaled pictures kept for stretched blits.
 struct ScaledPicture {
   uint64_t generation = 0;
   int64_t sx = 0, sw = 0, sy = 0, sh = 0;  // source rectangle
   int64_t dw = 0, dh = 0;                  // drawn size
-  std::unique_ptr<uint16_t[]> pixels;      // null until made
+  bool made = false;
+  std::unique_ptr<uint16_t[]> pixels;  // null until made
   size_t bytes = 0;
 };
 
-constexpr size_t MAX_PICTURES = 24;
-constexpr size_t MAX_SEEN = 8;
 constexpr int64_t MAX_PICTURE_PIXELS = int64_t{1} << 20;  // larger stretches are drawn directly
-constexpr size_t MAX_PICTURE_BYTES = size_t{8} << 20;
-
-std::vector<ScaledPicture> pictures;  // most recently used first
-ScaleCacheStats cache_stats;
-
-// Drops the least recently used entries beyond the limits. Stretches seen once and pictures made
-// are limited apart, so a run of one-off sizes (a growing panel) never pushes out a picture in use.
-void Trim_Pictures() {
-  auto drop_last = [](bool made) {
-    for (auto p = pictures.end(); p != pictures.begin();) {
-      --p;
-      if ((p->pixels != nullptr) != made) continue;
-      cache_stats.bytes -= p->bytes;
-      pictures.erase(p);
-      return;
-    }
-  };
-  auto count = [](bool made) {
-    return static_cast<size_t>(
-        std::count_if(pictures.begin(), pictures.end(),
-                      [made](const ScaledPicture& p) { return (p.pixels != nullptr) == made; }));
-  };
-  while (count(false) > MAX_SEEN) drop_last(false);
-  while (count(true) > MAX_PICTURES || cache_stats.bytes > MAX_PICTURE_BYTES) drop_last(true);
-  cache_stats.entries = count(true);
-}
+Kept<ScaledPicture> pictures{MAX_SEEN, 24, size_t{8} << 20};
 
 // The whole stretch of src by (ax, ay) into rows of ax.dw pixels.
 void Scale_Into(uint16_t* out, View src, const Axis& ax, const Axis& ay) {
@@ -240,30 +270,134 @@ const uint16_t* Scaled_Picture(const Surface* source, View src, const Axis& ax, 
     return p.generation == source->generation && p.sx == ax.s0 && p.sw == ax.sw && p.sy == ay.s0 &&
            p.sh == ay.sw && p.dw == ax.dw && p.dh == ay.dw;
   };
-  auto found = std::find_if(pictures.begin(), pictures.end(), same);
-  if (found == pictures.end()) {
-    ScaledPicture seen;
-    seen.generation = source->generation;
-    seen.sx = ax.s0, seen.sw = ax.sw, seen.sy = ay.s0, seen.sh = ay.sw, seen.dw = ax.dw, seen.dh = ay.dw;
-    pictures.insert(pictures.begin(), std::move(seen));
-    Trim_Pictures();
-    return nullptr;
+  auto note = [&](ScaledPicture& p) {
+    p.generation = source->generation;
+    p.sx = ax.s0, p.sw = ax.sw, p.sy = ay.s0, p.sh = ay.sw, p.dw = ax.dw, p.dh = ay.dw;
+  };
+  ScaledPicture* picture = pictures.Find(same, note);
+  if (picture == nullptr) return nullptr;
+  if (!picture->made) {
+    const size_t count = static_cast<size_t>(ax.dw * ay.dw);
+    picture->pixels.reset(new (std::nothrow) uint16_t[count]);
+    if (picture->pixels == nullptr) return nullptr;
+    Scale_Into(picture->pixels.get(), src, ax, ay);
+    picture->bytes = count * 2;
+    pictures.Made();
   }
-  std::rotate(pictures.begin(), found, found + 1);
-  ScaledPicture& picture = pictures.front();
-  if (picture.pixels != nullptr) {
-    ++cache_stats.hits;
-    return picture.pixels.get();
+  return pictures.list.front().pixels.get();
+}
+
+// Opaque spans of large keyed sources. A span is a stretch of a row that starts and ends with an
+// opaque pixel; one without transparent pixels is copied, one with short gaps (the key shows
+// through) goes through the keyed kernel, and the transparent stretches between spans are never
+// read. Like the kept pictures, a list is made for a request seen before, and is keyed by the
+// source's generation stamp and the key it was made for.
+struct Span {
+  uint16_t begin, end;  // source columns, end exclusive
+  bool gaps;            // holds transparent pixels
+};
+
+struct OpaqueSpans {
+  uint64_t generation = 0;
+  uint16_t key_low = 0, key_span = 0;
+  bool made = false;
+  bool refused = false;        // too many spans to be worth keeping
+  std::vector<uint32_t> rows;  // the spans of row y are spans[rows[y]] up to spans[rows[y + 1]]
+  std::vector<Span> spans;
+  size_t bytes = 0;
+};
+
+constexpr int64_t MIN_SPAN_SOURCE_PIXELS = 64 * 64;  // smaller sources are drawn by the kernels alone
+constexpr int MIN_SPAN_GAP = 8;                      // shorter transparent runs stay inside a span
+constexpr size_t MAX_SPAN_BYTES = size_t{4} << 20;
+Kept<OpaqueSpans> span_lists{MAX_SEEN, 16, MAX_SPAN_BYTES};
+
+// False, with the list left part made, when it would take more than MAX_SPAN_BYTES.
+bool Make_Spans(OpaqueSpans& list, View src, int width, int height, Key key) {
+  list.rows.resize(static_cast<size_t>(height) + 1);
+  const size_t max_spans =
+      (MAX_SPAN_BYTES - std::min(MAX_SPAN_BYTES, list.rows.size() * sizeof(uint32_t))) / sizeof(Span);
+  for (int y = 0; y < height; ++y) {
+    list.rows[static_cast<size_t>(y)] = static_cast<uint32_t>(list.spans.size());
+    const uint16_t* s = src.Row(y);
+    int x = 0;
+    while (x < width) {
+      while (x < width && key.Skips(s[x])) ++x;
+      if (x == width) break;
+      Span span{static_cast<uint16_t>(x), 0, false};
+      for (;;) {
+        while (x < width && !key.Skips(s[x])) ++x;
+        span.end = static_cast<uint16_t>(x);
+        const int gap = x;
+        while (x < width && x - gap < MIN_SPAN_GAP && key.Skips(s[x])) ++x;
+        if (x == width || x - gap == MIN_SPAN_GAP) break;
+        span.gaps = true;  // a short gap, and the span goes on after it
+      }
+      if (list.spans.size() == max_spans) return false;
+      list.spans.push_back(span);
+    }
   }
-  const size_t count = static_cast<size_t>(ax.dw * ay.dw);
-  picture.pixels.reset(new (std::nothrow) uint16_t[count]);
-  if (picture.pixels == nullptr) return nullptr;
-  Scale_Into(picture.pixels.get(), src, ax, ay);
-  picture.bytes = count * 2;
-  cache_stats.bytes += picture.bytes;
-  ++cache_stats.builds;
-  Trim_Pictures();  // the new picture is the most recent, and no single one is over the limits
-  return picture.pixels.get();
+  list.rows[static_cast<size_t>(height)] = static_cast<uint32_t>(list.spans.size());
+  list.bytes = list.rows.size() * sizeof(uint32_t) + list.spans.size() * sizeof(Span);
+  return true;
+}
+
+// The span list of a large keyed source, made now if it was asked for before; null when there is
+// none (a small source, the first request, too many spans) and the blit must use the kernels.
+const OpaqueSpans* Opaque_Spans(const Surface* source, Key key) {
+  if (int64_t{source->width} * source->height < MIN_SPAN_SOURCE_PIXELS) return nullptr;
+  auto same = [&](const OpaqueSpans& l) {
+    return l.generation == source->generation && l.key_low == key.low && l.key_span == key.span;
+  };
+  auto note = [&](OpaqueSpans& l) {
+    l.generation = source->generation;
+    l.key_low = key.low;
+    l.key_span = key.span;
+  };
+  OpaqueSpans* list = span_lists.Find(same, note);
+  if (list == nullptr || list->refused) return nullptr;
+  if (!list->made) {
+    if (!Make_Spans(*list, View{source->pixels, source->pitch / 2}, source->width, source->height, key)) {
+      // Kept as seen and refused, so these pixels are not scanned again.
+      list->refused = true;
+      list->rows = {};
+      list->spans = {};
+      return nullptr;
+    }
+    span_lists.Made();
+  }
+  return &span_lists.list.front();
+}
+
+// One row of a keyed rectangle, with the kernel for the key.
+void Keyed_Row(uint16_t* d, const uint16_t* s, int n, Key key) {
+  if (key.low == 0 && key.span == 0) {
+    Rect_Keyed_Zero(d, 0, s, 0, n, 1);
+  } else {
+    Rect_Keyed_Range(d, 0, s, 0, n, 1, key.low, key.span);
+  }
+}
+
+// The clipped rectangle c of the destination from the source's pixels at (sx, sy), equal sizes,
+// drawn span by span.
+void Draw_Spans(Surface* dest, const RECT& c, const OpaqueSpans& list, View src, int sx, int sy, Key key) {
+  const int words = dest->pitch / 2;
+  const int sx_end = sx + (c.right - c.left);
+  uint16_t* d = dest->pixels + static_cast<ptrdiff_t>(c.top) * words + c.left;
+  for (int y = sy; y < sy + (c.bottom - c.top); ++y, d += words) {
+    const uint16_t* s = src.Row(y);
+    const Span* first = list.spans.data() + list.rows[static_cast<size_t>(y)];
+    const Span* last = list.spans.data() + list.rows[static_cast<size_t>(y) + 1];
+    first = std::partition_point(first, last, [sx](const Span& span) { return span.end <= sx; });
+    for (const Span* span = first; span != last && span->begin < sx_end; ++span) {
+      const int b = std::max<int>(span->begin, sx), e = std::min<int>(span->end, sx_end);
+      if (span->gaps) {
+        Keyed_Row(d + (b - sx), s + b, e - b, key);
+      } else {
+        std::memcpy(d + (b - sx), s + b, static_cast<size_t>(e - b) * 2);
+      }
+    }
+  }
 }
 
 bool Intersect(RECT a, const RECT& b, RECT* out) {
@@ -308,15 +442,19 @@ int Blit_Surface(Surface* dest, const RECT* dest_rect, Surface* src, const RECT*
   // Equal sizes from another surface, the common case, skip the mapping: destination pixel (x, y)
   // takes source pixel (x - d.left + s.left, y - d.top + s.top).
   if (!blit_force_reference && src != dest && ax.sw == ax.dw && ay.sw == ay.dw) {
+    const OpaqueSpans* spans = key.on ? Opaque_Spans(src, key) : nullptr;
     Touch_Surface(dest);
     const RECT bounds{0, 0, dest->width, dest->height};
     const int src_words = src->pitch / 2;
     auto part = [&](const RECT& clip) {
       RECT c;
       if (!Intersect(d, bounds, &c) || !Intersect(c, clip, &c)) return;
-      const uint16_t* from = src->pixels + static_cast<ptrdiff_t>(c.top - d.top + s.top) * src_words +
-                             (c.left - d.left + s.left);
-      Draw_Rect(dest, c, from, src_words, key);
+      const int sx = c.left - d.left + s.left, sy = c.top - d.top + s.top;
+      if (spans != nullptr) {
+        Draw_Spans(dest, c, *spans, View{src->pixels, src_words}, sx, sy, key);
+      } else {
+        Draw_Rect(dest, c, src->pixels + static_cast<ptrdiff_t>(sy) * src_words + sx, src_words, key);
+      }
     };
     if (dest->clipper == nullptr) {
       part(bounds);
@@ -362,10 +500,11 @@ int Blit_Surface(Surface* dest, const RECT* dest_rect, Surface* src, const RECT*
   return 1;
 }
 
-ScaleCacheStats Scale_Cache_Stats() { return cache_stats; }
+BlitCacheStats Scale_Cache_Stats() { return pictures.stats; }
+
+BlitCacheStats Span_Cache_Stats() { return span_lists.stats; }
 
 void Flush_Scale_Cache() {
-  pictures.clear();
-  pictures.shrink_to_fit();
-  cache_stats = ScaleCacheStats{};
+  pictures.Flush();
+  span_lists.Flush();
 }

@@ -6,6 +6,8 @@
 #include <cstdarg>
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "graphics/display.h"
 #include "platform/platform.h"
@@ -27,6 +29,33 @@ uint32_t Wait_Clock(uint32_t count) {
   return Get_Clock();
 }
 
+namespace {
+
+// Masks of the strings drawn lately, most recent first: a screen draws the same labels and counters
+// every frame, and rasterising them again costs more than blending them.
+struct KeptMask {
+  std::string text;
+  TextMask mask;
+};
+constexpr size_t MAX_KEPT_MASKS = 32;
+std::vector<KeptMask> kept_masks;
+
+const TextMask* Text_Mask(const char* text) {
+  auto found = std::find_if(kept_masks.begin(), kept_masks.end(),
+                            [text](const KeptMask& k) { return k.text == text; });
+  if (found != kept_masks.end()) {
+    std::rotate(kept_masks.begin(), found, found + 1);
+    return &kept_masks.front().mask;
+  }
+  TextMask mask;
+  if (!Platform_Render_Text(text, 0, &mask)) return nullptr;
+  if (kept_masks.size() == MAX_KEPT_MASKS) kept_masks.pop_back();
+  kept_masks.insert(kept_masks.begin(), KeptMask{text, std::move(mask)});
+  return &kept_masks.front().mask;
+}
+
+}  // namespace
+
 int Draw_Text(const char* text, int x, int y, int color_index, Surface* surface) {
   if (color_index < 0 || color_index > 255) return 0;
   const PALETTEENTRY& e = display.shadow_palette[color_index];
@@ -39,8 +68,9 @@ int Draw_Text(const char* text, int x, int y, int color_index, Surface* surface)
 int Draw_Text_RGB(const char* text, int x, int y, uint32_t color, Surface* surface) {
   if (text == nullptr || surface == nullptr || surface->pixels == nullptr || surface->locked) return 0;
   if (text[0] == '\0') return 1;
-  TextMask mask;
-  if (!Platform_Render_Text(text, 0, &mask)) return 0;
+  const TextMask* kept = Text_Mask(text);
+  if (kept == nullptr) return 0;
+  const TextMask& mask = *kept;
   if (mask.width <= 0 || mask.height <= 0 ||
       mask.coverage.size() < static_cast<size_t>(mask.width) * static_cast<size_t>(mask.height)) {
     return 0;

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "graphics/clock_text.h"
+#include "graphics/row_kernel.h"
 #include "platform/platform.h"
 
 DisplayState display;
@@ -79,6 +80,10 @@ void Unlock(Surface* surface) {
   if (surface->locked > 0) --surface->locked;
 }
 
+ROW_KERNEL void Fill_Rows(uint16_t* row, ptrdiff_t words, int n, int rows, uint16_t color) {
+  for (int y = 0; y < rows; ++y, row += words) std::fill(row, row + n, color);
+}
+
 // Fills the part of the rectangle that lies inside the surface and its clip list.
 void Fill(Surface* surface, RECT rect, uint16_t color) {
   if (surface->locked) return;
@@ -97,11 +102,9 @@ void Fill(Surface* surface, RECT rect, uint16_t color) {
     int right = std::min({rect.right, clip.right, surface->width});
     int bottom = std::min({rect.bottom, clip.bottom, surface->height});
     if (left >= right || top >= bottom) return;
-    int words = surface->pitch / 2;
-    for (int y = top; y < bottom; ++y) {
-      uint16_t* row = surface->pixels + static_cast<size_t>(y) * words;
-      std::fill(row + left, row + right, color);
-    }
+    const int words = surface->pitch / 2;
+    Fill_Rows(surface->pixels + static_cast<ptrdiff_t>(top) * words + left, words, right - left, bottom - top,
+              color);
   };
   if (surface->clipper == nullptr) {
     fill_part(RECT{0, 0, surface->width, surface->height});

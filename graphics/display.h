@@ -129,15 +129,18 @@ extern bool blit_force_reference;
 void Touch_Surface(Surface* surface);
 
 // Stretched blits keep the scaled picture of a source they are asked for again (same source pixels,
-// source rectangle and drawn size) and copy it from then on. Flush_Scale_Cache (also run by
-// Shutdown_Display) drops the pictures and starts the counts again.
-struct ScaleCacheStats {
-  uint64_t hits = 0;    // blits served from a kept picture
-  uint64_t builds = 0;  // pictures made
-  size_t entries = 0;   // pictures kept now
-  size_t bytes = 0;     // their pixel memory
+// source rectangle and drawn size) and copy it from then on. Keyed 1:1 blits from a large source
+// asked for again with the same pixels and key keep a list of its opaque spans, row by row, and copy
+// only those (short transparent gaps inside a span are drawn through the key). Flush_Scale_Cache
+// (also run by Shutdown_Display) drops the pictures and the span lists and starts the counts again.
+struct BlitCacheStats {
+  uint64_t hits = 0;    // blits served from a kept picture or span list
+  uint64_t builds = 0;  // pictures or span lists made
+  size_t entries = 0;   // kept now
+  size_t bytes = 0;     // their memory
 };
-ScaleCacheStats Scale_Cache_Stats();
+BlitCacheStats Scale_Cache_Stats();
+BlitCacheStats Span_Cache_Stats();
 void Flush_Scale_Cache();
 
 // One drawing operation as it is carried out, for tools that record what a frame draws (the

@@ -25,20 +25,59 @@ void Queue_Push(const PlatformMessage& msg, bool system_pointer_move) {
   s.tail_mergeable = system_pointer_move;
 }
 
+namespace {
+
+// Changed rows fewer than this apart share a rectangle; beyond this many rectangles, one covers all.
+constexpr int DAMAGE_ROW_GAP = 8;
+constexpr size_t MAX_DAMAGE_RECTS = 8;
+
+void Add_Damage(std::vector<FrameRect>& damage, int y, int left, int right) {
+  if (!damage.empty() && y - damage.back().bottom < DAMAGE_ROW_GAP) {
+    FrameRect& r = damage.back();
+    r.left = std::min(r.left, left);
+    r.right = std::max(r.right, right);
+    r.bottom = y + 1;
+  } else {
+    damage.push_back(FrameRect{left, y, right, y + 1});
+  }
+}
+
+void Merge_Damage(std::vector<FrameRect>& damage) {
+  if (damage.size() <= MAX_DAMAGE_RECTS) return;
+  FrameRect all = damage.front();
+  for (const FrameRect& r : damage) {
+    all.left = std::min(all.left, r.left);
+    all.right = std::max(all.right, r.right);
+  }
+  all.bottom = damage.back().bottom;
+  damage.assign(1, all);
+}
+
+}  // namespace
+
 bool Keep_Frame(const uint16_t* pixels, int pitch_bytes) {
   State& s = S();
   if (!pixels) return false;
-  bool changed = s.last_frame.empty();
+  s.damage.clear();
+  const bool first = s.last_frame.empty();
   s.last_frame.resize(static_cast<size_t>(SCREEN_WIDTH) * SCREEN_HEIGHT);
   const auto* src = reinterpret_cast<const uint8_t*>(pixels);
+  const size_t bytes = SCREEN_WIDTH * sizeof(uint16_t);
   for (int y = 0; y < SCREEN_HEIGHT; ++y) {
-    uint16_t* row = &s.last_frame[static_cast<size_t>(y) * SCREEN_WIDTH];
+    auto* row = reinterpret_cast<uint8_t*>(&s.last_frame[static_cast<size_t>(y) * SCREEN_WIDTH]);
     const uint8_t* from = src + static_cast<ptrdiff_t>(y) * pitch_bytes;
-    const size_t bytes = SCREEN_WIDTH * sizeof(uint16_t);
-    if (!changed && std::memcmp(row, from, bytes) != 0) changed = true;
-    if (changed) std::memcpy(row, from, bytes);
+    if (!first) {
+      if (std::memcmp(row, from, bytes) == 0) continue;
+      size_t left = 0, right = bytes;
+      while (row[left] == from[left]) ++left;
+      while (row[right - 1] == from[right - 1]) --right;
+      Add_Damage(s.damage, y, static_cast<int>(left / 2), static_cast<int>((right + 1) / 2));
+    }
+    std::memcpy(row, from, bytes);
   }
-  return changed;
+  if (first) s.damage.assign(1, FrameRect{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT});
+  Merge_Damage(s.damage);
+  return !s.damage.empty();
 }
 
 }  // namespace platform_detail

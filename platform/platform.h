@@ -42,6 +42,7 @@ struct PlatformConfig {
   int scale = 2;           // window size multiplier when not full screen
   bool integer_scaling = false;
   bool smooth = false;     // linear filtering instead of nearest neighbour
+  bool whole_frames = false;  // SDL: upload and draw every changed frame whole (to compare the costs)
 };
 
 constexpr int SCREEN_WIDTH = 640;

@@ -10,6 +10,11 @@
 
 namespace platform_detail {
 
+// A rectangle of frame pixels: columns left to right, rows top to bottom, right and bottom exclusive.
+struct FrameRect {
+  int left = 0, top = 0, right = 0, bottom = 0;
+};
+
 struct State {
   bool open = false;
   PlatformBackend backend = BACKEND_HEADLESS;
@@ -18,6 +23,7 @@ struct State {
   bool tail_mergeable = false;          // the queue's newest message is a system pointer move
   std::array<bool, 256> injected_keys{};  // keys held by Platform_Set_Key
   std::vector<uint16_t> last_frame;
+  std::vector<FrameRect> damage;        // where the last kept frame differs from the one before it
   uint32_t virtual_ticks = 0;           // headless clock
   bool fullscreen = true;
   uint64_t presents = 0;                // frames presented since the backend opened
@@ -29,7 +35,8 @@ State& S();
 // Appends a message. A system pointer move replaces a system pointer move at the queue's tail.
 void Queue_Push(const PlatformMessage& msg, bool system_pointer_move);
 
-// Copies a frame into last_frame; true when it differs from the frame kept before.
+// Copies a frame into last_frame; true when it differs from the frame kept before. damage then covers
+// every changed pixel (the whole frame for the first one) in a few rectangles of nearby changed rows.
 bool Keep_Frame(const uint16_t* pixels, int pitch_bytes);
 
 // Releases the cached fonts and the font library (text.cpp).

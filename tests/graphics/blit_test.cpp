@@ -214,25 +214,43 @@ TEST(Blit, OverlappingBlitOnOneSurfaceReadsTheOldPixels) {
 }
 
 // The fast paths must give exactly the reference's pixels for any rectangles, keys and clip lists.
+// The source is large enough for span lists, its rows noise, long runs, all opaque or all key, and
+// it changes every 150 rounds (directly, or by a fill), so lists are made, used and outdated.
 TEST(Blit, FastPathsMatchTheReferenceOverRandomRectangles) {
   std::mt19937 rng(20240611);
   auto rnd = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-  SurfacePtr src = Make_Surface(61, 47);
-  for (int y = 0; y < 47; ++y) {
-    for (int x = 0; x < 61; ++x)
-      Pixel(src.get(), x, y) = rnd(0, 3) == 0 ? 0 : static_cast<uint16_t>(rnd(1, 65535));
-  }
+  constexpr int SW = 97, SH = 61;
+  SurfacePtr src = Make_Surface(SW, SH);
+  auto paint_source = [&] {
+    for (int y = 0; y < SH; ++y) {
+      const int kind = rnd(0, 3);
+      bool opaque = rnd(0, 1);
+      for (int x = 0, left = 0; x < SW; ++x, --left) {
+        if (kind == 1 && left <= 0) {
+          opaque = !opaque;
+          left = rnd(1, 20);
+        }
+        const bool key = kind == 0 ? rnd(0, 3) == 0 : kind == 1 ? !opaque : kind == 3;
+        Pixel(src.get(), x, y) = key ? 0 : static_cast<uint16_t>(rnd(1, 65535));
+      }
+    }
+    Touch_Surface(src.get());
+  };
   SurfacePtr fast = Make_Surface(83, 71), reference = Make_Surface(83, 71);
+  Flush_Scale_Cache();
   for (int round = 0; round < 3000; ++round) {
-    int sl = rnd(0, 60), st = rnd(0, 46);
-    RECT s{sl, st, rnd(sl + 1, 61), rnd(st + 1, 47)};
+    if (round % 300 == 0) paint_source();
+    if (round % 300 == 150) Fill_Rect(rnd(0, SW), rnd(0, SH), rnd(0, SW), rnd(0, SH), 0, src.get());
+    int sl = rnd(0, SW - 1), st = rnd(0, SH - 1);
+    RECT s{sl, st, rnd(sl + 1, SW), rnd(st + 1, SH)};
     int dl = rnd(-40, 90), dt = rnd(-40, 80);
     RECT d{dl, dt, dl + rnd(1, 130), dt + rnd(1, 110)};
-    if (rnd(0, 3) == 0) d = RECT{dl, dt, dl + (s.right - s.left), dt + (s.bottom - s.top)};
-    uint32_t flags = rnd(0, 1) ? uint32_t{DDBLT_KEYSRC} : 0u;
-    if (rnd(0, 4) == 0) {
-      Set_Color_Key(src.get(), static_cast<uint16_t>(rnd(0, 40000)),
-                    static_cast<uint16_t>(rnd(40000, 65535)));
+    if (rnd(0, 1) == 0) d = RECT{dl, dt, dl + (s.right - s.left), dt + (s.bottom - s.top)};
+    uint32_t flags = rnd(0, 3) ? uint32_t{DDBLT_KEYSRC} : 0u;
+    if (rnd(0, 4) == 0) {  // a key range: one that comes back (so it gets span lists too) or any
+      const bool again = rnd(0, 1);
+      Set_Color_Key(src.get(), static_cast<uint16_t>(again ? 1000 : rnd(0, 40000)),
+                    static_cast<uint16_t>(again ? 30000 : rnd(40000, 65535)));
     } else {
       Set_Color_Key(src.get(), 0, 0);
     }
@@ -261,4 +279,8 @@ TEST(Blit, FastPathsMatchTheReferenceOverRandomRectangles) {
       }
     }
   }
+  // Every source state was drawn through a span list.
+  EXPECT_GE(Span_Cache_Stats().builds, 20u);
+  EXPECT_GT(Span_Cache_Stats().hits, 500u);
+  Flush_Scale_Cache();
 }

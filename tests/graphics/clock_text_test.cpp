@@ -82,6 +82,22 @@ TEST_F(TextTest, GlyphsOnlyInThePaletteColourAtTheMomentOfTheCall) {
   Expect_Text(s.get(), mask, -3, 30, 0x07E0, 0);
 }
 
+// Masks are kept by the text, not by the buffer it is in: one buffer rewritten with more strings than
+// are kept, and then again backwards, so the second half comes from kept masks and the rest is
+// rasterised again.
+TEST_F(TextTest, KeptMasksFollowTheText) {
+  char text[16];
+  SurfacePtr s = Make_Surface(200, 40);
+  for (int i = 0; i < 80; ++i) {
+    std::snprintf(text, sizeof text, "Turns %d", i < 40 ? i : 79 - i);
+    TextMask mask;
+    ASSERT_EQ(Platform_Render_Text(text, 0, &mask), 1);
+    Fill_Surface(s.get(), 0);
+    ASSERT_EQ(Draw_Text_RGB(text, 10, 5, 0xFFFFFF, s.get()), 1);
+    Expect_Text(s.get(), mask, 10, 5, 0xFFFF, 0);
+  }
+}
+
 TEST_F(TextTest, ClippedAtTheSurfaceEdgesAndRefusedWithoutASurface) {
   SurfacePtr s = Make_Surface(20, 8, 1);
   EXPECT_EQ(Draw_Text("WWWW", -7, -9, 255, s.get()), 1);

@@ -82,7 +82,7 @@ TEST_F(ScaleCacheTest, KeptPicturesGiveTheReferencePixelsWhereverTheyAreDrawnAnd
     Expect_Blit_As_Reference(back.get(), d, src.get(), s, flags, "round " + std::to_string(round));
     if (HasFatalFailure()) return;
   }
-  ScaleCacheStats stats = Scale_Cache_Stats();
+  BlitCacheStats stats = Scale_Cache_Stats();
   EXPECT_EQ(stats.builds, 3u);
   EXPECT_GT(stats.hits, 250u);
 }
@@ -209,7 +209,7 @@ TEST_F(ScaleCacheTest, SizesDrawnOnceCostNoPictureAndTheMemoryStaysBounded) {
     const RECT d{0, 0, 300 + k, 250};
     for (int i = 0; i < 2; ++i) Blit_Surface(back.get(), &d, src.get(), nullptr, 0);
   }
-  ScaleCacheStats stats = Scale_Cache_Stats();
+  BlitCacheStats stats = Scale_Cache_Stats();
   EXPECT_EQ(stats.builds, 60u);
   EXPECT_LE(stats.entries, 24u);
   EXPECT_LE(stats.bytes, size_t{8} << 20);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -35,10 +36,11 @@ class SdlBackend : public ::testing::TestWithParam<const char*> {
     unsetenv("SDL_RENDER_DRIVER");
     unsetenv("SDL_FRAMEBUFFER_ACCELERATION");
   }
-  static bool Open(bool fullscreen) {
+  static bool Open(bool fullscreen, bool whole_frames = false) {
     PlatformConfig config;
     config.backend = BACKEND_SDL;
     config.fullscreen = fullscreen;
+    config.whole_frames = whole_frames;
     config.scale = 1;
     return Platform_Open(config) == 1;
   }
@@ -260,6 +262,63 @@ TEST_P(SdlBackend, ClockWaitsForRealAndWraps) {
     Platform_Present(frame.data(), SCREEN_WIDTH * 2);
   }
   EXPECT_EQ(Platform_Last_Frame(), frame);
+}
+
+// A present draws only what changed where the window keeps its picture; the window must then hold
+// exactly what drawing every frame whole gives: at the window's own scale, in a full screen of 1.6,
+// and in a window resized to a scale of 2 between two presents.
+TEST_P(SdlBackend, PresentsOfChangedPartsShowWhatWholeOnesShow) {
+  auto window = [] {
+    for (Uint32 id = 1; id < 1000; ++id)
+      if (SDL_Window* w = SDL_GetWindowFromID(id)) return w;
+    return static_cast<SDL_Window*>(nullptr);
+  };
+  auto window_pixels = [&] {
+    SDL_Renderer* renderer = window() ? SDL_GetRenderer(window()) : nullptr;
+    int w = 0, h = 0;
+    std::vector<uint32_t> pixels;
+    if (renderer == nullptr || SDL_GetRendererOutputSize(renderer, &w, &h) != 0) return pixels;
+    pixels.resize(static_cast<size_t>(w) * h);
+    if (SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(), w * 4) != 0)
+      pixels.clear();
+    return pixels;
+  };
+  std::mt19937 rng(14);
+  auto rnd = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  std::vector<uint16_t> frame(static_cast<size_t>(SCREEN_WIDTH) * SCREEN_HEIGHT);
+  for (uint16_t& p : frame) p = static_cast<uint16_t>(rnd(0, 65535));
+  for (int setup = 0; setup < 3; ++setup) {
+    ASSERT_TRUE(Open(setup == 1));
+    for (int round = 0; round < 12; ++round) {
+      if (setup == 2 && round == 4) SDL_SetWindowSize(window(), 2 * SCREEN_WIDTH, 2 * SCREEN_HEIGHT);
+      for (int n = rnd(1, 3); n > 0; --n) {  // small changes, some at the edges, some of one bit
+        const int w = rnd(1, 40), h = rnd(1, 40), bit = rnd(0, 1);
+        const int x = rnd(0, 1) ? rnd(0, SCREEN_WIDTH - w) : (rnd(0, 1) ? 0 : SCREEN_WIDTH - w);
+        const int y = rnd(0, 1) ? rnd(0, SCREEN_HEIGHT - h) : (rnd(0, 1) ? 0 : SCREEN_HEIGHT - h);
+        for (int r = y; r < y + h; ++r) {
+          for (int c = x; c < x + w; ++c) {
+            uint16_t& p = frame[static_cast<size_t>(r) * SCREEN_WIDTH + c];
+            p = static_cast<uint16_t>(bit ? p ^ 1 : rnd(0, 65535));
+          }
+        }
+      }
+      Platform_Present(frame.data(), SCREEN_WIDTH * 2);
+    }
+    const std::vector<uint32_t> parts = window_pixels();
+    ASSERT_TRUE(Open(setup == 1, true));
+    if (setup == 2) SDL_SetWindowSize(window(), 2 * SCREEN_WIDTH, 2 * SCREEN_HEIGHT);
+    Platform_Present(frame.data(), SCREEN_WIDTH * 2);
+    const std::vector<uint32_t> whole = window_pixels();
+    ASSERT_FALSE(whole.empty());
+    ASSERT_TRUE(parts == whole) << "setup " << setup;
+    if (setup == 0) {  // the window's own scale: each window pixel is its frame pixel
+      ASSERT_EQ(whole.size(), frame.size());
+      for (size_t i = 0; i < frame.size(); ++i) {
+        const uint32_t rgb = (whole[i] >> 19 & 31) << 11 | (whole[i] >> 10 & 63) << 5 | (whole[i] >> 3 & 31);
+        ASSERT_EQ(rgb, frame[i]) << i;
+      }
+    }
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Drivers, SdlBackend, ::testing::Values("dummy", "offscreen"),
