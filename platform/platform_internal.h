@@ -17,6 +17,8 @@ struct State {
   std::deque<PlatformMessage> queue;
   bool tail_mergeable = false;          // the queue's newest message is a system pointer move
   std::array<bool, 256> injected_keys{};  // keys held by Platform_Set_Key
+  std::array<bool, 256> computer_keys{};  // keys held by Platform_Set_Computer_Key
+  InputOwner owner = INPUT_PERSON;
   std::vector<uint16_t> last_frame;
   uint32_t virtual_ticks = 0;           // headless clock
   bool fullscreen = true;
