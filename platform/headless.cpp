@@ -15,4 +15,9 @@ uint32_t Headless_Next_Vblank(uint32_t now) {
   return static_cast<uint32_t>(at);
 }
 
+// Headless sound: nothing is heard; each event is kept, in order, with its frame number.
+void Headless_Record_Audio(PlatformAudioKind kind, int id, bool loop) {
+  S().audio_events.push_back(PlatformAudioEvent{S().presents, kind, id, loop});
+}
+
 }  // namespace platform_detail

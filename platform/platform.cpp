@@ -58,6 +58,7 @@ int Platform_Open(const PlatformConfig& config) {
   s.last_frame.clear();
   s.virtual_ticks = 0;
   s.fullscreen = config.fullscreen;
+  s.presents = 0;
   if (config.backend == BACKEND_SDL) {
     if (!Sdl_Open(config)) {
       s.backend = BACKEND_HEADLESS;
@@ -71,6 +72,7 @@ int Platform_Open(const PlatformConfig& config) {
 
 void Platform_Close() {
   State& s = S();
+  Audio_Shutdown();  // before SDL itself goes
   if (s.open && s.backend == BACKEND_SDL) Sdl_Close();
   s.open = false;
   s.backend = BACKEND_HEADLESS;
@@ -189,6 +191,7 @@ void Platform_Wait_Vblank() {
 
 void Platform_Present(const uint16_t* pixels, int pitch_bytes) {
   if (!pixels) return;
+  ++S().presents;
   const bool changed = Keep_Frame(pixels, pitch_bytes);
   if (Sdl_Active()) Sdl_Present(changed);
 }

@@ -163,3 +163,55 @@ void Platform_Map_Pointer(const PlatformViewport& viewport, int window_w, int wi
 // F11 do the same at any time). Headless: only records the setting.
 void Platform_Set_Fullscreen(bool fullscreen);
 int Platform_Is_Fullscreen();
+
+// ---- Sound (effects and music themes by slot number) ----
+
+constexpr int PLATFORM_SOUND_SLOTS = 64;
+constexpr int PLATFORM_MUSIC_SLOTS = 8;
+
+// Opens the sound output, after Platform_Open. SDL backend with device true: the system's audio device
+// through the mixer; when there is none (a server, CI, a broken setup) one line goes to the debug
+// output and the game runs silent. Headless backend: nothing is heard; every sound event is recorded
+// with its frame number instead. device false: silent in both. Returns 1 when sounds will be played or
+// recorded, 0 when silent. Starts afresh: no sound loaded, no events recorded. Sound never blocks
+// the game and never changes it.
+int Platform_Open_Audio(bool device);
+// Stops everything and forgets every loaded sound. Platform_Close does it too.
+void Platform_Close_Audio();
+// Loads a 16-bit PCM WAV file into a sound (or music) slot. Returns 1 when it is loaded; 0 when the
+// file is missing or damaged, naming it once on the debug output: that slot stays silent.
+int Platform_Load_Sound(int id, const char* path);
+int Platform_Load_Music(int id, const char* path);
+// Plays the sound once, over whatever else is playing.
+void Platform_Play_Sound(int id);
+// Starts a theme in place of the one playing, over and over or once. A looping theme that is already
+// playing goes on undisturbed.
+void Platform_Play_Music(int id, bool loop);
+void Platform_Stop_Music();
+// The effects and music volumes, 0 (silent) to 100 (as loud as the files), clamped.
+void Platform_Set_Volumes(int effects, int music);
+// Pauses all sound (a minimised or unfocused window) or resumes it; effects asked for while paused
+// are dropped.
+void Platform_Pause_Audio(bool paused);
+
+// What the headless backend recorded instead of playing: each event with the number of frames
+// presented before it. Kept until the next Platform_Open_Audio or Platform_Clear_Audio_Events.
+enum PlatformAudioKind { AUDIO_EVENT_SOUND = 0, AUDIO_EVENT_MUSIC_START = 1, AUDIO_EVENT_MUSIC_STOP = 2 };
+struct PlatformAudioEvent {
+  uint64_t frame = 0;
+  PlatformAudioKind kind = AUDIO_EVENT_SOUND;
+  int id = 0;         // the sound or music slot (for a stop: the theme that stopped)
+  bool loop = false;  // a music start: looping
+};
+const std::vector<PlatformAudioEvent>& Platform_Audio_Events();
+void Platform_Clear_Audio_Events();
+
+// A WAV file as the sound loader reads it: integer PCM, 16 bits, mono or stereo (interleaved).
+struct PlatformWav {
+  int rate = 0;
+  int channels = 0;
+  std::vector<int16_t> samples;
+};
+// Parses the bytes of a WAV file. Returns 1 with *out filled, 0 when they are not such a file or are
+// cut short.
+int Platform_Parse_WAV(const uint8_t* bytes, std::size_t size, PlatformWav* out);

@@ -22,6 +22,8 @@ struct State {
   std::vector<uint16_t> last_frame;
   uint32_t virtual_ticks = 0;           // headless clock
   bool fullscreen = true;
+  uint64_t presents = 0;                // frames presented since the backend opened
+  std::vector<PlatformAudioEvent> audio_events;  // headless: the sound events, in order
 };
 
 State& S();
@@ -49,5 +51,10 @@ void Sdl_Set_Fullscreen(bool fullscreen);
 
 // The headless backend (headless.cpp).
 uint32_t Headless_Next_Vblank(uint32_t now);
+// Records a sound event with the number of frames presented so far.
+void Headless_Record_Audio(PlatformAudioKind kind, int id, bool loop);
+
+// Stops the sound and releases the mixer and every loaded sound (audio.cpp).
+void Audio_Shutdown();
 
 }  // namespace platform_detail

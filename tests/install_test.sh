@@ -7,13 +7,15 @@ root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 DESTDIR="$root/dest" cmake --install "$build" --prefix /usr/local >/dev/null
 prefix="$root/dest/usr/local"
-for f in bin/orvalis share/orvalis/mm_main.bmp share/orvalis/10c.txt share/applications/orvalis.desktop \
+for f in bin/orvalis share/orvalis/mm_main.bmp share/orvalis/10c.txt share/orvalis/snd_step.wav \
+         share/orvalis/music_menu.wav share/applications/orvalis.desktop \
          share/metainfo/io.orvalis.Orvalis.metainfo.xml share/man/man6/orvalis.6 \
          share/icons/hicolor/48x48/apps/orvalis.png share/icons/hicolor/128x128/apps/orvalis.png \
          share/icons/hicolor/256x256/apps/orvalis.png; do
   [ -e "$prefix/$f" ] || { echo "not installed: $f"; exit 1; }
 done
 [ "$(ls "$prefix/share/orvalis"/*.bmp | wc -l)" -eq 25 ] || { echo "expected the 25 art files"; exit 1; }
+[ "$(ls "$prefix/share/orvalis"/*.wav | wc -l)" -eq 21 ] || { echo "expected the 21 sound files"; exit 1; }
 [ ! -e "$prefix/share/orvalis/d-bug_log.txt" ] || { echo "the debug log must not be installed"; exit 1; }
 if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$prefix/share/applications/orvalis.desktop"; fi
 

@@ -1,0 +1,290 @@
+// Sound: effects and music themes in numbered slots, played through SDL2_mixer in the SDL backend and
+// recorded as events by the headless one. Every file is read and checked here first, so a missing or
+// damaged file is treated alike in both backends: named once on the debug output, then silent. With no
+// audio device the game runs silent; nothing here touches the message queue, the clock or the frame.
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/platform_internal.h"
+
+namespace {
+
+using namespace platform_detail;
+
+enum Output { OUTPUT_NONE, OUTPUT_MIXER, OUTPUT_RECORD };
+
+struct SoundSlot {
+  bool loaded = false;
+  Mix_Chunk* chunk = nullptr;
+};
+
+struct MusicSlot {
+  bool loaded = false;
+  std::vector<uint8_t> bytes;  // the mixer streams the theme from these
+  Mix_Music* music = nullptr;
+};
+
+struct Audio {
+  Output output = OUTPUT_NONE;
+  std::array<SoundSlot, PLATFORM_SOUND_SLOTS> sounds;
+  std::array<MusicSlot, PLATFORM_MUSIC_SLOTS> themes;
+  int effects_volume = 100, music_volume = 100;
+  bool paused = false;
+  int playing = -1;  // the theme started last, -1 for none
+  bool playing_loops = false;
+  std::set<std::string> reported;  // files already named on the debug output
+};
+
+Audio audio;
+
+void Say(const std::string& line) { Platform_Debug_Output((line + "\n").c_str()); }
+
+uint32_t Le(const uint8_t* p, int bytes) {
+  uint32_t v = 0;
+  for (int i = bytes - 1; i >= 0; --i) v = v << 8 | p[i];
+  return v;
+}
+
+// The whole file, or false when it cannot be read (or is implausibly large for a sound).
+bool Read_File(const char* path, std::vector<uint8_t>* bytes) {
+  FILE* f = path ? std::fopen(path, "rb") : nullptr;
+  if (!f) return false;
+  constexpr size_t kLimit = 64u << 20;
+  uint8_t chunk[65536];
+  size_t n;
+  bool ok = true;
+  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
+    bytes->insert(bytes->end(), chunk, chunk + n);
+    if (bytes->size() > kLimit) {
+      ok = false;
+      break;
+    }
+  }
+  ok = ok && !std::ferror(f);
+  std::fclose(f);
+  return ok;
+}
+
+// Reads and checks a sound file; names it once on the debug output when it is missing or damaged.
+bool Read_Sound_File(const char* path, std::vector<uint8_t>* bytes) {
+  PlatformWav wav;
+  if (Read_File(path, bytes) && Platform_Parse_WAV(bytes->data(), bytes->size(), &wav)) return true;
+  std::string name = path ? path : "(no name)";
+  if (audio.reported.insert(name).second)
+    Say("sound: " + name + " is missing or damaged; that sound stays silent");
+  return false;
+}
+
+int Mixer_Volume(int percent) { return std::clamp(percent, 0, 100) * MIX_MAX_VOLUME / 100; }
+
+bool Mixer_Open() {
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    Say(std::string("sound: no audio device (") + SDL_GetError() + "); the game runs silent");
+    return false;
+  }
+  if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+    Say(std::string("sound: the audio device does not open (") + Mix_GetError() + "); the game runs silent");
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return false;
+  }
+  Mix_AllocateChannels(16);
+  Mix_Volume(-1, Mixer_Volume(audio.effects_volume));
+  Mix_VolumeMusic(Mixer_Volume(audio.music_volume));
+  return true;
+}
+
+void Release_Slots() {
+  if (audio.output == OUTPUT_MIXER) {
+    Mix_HaltMusic();
+    Mix_HaltChannel(-1);
+  }
+  for (SoundSlot& s : audio.sounds) {
+    if (s.chunk) Mix_FreeChunk(s.chunk);
+    s = SoundSlot{};
+  }
+  for (MusicSlot& m : audio.themes) {
+    if (m.music) Mix_FreeMusic(m.music);
+    m = MusicSlot{};
+  }
+}
+
+}  // namespace
+
+namespace platform_detail {
+
+void Audio_Shutdown() {
+  Release_Slots();
+  if (audio.output == OUTPUT_MIXER) {
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+  audio.output = OUTPUT_NONE;
+  audio.paused = false;
+  audio.playing = -1;
+  audio.reported.clear();
+}
+
+}  // namespace platform_detail
+
+int Platform_Open_Audio(bool device) {
+  Audio_Shutdown();
+  S().audio_events.clear();
+  if (!device) return 0;
+  if (Platform_Backend() == BACKEND_SDL && Platform_Is_Open()) {
+    if (!Mixer_Open()) return 0;
+    audio.output = OUTPUT_MIXER;
+  } else {
+    audio.output = OUTPUT_RECORD;
+  }
+  return 1;
+}
+
+void Platform_Close_Audio() { Audio_Shutdown(); }
+
+int Platform_Load_Sound(int id, const char* path) {
+  if (id < 0 || id >= PLATFORM_SOUND_SLOTS) return 0;
+  SoundSlot& slot = audio.sounds[static_cast<size_t>(id)];
+  if (slot.chunk) Mix_FreeChunk(slot.chunk);
+  slot = SoundSlot{};
+  std::vector<uint8_t> bytes;
+  if (!Read_Sound_File(path, &bytes)) return 0;
+  if (audio.output == OUTPUT_MIXER) {
+    slot.chunk = Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
+    if (!slot.chunk) {
+      if (audio.reported.insert(path).second)
+        Say(std::string("sound: the mixer cannot play ") + path + " (" + Mix_GetError() +
+            "); that sound stays silent");
+      return 0;
+    }
+  }
+  slot.loaded = true;
+  return 1;
+}
+
+int Platform_Load_Music(int id, const char* path) {
+  if (id < 0 || id >= PLATFORM_MUSIC_SLOTS) return 0;
+  if (audio.playing == id) Platform_Stop_Music();
+  MusicSlot& slot = audio.themes[static_cast<size_t>(id)];
+  if (slot.music) Mix_FreeMusic(slot.music);
+  slot = MusicSlot{};
+  if (!Read_Sound_File(path, &slot.bytes)) {
+    slot.bytes.clear();
+    return 0;
+  }
+  if (audio.output == OUTPUT_MIXER) {
+    SDL_RWops* rw = SDL_RWFromConstMem(slot.bytes.data(), static_cast<int>(slot.bytes.size()));
+    slot.music = Mix_LoadMUS_RW(rw, 1);
+    if (!slot.music) {
+      if (audio.reported.insert(path).second)
+        Say(std::string("sound: the mixer cannot play ") + path + " (" + Mix_GetError() +
+            "); that theme stays silent");
+      slot.bytes.clear();
+      return 0;
+    }
+  } else {
+    slot.bytes.clear();  // nothing streams from them
+  }
+  slot.loaded = true;
+  return 1;
+}
+
+void Platform_Play_Sound(int id) {
+  if (id < 0 || id >= PLATFORM_SOUND_SLOTS || audio.paused) return;
+  const SoundSlot& slot = audio.sounds[static_cast<size_t>(id)];
+  if (!slot.loaded) return;
+  if (audio.output == OUTPUT_RECORD) Headless_Record_Audio(AUDIO_EVENT_SOUND, id, false);
+  // With every channel busy the effect is dropped rather than cutting another short.
+  if (audio.output == OUTPUT_MIXER) Mix_PlayChannel(-1, slot.chunk, 0);
+}
+
+void Platform_Play_Music(int id, bool loop) {
+  if (id < 0 || id >= PLATFORM_MUSIC_SLOTS || audio.output == OUTPUT_NONE) return;
+  if (!audio.themes[static_cast<size_t>(id)].loaded) return;
+  if (audio.playing == id && audio.playing_loops && loop) {
+    if (audio.output == OUTPUT_RECORD || Mix_PlayingMusic()) return;
+  }
+  if (audio.output == OUTPUT_RECORD) {
+    Headless_Record_Audio(AUDIO_EVENT_MUSIC_START, id, loop);
+  } else {
+    Mix_PlayMusic(audio.themes[static_cast<size_t>(id)].music, loop ? -1 : 1);
+    if (audio.paused) Mix_PauseMusic();
+  }
+  audio.playing = id;
+  audio.playing_loops = loop;
+}
+
+void Platform_Stop_Music() {
+  if (audio.playing < 0) return;
+  if (audio.output == OUTPUT_RECORD) Headless_Record_Audio(AUDIO_EVENT_MUSIC_STOP, audio.playing, false);
+  if (audio.output == OUTPUT_MIXER) Mix_HaltMusic();
+  audio.playing = -1;
+}
+
+void Platform_Set_Volumes(int effects, int music) {
+  audio.effects_volume = std::clamp(effects, 0, 100);
+  audio.music_volume = std::clamp(music, 0, 100);
+  if (audio.output != OUTPUT_MIXER) return;
+  Mix_Volume(-1, Mixer_Volume(audio.effects_volume));
+  Mix_VolumeMusic(Mixer_Volume(audio.music_volume));
+}
+
+void Platform_Pause_Audio(bool paused) {
+  if (audio.paused == paused) return;
+  audio.paused = paused;
+  if (audio.output != OUTPUT_MIXER) return;
+  if (paused) {
+    Mix_Pause(-1);
+    Mix_PauseMusic();
+  } else {
+    Mix_Resume(-1);
+    Mix_ResumeMusic();
+  }
+}
+
+const std::vector<PlatformAudioEvent>& Platform_Audio_Events() { return S().audio_events; }
+
+void Platform_Clear_Audio_Events() { S().audio_events.clear(); }
+
+int Platform_Parse_WAV(const uint8_t* bytes, std::size_t size, PlatformWav* out) {
+  if (!bytes || size < 12 || std::memcmp(bytes, "RIFF", 4) != 0 || std::memcmp(bytes + 8, "WAVE", 4) != 0)
+    return 0;
+  bool have_format = false;
+  uint32_t format = 0, channels = 0, rate = 0, block = 0, bits = 0;
+  for (size_t at = 12; at + 8 <= size;) {
+    const uint8_t* tag = bytes + at;
+    const uint32_t length = Le(bytes + at + 4, 4);
+    const uint8_t* body = bytes + at + 8;
+    if (length > size - at - 8) return 0;  // cut short
+    if (std::memcmp(tag, "fmt ", 4) == 0) {
+      if (length < 16) return 0;
+      format = Le(body, 2);
+      channels = Le(body + 2, 2);
+      rate = Le(body + 4, 4);
+      block = Le(body + 12, 2);
+      bits = Le(body + 14, 2);
+      have_format = true;
+    } else if (std::memcmp(tag, "data", 4) == 0) {
+      if (!have_format || format != 1 || bits != 16 || channels < 1 || channels > 2 || rate < 8000 ||
+          rate > 192000 || block != 2 * channels || length == 0 || length % block != 0)
+        return 0;
+      if (out) {
+        out->rate = static_cast<int>(rate);
+        out->channels = static_cast<int>(channels);
+        out->samples.resize(length / 2);
+        for (size_t i = 0; i < out->samples.size(); ++i)
+          out->samples[i] = static_cast<int16_t>(static_cast<uint16_t>(Le(body + 2 * i, 2)));
+      }
+      return 1;
+    }
+    at += 8 + static_cast<size_t>(length) + (length & 1);
+  }
+  return 0;
+}
