@@ -92,6 +92,8 @@ int Platform_Open(const PlatformConfig& config) {
   s.queue.clear();
   s.tail_mergeable = false;
   s.injected_keys.fill(false);
+  s.computer_keys.fill(false);
+  s.owner = INPUT_PERSON;
   s.last_frame.clear();
   s.virtual_ticks = 0;
   s.fullscreen = config.fullscreen;
@@ -116,6 +118,8 @@ void Platform_Close() {
   s.queue.clear();
   s.tail_mergeable = false;
   s.injected_keys.fill(false);
+  s.computer_keys.fill(false);
+  s.owner = INPUT_PERSON;
   Text_Shutdown();
 }
 
@@ -125,10 +129,29 @@ PlatformBackend Platform_Backend() { return S().backend; }
 
 static bool Sdl_Active() { return S().open && S().backend == BACKEND_SDL; }
 
+namespace {
+// A person's pointer or button message while the computer has the input.
+bool Dropped(const State& s, const PlatformMessage& m) {
+  if (s.owner != INPUT_COMPUTER || m.from_computer) return false;
+  switch (m.message) {
+    case MSG_MOUSEMOVE:
+    case MSG_LBUTTONDOWN:
+    case MSG_LBUTTONUP:
+    case MSG_RBUTTONDOWN:
+    case MSG_RBUTTONUP: return true;
+    default: return false;
+  }
+}
+}  // namespace
+
 int Platform_Peek_Message(PlatformMessage* msg) {
   State& s = S();
   if (Sdl_Active()) Sdl_Pump();
-  if (s.queue.empty()) return 0;
+  while (!s.queue.empty() && Dropped(s, s.queue.front())) s.queue.pop_front();
+  if (s.queue.empty()) {
+    s.tail_mergeable = false;
+    return 0;
+  }
   if (msg) *msg = s.queue.front();
   s.queue.pop_front();
   if (s.queue.empty()) s.tail_mergeable = false;
@@ -141,11 +164,22 @@ void Platform_Post_Quit(int exit_code) {
 
 void Platform_Post_Message(const PlatformMessage& msg) { Queue_Push(msg, false); }
 
+bool Platform_Person_Key_Held(int virtual_key) {
+  State& s = S();
+  if (virtual_key < 0 || virtual_key > 255) return false;
+  bool held = s.injected_keys[static_cast<size_t>(virtual_key)];
+  if (!held && Sdl_Active()) held = Sdl_Key_Held(virtual_key);
+  return held;
+}
+
 int16_t Platform_Get_Key_State(int virtual_key) {
   State& s = S();
   if (virtual_key < 0 || virtual_key > 255) return 0;
-  bool held = s.injected_keys[static_cast<size_t>(virtual_key)];
-  if (!held && Sdl_Active()) held = Sdl_Key_Held(virtual_key);
+  bool held = false;
+  if (s.owner == INPUT_COMPUTER && virtual_key != VK_ESCAPE)
+    held = s.computer_keys[static_cast<size_t>(virtual_key)];
+  else
+    held = Platform_Person_Key_Held(virtual_key);
   return held ? static_cast<int16_t>(0x8000) : static_cast<int16_t>(0);
 }
 
@@ -153,6 +187,15 @@ void Platform_Set_Key(int virtual_key, bool held) {
   if (virtual_key < 0 || virtual_key > 255) return;
   S().injected_keys[static_cast<size_t>(virtual_key)] = held;
 }
+
+void Platform_Set_Computer_Key(int virtual_key, bool held) {
+  if (virtual_key < 0 || virtual_key > 255) return;
+  S().computer_keys[static_cast<size_t>(virtual_key)] = held;
+}
+
+void Platform_Set_Input_Owner(InputOwner owner) { S().owner = owner; }
+
+InputOwner Platform_Input_Owner() { return S().owner; }
 
 uint32_t Platform_Get_Ticks() {
   if (Sdl_Active()) return Sdl_Get_Ticks();

@@ -25,12 +25,22 @@ enum : uint32_t {
 enum : uint32_t { MK_LBUTTON = 1, MK_RBUTTON = 2, MK_SHIFT = 4, MK_CONTROL = 8, MK_MBUTTON = 16 };
 
 // Virtual-key numbers of the keys the game polls.
-enum : int { VK_RETURN = 13, VK_ESCAPE = 27, VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39, VK_DOWN = 40, VK_A = 65 };
+enum : int {
+  VK_RETURN = 13,
+  VK_ESCAPE = 27,
+  VK_SPACE = 32,
+  VK_LEFT = 37,
+  VK_UP = 38,
+  VK_RIGHT = 39,
+  VK_DOWN = 40,
+  VK_A = 65,
+};
 
 struct PlatformMessage {
   uint32_t message = 0;
   uint32_t wparam = 0;  // key-state word for MSG_MOUSEMOVE, exit code for MSG_QUIT
   uint32_t lparam = 0;  // MSG_MOUSEMOVE: x in the low 16 bits, y in the high 16 bits
+  bool from_computer = false;  // input made by the computer opponent's hand, not by a person
 };
 
 enum PlatformBackend { BACKEND_HEADLESS = 0, BACKEND_SDL = 1 };
@@ -69,6 +79,18 @@ void Platform_Post_Message(const PlatformMessage& msg);
 int16_t Platform_Get_Key_State(int virtual_key);
 // True while the key is held: bit 15 of its polled state.
 inline bool Platform_Key_Held(int virtual_key) { return (Platform_Get_Key_State(virtual_key) & 0x8000) != 0; }
+
+// Whose input acts on the game. While the computer has it, the game polls the keys the computer holds
+// (Platform_Set_Computer_Key) and takes the pointer messages it posts; a person's pointer and button
+// messages are dropped and their keys read as up, except Escape, which always reads the person's
+// key. Closing the window and the other messages always pass. The default is the person.
+enum InputOwner { INPUT_PERSON = 0, INPUT_COMPUTER = 1 };
+void Platform_Set_Input_Owner(InputOwner owner);
+InputOwner Platform_Input_Owner();
+// The computer's own held keys (polled by the game only while the computer has the input).
+void Platform_Set_Computer_Key(int virtual_key, bool held);
+// Whether the person holds the key (really, or injected by a script), whoever has the input.
+bool Platform_Person_Key_Held(int virtual_key);
 
 // Milliseconds since an arbitrary start, wrapping at 2^32. Headless: the virtual clock.
 uint32_t Platform_Get_Ticks();

@@ -22,6 +22,8 @@ struct State {
   std::deque<PlatformMessage> queue;
   bool tail_mergeable = false;          // the queue's newest message is a system pointer move
   std::array<bool, 256> injected_keys{};  // keys held by Platform_Set_Key
+  std::array<bool, 256> computer_keys{};  // keys held by Platform_Set_Computer_Key
+  InputOwner owner = INPUT_PERSON;
   std::vector<uint16_t> last_frame;
   std::vector<FrameRect> damage;        // where the last kept frame differs from the one before it
   uint32_t virtual_ticks = 0;           // headless clock

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "shell/assets.h"
+#include "shell/computer.h"
 #include "shell/data_dir.h"
 #include "shell/main_loop.h"
 #include "shell/options.h"
@@ -84,6 +85,8 @@ int main(int argc, char** argv) {
     }
     for (ScriptCommand& c : script.commands) {
       if (c.op == SCRIPT_SEED && options.seed < 0) options.seed = c.a;
+      if (c.op == SCRIPT_COMPUTER && options.computer < 0) options.computer = static_cast<int32_t>(c.a);
+      if (c.op == SCRIPT_LEVEL && options.level < 0) options.level = static_cast<int32_t>(c.a);
       if (!c.path.empty()) c.path = std::filesystem::absolute(c.path, ec).string();
     }
     runner.script = &script;
@@ -103,9 +106,13 @@ int main(int argc, char** argv) {
   start_seed = options.seed;
   if (start_seed < 0 && options.platform.backend == BACKEND_SDL) start_seed = Platform_Launch_Clock();
   Game_Init();
+  if (options.computer >= 0 || options.level >= 0) Configure_Computer(options.computer, options.level);
 
   Recorder recorder;
-  if (!options.record.empty() && !Open_Recorder(&recorder, options.record.c_str(), static_cast<uint32_t>(start_seed))) {
+  const int32_t recorded_side = Computer_Player();
+  if (!options.record.empty() &&
+      !Open_Recorder(&recorder, options.record.c_str(), static_cast<uint32_t>(start_seed),
+                     Computer_Side_Name(recorded_side), Computer_Level_Name(Computer_Level()))) {
     std::fprintf(stderr, "orvalis: cannot create the recording %s\n", options.record.c_str());
     Game_Shutdown();
     Platform_Close();

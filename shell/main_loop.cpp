@@ -6,6 +6,7 @@
 #include "game/model.h"
 #include "screens/front/front.h"
 #include "screens/play/playing.h"
+#include "shell/computer.h"
 #include "shell/data_dir.h"
 #include "shell/record.h"
 #include "shell/script.h"
@@ -67,6 +68,7 @@ void Run_State_Frame() {
   const GameState after = game_state;
   if (before == STATE_MAIN_MENU && after == STATE_PLAYING) {
     if (new_game_pending == 1) New_Game(board);
+    Computer_Game_Started();
     Menu_To_Game();
   } else if (before == STATE_PLAYING && after == STATE_MAIN_MENU) {
     Game_To_Menu();
@@ -81,11 +83,12 @@ int Main_Loop(ScriptRunner* runner, Recorder* recorder) {
   PlatformMessage msg;
   for (;;) {
     if (runner && !Script_Before_Pass(runner)) return 0;
+    Computer_Before_Pass();
     if (recorder) Record_Keys(recorder);
     Screenshot_On_F12();
     if (Platform_Peek_Message(&msg)) {
       if (msg.message == MSG_QUIT) return static_cast<int>(msg.wparam);
-      if (recorder) Record_Message(recorder, msg);
+      if (recorder && !msg.from_computer) Record_Message(recorder, msg);
       Window_Proc(msg.message, msg.wparam, msg.lparam);
     }
     Run_State_Frame();

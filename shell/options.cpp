@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "shell/computer.h"
+
 const OptionInfo option_table[] = {
     {"--fullscreen", nullptr, "full screen at the desktop's own resolution (the default)"},
     {"--windowed", nullptr, "a window of 640 x 480 times the scale"},
@@ -11,6 +13,8 @@ const OptionInfo option_table[] = {
     {"--integer-scaling", nullptr, "scale the picture by whole multiples only"},
     {"--smooth", nullptr, "linear filtering instead of sharp pixels"},
     {"--seed", "N", "seed the random generator with N instead of the clock"},
+    {"--computer", "SIDE", "the computer plays player 1, 2, both or off (default: as the options say)"},
+    {"--level", "LEVEL", "the computer's level: easy, normal (the default) or hard"},
     {"--headless", nullptr, "run without a window (needs --script)"},
     {"--script", "FILE", "play the input script FILE (visibly, unless --headless)"},
     {"--record", "FILE", "record everything you do as a script FILE that replays the same game"},
@@ -61,6 +65,19 @@ int Parse_Options(int argc, const char* const* argv, Options* out, std::string* 
     else if (a == "--script") out->script = value;
     else if (a == "--record") out->record = value;
     else if (a == "--data") out->data_dir = value;
+    else if (a == "--computer") {
+      out->computer = Parse_Computer_Side(value);
+      if (out->computer < 0) {
+        *error = "--computer takes 1, 2, both or off, not '" + std::string(value) + "'";
+        return 0;
+      }
+    } else if (a == "--level") {
+      out->level = Parse_Computer_Level(value);
+      if (out->level < 0) {
+        *error = "--level takes easy, normal or hard, not '" + std::string(value) + "'";
+        return 0;
+      }
+    }
     else if (a == "--scale") {
       if (!Parse_Number(value, 1, 8, &n)) {
         *error = "--scale takes a whole number from 1 to 8, not '" + std::string(value) + "'";

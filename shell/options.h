@@ -12,6 +12,8 @@ struct Options {
   std::string script;
   std::string data_dir;  // empty: search next to the binary, then the installed share folder
   std::string record;
+  int32_t computer = -1;  // COMPUTER_* from --computer; -1 when not given
+  int32_t level = -1;     // LEVEL_* from --level; -1 when not given
   bool help = false;
   bool version = false;
 };

@@ -8,18 +8,22 @@
 
 #include "platform/platform.h"
 
+constexpr int RECORDED_KEY_COUNT = 8;
+
 struct Recorder {
   std::FILE* out = nullptr;
-  int64_t pending_frames = 0;  // passes since the last recorded event
-  bool keys[7] = {};           // the last seen state of the keys scripts know
+  int64_t pending_frames = 0;          // passes since the last recorded event
+  bool keys[RECORDED_KEY_COUNT] = {};  // the last seen state of the keys scripts know
   uint32_t buttons = 0;        // buttons held, as the replay will track them
 };
 
-// Creates the file and writes the seed line; 1 on success.
-int Open_Recorder(Recorder* r, const char* path, uint32_t seed);
-// At the start of a pass: writes every key that changed since the last pass.
+// Creates the file and writes the settings the replay needs first (the seed, who the computer plays
+// and its level, as the script commands give them); 1 on success.
+int Open_Recorder(Recorder* r, const char* path, uint32_t seed, const char* computer, const char* level);
+// At the start of a pass: writes every key the person changed since the last pass.
 void Record_Keys(Recorder* r);
-// The message the pass took (pointer moves, buttons, and the window's close).
+// The message the pass took (pointer moves, buttons, and the window's close); the caller passes only
+// the person's, not the computer's.
 void Record_Message(Recorder* r, const PlatformMessage& msg);
 // At the end of a pass.
 void Record_Pass(Recorder* r);

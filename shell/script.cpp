@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "platform/platform.h"
+#include "shell/computer.h"
 #include "shell/state_dump.h"
 
 namespace {
@@ -17,7 +18,7 @@ struct KeyName {
 };
 constexpr KeyName key_names[] = {{"ESCAPE", VK_ESCAPE}, {"RETURN", VK_RETURN}, {"LEFT", VK_LEFT},
                                  {"RIGHT", VK_RIGHT},   {"UP", VK_UP},         {"DOWN", VK_DOWN},
-                                 {"A", VK_A}};
+                                 {"A", VK_A},           {"SPACE", VK_SPACE}};
 
 bool Parse_Int(const std::string& word, long long lo, long long hi, int64_t* out) {
   if (word.empty()) return false;
@@ -67,7 +68,7 @@ int Parse_Script(const std::string& text, const std::string& name, Script* out, 
       c.a = -1;
       for (const KeyName& k : key_names)
         if (w[2] == k.name) c.a = k.code;
-      if (c.a < 0) return fail("unknown key '" + w[2] + "' (ESCAPE, RETURN, LEFT, RIGHT, UP, DOWN or A)");
+      if (c.a < 0) return fail("unknown key '" + w[2] + "' (ESCAPE, RETURN, LEFT, RIGHT, UP, DOWN, A or SPACE)");
     } else if (cmd == "mouse") {
       if (w.size() == 4 && w[1] == "move") {
         c.op = SCRIPT_MOUSE_MOVE;
@@ -88,6 +89,14 @@ int Parse_Script(const std::string& text, const std::string& name, Script* out, 
       c.op = SCRIPT_SEED;
       if (w.size() != 2 || !Parse_Int(w[1], 0, UINT32_MAX, &c.a))
         return fail("seed needs a number from 0 to 4294967295");
+    } else if (cmd == "computer") {
+      c.op = SCRIPT_COMPUTER;
+      c.a = w.size() == 2 ? Parse_Computer_Side(w[1]) : -1;
+      if (c.a < 0) return fail("computer needs 1, 2, both or off");
+    } else if (cmd == "level") {
+      c.op = SCRIPT_LEVEL;
+      c.a = w.size() == 2 ? Parse_Computer_Level(w[1]) : -1;
+      if (c.a < 0) return fail("level needs easy, normal or hard");
     } else if (cmd == "screenshot" || cmd == "state") {
       c.op = cmd == "screenshot" ? SCRIPT_SCREENSHOT : SCRIPT_STATE;
       c.path = Rest_Of_Line(line, line.find(cmd) + cmd.size());
@@ -171,7 +180,9 @@ int Script_Before_Pass(ScriptRunner* r) {
           ++r->failures;
         }
         break;
-      case SCRIPT_SEED: break;  // taken before start-up
+      case SCRIPT_SEED:
+      case SCRIPT_COMPUTER:
+      case SCRIPT_LEVEL: break;  // taken before start-up
       case SCRIPT_CLOSE:
         r->closed = true;
         Post(MSG_DESTROY, 0);

@@ -17,6 +17,8 @@ enum ScriptOp : int32_t {
   SCRIPT_STATE,
   SCRIPT_CLOSE,
   SCRIPT_SEED,
+  SCRIPT_COMPUTER,  // who the computer plays (a = COMPUTER_*), taken before start-up
+  SCRIPT_LEVEL,     // the computer's level (a = LEVEL_*), taken before start-up
 };
 
 struct ScriptCommand {

@@ -6,6 +6,7 @@
 #include "game/model.h"
 #include "platform/platform.h"
 #include "screens/front/front.h"
+#include "shell/computer.h"
 #include "common/shell_state.h"
 
 using nlohmann::json;
@@ -60,6 +61,8 @@ std::string Game_State_Json() {
              {"current_player", current_player},
              {"item_density", item_density},
              {"new_game_pending", new_game_pending},
+             {"computer_player", Computer_Player()},
+             {"computer_level", Computer_Level_Name(Computer_Level())},
              {"escape_latch", escape_latch},
              {"players", {{"1", Player_Json(player1)}, {"2", Player_Json(player2)}}},
              {"board", board_json},

@@ -283,34 +283,27 @@ void Paint_Options(ArtFile& art) {
         });
     Put_Frame(art, amount, f, c);
   }
-  // Row two: a switch, on and off.
+  // Row two: who plays. Frame 0, two people at one machine: a blue and a red figure side by side.
+  // Frame 1, against the computer: the blue figure facing a red clockwork cog, which plays player 1.
   const char* sw = "BOB_option_switch";
   for (int f = 0; f < 2; ++f) {
-    bool on = f == 0;
+    const bool computer = f == 1;
     Canvas c =
         Designed_At_Drawn_Size(150, 35, Frame_Width(sw), Frame_Height(sw), 4, [&](Canvas& big, float k) {
           Wood_Plate(big, k, 1.f, 3.f, 148.f, 29.f, false);
-          // The track and its knob.
-          Paint_Flat(
-              big, [&](float x, float y) { return Sdf_Box(x / k, y / k, 34.f, 17.5f, 22.f, 9.f, 9.f) * k; },
-              theme::INK);
-          Paint(
-              big,
-              [&](float x, float y) { return Sdf_Box(x / k, y / k, 34.f, 17.5f, 20.5f, 7.5f, 7.5f) * k; },
-              [&](float, float y, float) {
-                float t = std::clamp((y / k - 10.f) / 15.f, 0.f, 1.f);
-                return on ? Mix(Rgb(250, 210, 110), Rgb(200, 130, 30), t)
-                          : Mix(Rgb(40, 32, 28), Rgb(80, 70, 62), t);
-              });
-          float kx = on ? 46.f : 22.f;
-          Paint(
-              big, [&](float x, float y) { return Sdf_Circle(x / k, y / k, kx, 17.5f, 7.f) * k; },
-              [&](float x, float y, float) {
-                float t = std::clamp(((x / k - kx) + (y / k - 17.5f)) / 14.f + 0.5f, 0.f, 1.f);
-                return Mix(Rgb(255, 250, 236), Rgb(150, 140, 130), t);
-              });
-          Draw_Label_Height(big, on ? "ON" : "OFF", 104.f * k, 17.5f * k, static_cast<int>(14.f * k),
-                            static_cast<int>(60.f * k), Gold_Text(1.f * k));
+          const int figure = static_cast<int>(24.f * k);
+          auto put_figure = [&](int player, int direction, float cx) {
+            Canvas fig = Resample(Figure(player, direction), figure, figure);
+            Composite(big, fig, static_cast<int>(cx * k) - figure / 2, static_cast<int>(18.f * k) - figure / 2);
+          };
+          put_figure(2, 1, 14.f);
+          if (computer) {
+            Draw_Cog(big, 34.f * k, 17.5f * k, 8.5f * k, theme::P1, theme::P1_LIGHT, theme::P1_DARK);
+          } else {
+            put_figure(1, 2, 32.f);
+          }
+          Draw_Label_Height(big, computer ? "VS COMPUTER" : "2 PLAYERS", 97.f * k, 17.5f * k,
+                            static_cast<int>(11.f * k), static_cast<int>(92.f * k), Gold_Text(1.f * k));
         });
     Put_Frame(art, sw, f, c);
   }

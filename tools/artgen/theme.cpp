@@ -120,6 +120,34 @@ void Draw_Gem(Canvas& c, float cx, float cy, float r, Color base, Color light, C
       Rgb(255, 255, 245));
 }
 
+void Draw_Cog(Canvas& c, float cx, float cy, float r, Color base, Color light, Color dark) {
+  const float body = r * 0.74f, tooth_hw = r * 0.17f, hub = r * 0.36f, axle = r * 0.16f;
+  auto cog = [&](float x, float y) {
+    float d = Sdf_Circle(x, y, cx, cy, body);
+    const float dx = x - cx, dy = y - cy;
+    for (int k = 0; k < 8; ++k) {
+      // A tooth: a box along the spoke at angle k * 45 degrees, from the body out to r.
+      const float a = 0.785398f * static_cast<float>(k) + 0.3927f;
+      const float u = dx * std::cos(a) + dy * std::sin(a), v = -dx * std::sin(a) + dy * std::cos(a);
+      d = std::min(d, Sdf_Box(u, v, (body + r) * 0.5f, 0.f, (r - body) * 0.5f + 0.5f, tooth_hw, 0.6f));
+    }
+    return std::max(d, -Sdf_Circle(x, y, cx, cy, axle));
+  };
+  Paint_Flat(
+      c, [&](float x, float y) { return cog(x, y) - std::max(1.f, r * 0.09f); }, theme::INK);
+  Paint(c, cog, [&](float x, float y, float) {
+    const float t = std::clamp(((x - cx) + (y - cy)) / (2.f * r) + 0.5f, 0.f, 1.f);
+    return Mix(light, dark, t);
+  });
+  // A raised hub ring.
+  Paint(
+      c, [&](float x, float y) { return std::fabs(Sdf_Circle(x, y, cx, cy, hub)) - std::max(0.6f, r * 0.07f); },
+      [&](float x, float y, float) {
+        const float t = std::clamp(((x - cx) + (y - cy)) / (2.f * hub) + 0.5f, 0.f, 1.f);
+        return Mix(Mix(base, light, 0.6f), dark, t);
+      });
+}
+
 void Draw_Token(Canvas& c, float cx, float cy, float r, Color base, Color light, Color dark) {
   Paint(
       c, [&](float x, float y) { return Sdf_Circle(x, y, cx, cy, r); },

@@ -49,6 +49,8 @@ Color Parchment(float x, float y, float period, uint32_t seed, bool tile = true)
 void Draw_Gem(Canvas& c, float cx, float cy, float r, Color base, Color light, Color dark, bool setting);
 // A coin with two turning arrows (an action token) of radius r.
 void Draw_Token(Canvas& c, float cx, float cy, float r, Color base, Color light, Color dark);
+// A clockwork cog of outer radius r (eight teeth, a hub with a dark axle): the computer player.
+void Draw_Cog(Canvas& c, float cx, float cy, float r, Color base, Color light, Color dark);
 // A gold key lying diagonally, bow at the upper left, about `size` pixels long.
 void Draw_Key(Canvas& c, float cx, float cy, float size);
 // A rounded plate with a gold rim: the frame of buttons and plaques. Coordinates in pixels.

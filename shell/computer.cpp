@@ -1,0 +1,403 @@
+#include "shell/computer.h"
+
+#include <array>
+#include <cmath>
+#include <deque>
+
+#include "common/bobs.h"
+#include "common/shell_state.h"
+#include "game/model.h"
+#include "platform/platform.h"
+#include "screens/play/layout.h"
+#include "shell/assets.h"
+
+namespace {
+
+int32_t side_when_on = COMPUTER_PLAYER_1;
+int32_t level = LEVEL_NORMAL;
+int32_t game_player = COMPUTER_NONE;  // who the computer plays in the game in progress
+
+// How the hand paces itself, in passes of the main loop (about 60 a second). Hurried, it skips the
+// glides and the pauses.
+constexpr int FIRST_THINK_PASSES = 24;  // the least time a turn starts with, so the change is seen
+constexpr int THINK_PASSES = 6;         // the least time before each later move
+constexpr int GLIDE_PASSES = 18;        // the pointer's travel to a control
+constexpr int PAUSE_PASSES = 20;        // the pause over a shift button or cell before the click
+constexpr int END_PAUSE_PASSES = 8;     // the pause over END TURN before the click
+constexpr int MAX_MOVES_PER_TURN = 48;  // past this the hand ends the turn whatever the plan says
+constexpr int MAX_STUCK_PRESSES = 3;    // presses of a walk that change nothing before it gives up
+
+enum Phase {
+  PHASE_IDLE,
+  PHASE_THINK,
+  PHASE_WALK_PRESS,    // an arrow key goes down this pass
+  PHASE_WALK_RELEASE,  // and up the next
+  PHASE_GLIDE,         // the pointer travels to the control
+  PHASE_PAUSE,         // and rests on it
+  PHASE_PRESS,         // the button goes down
+  PHASE_RELEASE,       // and up on the same pixel: the click fires
+  PHASE_RETURN_DOWN,   // a hurried end of turn: Return down
+  PHASE_RETURN_UP,     // and up: the turn passes
+  PHASE_SETTLE,        // one pass for the game to take the last action
+};
+
+struct Hand {
+  Phase phase = PHASE_IDLE;
+  Planner planner;
+  ComputerMove move;
+  int32_t turn_player = -1;  // current_player of the turn the hand is playing
+  int32_t turn_count = -1;   // that player's turns counter, which a new turn raises
+  int moves = 0;
+  int passes = 0;  // passes spent in the current phase
+  int min_think = 0;
+  bool hurried = false;
+  int stuck = 0;
+  int key = -1;  // the arrow key the hand holds, or -1
+  int from_x = 0, from_y = 0, to_x = 0, to_y = 0;
+  int pointer_x = 0, pointer_y = 0;
+  uint32_t buttons = 0;
+  PlayerState before;  // the mover before the last walking press
+};
+
+Hand hand;
+
+PlayerState& Mover() { return current_player == 1 ? player1 : player2; }
+
+int32_t Side_Of_Player_To_Move() { return current_player == 1 ? COMPUTER_PLAYER_1 : COMPUTER_PLAYER_2; }
+
+void Post(uint32_t message) {
+  PlatformMessage m;
+  m.message = message;
+  m.wparam = hand.buttons;
+  m.lparam = static_cast<uint32_t>(hand.pointer_x) | (static_cast<uint32_t>(hand.pointer_y) << 16);
+  m.from_computer = true;
+  Platform_Post_Message(m);
+}
+
+void Release_Keys() {
+  for (int vk : {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_RETURN}) Platform_Set_Computer_Key(vk, false);
+  hand.key = -1;
+}
+
+uint64_t Turn_Seed() {
+  const uint64_t s = static_cast<uint64_t>(start_seed < 0 ? 0 : start_seed);
+  return s * 0x9E3779B97F4A7C15ull + static_cast<uint64_t>(hand.turn_count) * 2 + (current_player == 1 ? 1 : 0);
+}
+
+void Think(int least_passes) {
+  hand.planner.Begin(Capture_Position(), static_cast<ComputerLevel>(level), Turn_Seed());
+  hand.phase = PHASE_THINK;
+  hand.passes = 0;
+  hand.min_think = hand.hurried ? 0 : least_passes;
+}
+
+// ---- Walking -------------------------------------------------------------------------------
+
+struct Spot {
+  int32_t bx, by, sx, sy;
+};
+
+constexpr int kDx[4] = {0, 1, -1, 0};  // by direction code: up, right, left, down
+constexpr int kDy[4] = {-1, 0, 0, 1};
+
+int Index(const Spot& s) { return (s.bx * 8 + s.sx) * 64 + s.by * 8 + s.sy; }
+
+// The square a step in direction d leads to by the step rule, counting a closed door the player can
+// open (the block is unlocked, or a key is held) as passable: two presses, one to open and one to go
+// in. False when the step cannot be made.
+bool Step(const Board& b, const PlayerState& p, const Spot& at, int d, Spot* to) {
+  const int tx = at.sx + kDx[d], ty = at.sy + kDy[d];
+  if (tx < 0 || tx > 7 || ty < 0 || ty > 7) {
+    const int nbx = at.bx + kDx[d], nby = at.by + kDy[d];
+    if (nbx < 0 || nbx > 7 || nby < 0 || nby > 7) return false;
+    const MazeBlock& n = b.blocks[nbx][nby];
+    const uint8_t facing = d == DIR_UP ? n.exit_south : d == DIR_RIGHT ? n.exit_west : d == DIR_LEFT ? n.exit_east : n.exit_north;
+    if (facing != 1) return false;
+    *to = {nbx, nby, tx < 0 ? 7 : (tx > 7 ? 0 : tx), ty < 0 ? 7 : (ty > 7 ? 0 : ty)};
+    return true;
+  }
+  const MazeBlock& block = b.blocks[at.bx][at.by];
+  const Square& t = block.squares[tx][ty];
+  const bool vertical = d == DIR_UP || d == DIR_DOWN;
+  const int32_t open = vertical ? DOOR_NS_OPEN : DOOR_EW_OPEN;
+  const int32_t closed = vertical ? DOOR_NS_CLOSED : DOOR_EW_CLOSED;
+  const bool passes = (t.blocked == 0 && t.content < 100) || t.content == open;
+  const bool opens = t.content == closed && (block.locked == 0 || p.keys > 0);
+  if (!passes && !opens) return false;
+  *to = {at.bx, at.by, tx, ty};
+  return true;
+}
+
+// The direction of the first step of a shortest walk from the mover's square to the target, or -1
+// when there is none (or the mover stands on it).
+int First_Step(const Board& b, const PlayerState& p, const Spot& target) {
+  const Spot start{p.block_x, p.block_y, p.square_x, p.square_y};
+  if (start.bx < 0 || start.bx > 7 || start.by < 0 || start.by > 7 || start.sx < 0 || start.sx > 7 ||
+      start.sy < 0 || start.sy > 7)
+    return -1;
+  if (Index(start) == Index(target)) return -1;
+  std::array<int8_t, 4096> first;
+  first.fill(-2);
+  std::deque<Spot> queue;
+  first[static_cast<size_t>(Index(start))] = -1;
+  queue.push_back(start);
+  while (!queue.empty()) {
+    const Spot at = queue.front();
+    queue.pop_front();
+    for (int d = 0; d < 4; ++d) {
+      Spot to;
+      if (!Step(b, p, at, d, &to)) continue;
+      int8_t& seen = first[static_cast<size_t>(Index(to))];
+      if (seen != -2) continue;
+      const int8_t origin = first[static_cast<size_t>(Index(at))];
+      seen = origin == -1 ? static_cast<int8_t>(d) : origin;
+      if (Index(to) == Index(target)) return seen;
+      queue.push_back(to);
+    }
+  }
+  return -1;
+}
+
+int Arrow_Key(int direction) {
+  switch (direction) {
+    case DIR_UP: return VK_UP;
+    case DIR_RIGHT: return VK_RIGHT;
+    case DIR_LEFT: return VK_LEFT;
+    default: return VK_DOWN;
+  }
+}
+
+bool Same_Place(const PlayerState& a, const PlayerState& b) {
+  return a.block_x == b.block_x && a.block_y == b.block_y && a.square_x == b.square_x && a.square_y == b.square_y;
+}
+
+// ---- Pointing ------------------------------------------------------------------------------
+
+// Where the hand clicks for a move: the middle of its button or cell.
+void Control_Of(const ComputerMove& m, int* x, int* y) {
+  if (m.kind == MOVE_SHIFT) {
+    for (const ShiftLine& line : shift_lines) {
+      if (line.column != m.column || line.direction != m.direction) continue;
+      *x = line.x0 + line.dx * m.line + SHIFT_BUTTON_SIZE / 2;
+      *y = line.y0 + line.dy * m.line + SHIFT_BUTTON_SIZE / 2;
+      return;
+    }
+  }
+  if (m.kind == MOVE_ROTATE) {
+    *x = OVERVIEW_X + CELL_SIZE * m.block_x + CELL_SIZE / 2;
+    *y = OVERVIEW_Y + CELL_SIZE * m.block_y + CELL_SIZE / 2;
+    return;
+  }
+  *x = END_TURN_X + END_TURN_W / 2;
+  *y = END_TURN_Y + END_TURN_H / 2;
+}
+
+void Start_Move() {
+  const ComputerMove& m = hand.move;
+  ++hand.moves;
+  hand.passes = 0;
+  if (m.kind == MOVE_WALK) {
+    hand.stuck = 0;
+    hand.phase = PHASE_WALK_PRESS;
+    return;
+  }
+  if (m.kind == MOVE_END_TURN && hand.hurried) {
+    hand.phase = PHASE_RETURN_DOWN;
+    return;
+  }
+  hand.from_x = mouse_x;
+  hand.from_y = mouse_y;
+  Control_Of(m, &hand.to_x, &hand.to_y);
+  hand.pointer_x = mouse_x;
+  hand.pointer_y = mouse_y;
+  hand.phase = PHASE_GLIDE;
+}
+
+void Next_Move_After_Action() {
+  hand.phase = PHASE_SETTLE;
+  hand.passes = 0;
+}
+
+void Walk_Press() {
+  const ComputerMove& m = hand.move;
+  const PlayerState& p = Mover();
+  const int d = First_Step(board, p, Spot{m.block_x, m.block_y, m.square_x, m.square_y});
+  if (d < 0 || hand.stuck >= MAX_STUCK_PRESSES) {
+    Next_Move_After_Action();  // there, or the way is gone: ask the planner again
+    return;
+  }
+  hand.before = p;
+  hand.key = Arrow_Key(d);
+  Platform_Set_Computer_Key(hand.key, true);
+  hand.phase = PHASE_WALK_RELEASE;
+}
+
+void Walk_Release() {
+  Platform_Set_Computer_Key(hand.key, false);
+  hand.key = -1;
+  // A press that moved nobody and opened nothing (the block, the keys and the doors all as they were)
+  // counts towards giving up.
+  const PlayerState& p = Mover();
+  if (Same_Place(p, hand.before) && p.keys == hand.before.keys) ++hand.stuck;
+  else hand.stuck = 0;
+  hand.phase = PHASE_WALK_PRESS;
+}
+
+void Glide() {
+  const int total = hand.hurried ? 1 : GLIDE_PASSES;
+  ++hand.passes;
+  const double t = std::min(1.0, static_cast<double>(hand.passes) / total);
+  const double e = t * t * (3.0 - 2.0 * t);  // eased in and out
+  hand.pointer_x = hand.from_x + static_cast<int>(std::lround((hand.to_x - hand.from_x) * e));
+  hand.pointer_y = hand.from_y + static_cast<int>(std::lround((hand.to_y - hand.from_y) * e));
+  hand.buttons = 0;
+  Post(MSG_MOUSEMOVE);
+  if (hand.passes >= total) {
+    hand.phase = PHASE_PAUSE;
+    hand.passes = 0;
+  }
+}
+
+void Pause() {
+  const int least = hand.hurried ? 0 : (hand.move.kind == MOVE_END_TURN ? END_PAUSE_PASSES : PAUSE_PASSES);
+  if (++hand.passes < least) return;
+  hand.phase = PHASE_PRESS;
+}
+
+void Press() {
+  const bool right = hand.move.kind == MOVE_ROTATE;
+  hand.buttons = right ? MK_RBUTTON : MK_LBUTTON;
+  Post(right ? MSG_RBUTTONDOWN : MSG_LBUTTONDOWN);
+  hand.phase = PHASE_RELEASE;
+}
+
+void Release() {
+  const bool right = hand.move.kind == MOVE_ROTATE;
+  hand.buttons = 0;
+  Post(right ? MSG_RBUTTONUP : MSG_LBUTTONUP);
+  Next_Move_After_Action();
+}
+
+}  // namespace
+
+int32_t Parse_Computer_Side(const std::string& text) {
+  if (text == "1") return COMPUTER_PLAYER_1;
+  if (text == "2") return COMPUTER_PLAYER_2;
+  if (text == "both") return COMPUTER_BOTH;
+  if (text == "off") return COMPUTER_NONE;
+  return -1;
+}
+
+int32_t Parse_Computer_Level(const std::string& text) {
+  if (text == "easy") return LEVEL_EASY;
+  if (text == "normal") return LEVEL_NORMAL;
+  if (text == "hard") return LEVEL_HARD;
+  return -1;
+}
+
+const char* Computer_Side_Name(int32_t side) {
+  switch (side) {
+    case COMPUTER_PLAYER_1: return "1";
+    case COMPUTER_PLAYER_2: return "2";
+    case COMPUTER_BOTH: return "both";
+    default: return "off";
+  }
+}
+
+const char* Computer_Level_Name(int32_t l) {
+  switch (l) {
+    case LEVEL_EASY: return "easy";
+    case LEVEL_HARD: return "hard";
+    default: return "normal";
+  }
+}
+
+void Configure_Computer(int32_t side, int32_t new_level) {
+  if (side >= COMPUTER_PLAYER_1 && side <= COMPUTER_BOTH) side_when_on = side;
+  if (side >= COMPUTER_NONE && side <= COMPUTER_BOTH) BOB_option_switch.current_frame = side == COMPUTER_NONE ? 0 : 1;
+  if (new_level >= LEVEL_EASY && new_level <= LEVEL_HARD) level = new_level;
+}
+
+int32_t Computer_Side_When_On() { return side_when_on; }
+int32_t Computer_Level() { return level; }
+
+void Computer_Game_Started() {
+  game_player = BOB_option_switch.current_frame == 1 ? side_when_on : COMPUTER_NONE;
+  Reset_Computer_Hand();
+}
+
+int32_t Computer_Player() {
+  if (game_state == STATE_PLAYING || game_state == STATE_RESULTS) return game_player;
+  return BOB_option_switch.current_frame == 1 ? side_when_on : COMPUTER_NONE;
+}
+
+void Set_Computer_Player(int32_t side) {
+  game_player = side >= COMPUTER_NONE && side <= COMPUTER_BOTH ? side : COMPUTER_NONE;
+  Reset_Computer_Hand();
+}
+
+bool Computer_Moves_Now() {
+  return game_state == STATE_PLAYING && (current_player == 0 || current_player == 1) &&
+         (game_player & Side_Of_Player_To_Move()) != 0 && player1.winner == 0 && player2.winner == 0;
+}
+
+void Reset_Computer_Hand() {
+  Release_Keys();
+  hand.phase = PHASE_IDLE;
+  hand.turn_player = -1;
+  hand.turn_count = -1;
+  hand.buttons = 0;
+  Platform_Set_Input_Owner(INPUT_PERSON);
+}
+
+void Computer_Before_Pass() {
+  if (!Computer_Moves_Now()) {
+    if (hand.phase != PHASE_IDLE || Platform_Input_Owner() == INPUT_COMPUTER) Reset_Computer_Hand();
+    return;
+  }
+  Platform_Set_Input_Owner(INPUT_COMPUTER);
+  // A new turn: the player to move, or its count of turns, changed since the hand last looked.
+  if (hand.turn_player != current_player || hand.turn_count != Mover().turns) {
+    Release_Keys();
+    hand.turn_player = current_player;
+    hand.turn_count = Mover().turns;
+    hand.moves = 0;
+    hand.hurried = false;
+    Think(FIRST_THINK_PASSES);
+  }
+  if (Platform_Person_Key_Held(VK_SPACE)) hand.hurried = true;
+
+  switch (hand.phase) {
+    case PHASE_IDLE: Think(THINK_PASSES); break;
+    case PHASE_THINK: {
+      const bool ready = hand.planner.Work(PLANNER_UNITS_PER_FRAME);
+      ++hand.passes;
+      if (!ready || hand.passes < hand.min_think) break;
+      hand.move = hand.planner.Move();
+      if (hand.moves >= MAX_MOVES_PER_TURN) hand.move = ComputerMove{};  // end the turn
+      Start_Move();
+      break;
+    }
+    case PHASE_WALK_PRESS: Walk_Press(); break;
+    case PHASE_WALK_RELEASE: Walk_Release(); break;
+    case PHASE_GLIDE: Glide(); break;
+    case PHASE_PAUSE: Pause(); break;
+    case PHASE_PRESS: Press(); break;
+    case PHASE_RELEASE: Release(); break;
+    case PHASE_RETURN_DOWN:
+      Platform_Set_Computer_Key(VK_RETURN, true);
+      hand.phase = PHASE_RETURN_UP;
+      break;
+    case PHASE_RETURN_UP:
+      Platform_Set_Computer_Key(VK_RETURN, false);
+      Next_Move_After_Action();
+      break;
+    case PHASE_SETTLE:
+      // Every message the hand posted has been taken (the pointer stands where it was sent, no
+      // button held), so the click has acted in the frame that took its release.
+      if (mouse_buttons == 0 && (hand.move.kind == MOVE_WALK || hand.hurried ||
+                                 (mouse_x == hand.pointer_x && mouse_y == hand.pointer_y)))
+        Think(THINK_PASSES);
+      break;
+  }
+}
