@@ -4,6 +4,8 @@
 // audio device the game runs silent; nothing here touches the message queue, the clock or the frame.
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -85,14 +87,44 @@ bool Read_Sound_File(const char* path, std::vector<uint8_t>* bytes) {
 
 int Mixer_Volume(int percent) { return std::clamp(percent, 0, 100) * MIX_MAX_VOLUME / 100; }
 
-bool Mixer_Open() {
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-    Say(std::string("sound: no audio device (") + SDL_GetError() + "); the game runs silent");
-    return false;
+// Standard error silenced for the length of a call: the system's sound libraries print lines of their
+// own when they find no device, and the game says it once, in its own words.
+class Quiet_Stderr {
+ public:
+  Quiet_Stderr() {
+    std::fflush(stderr);
+    saved_ = dup(STDERR_FILENO);
+    const int null = open("/dev/null", O_WRONLY);
+    if (saved_ >= 0 && null >= 0) dup2(null, STDERR_FILENO);
+    if (null >= 0) close(null);
   }
-  if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
-    Say(std::string("sound: the audio device does not open (") + Mix_GetError() + "); the game runs silent");
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  ~Quiet_Stderr() {
+    std::fflush(stderr);
+    if (saved_ >= 0) {
+      dup2(saved_, STDERR_FILENO);
+      close(saved_);
+    }
+  }
+  Quiet_Stderr(const Quiet_Stderr&) = delete;
+  Quiet_Stderr& operator=(const Quiet_Stderr&) = delete;
+
+ private:
+  int saved_ = -1;
+};
+
+bool Mixer_Open() {
+  std::string failure;
+  {
+    Quiet_Stderr quiet;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+      failure = std::string("no audio device (") + SDL_GetError() + ")";
+    } else if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+      failure = std::string("the audio device does not open (") + Mix_GetError() + ")";
+      SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+  }
+  if (!failure.empty()) {
+    Say("sound: " + failure + "; the game runs silent");
     return false;
   }
   Mix_AllocateChannels(16);

@@ -253,6 +253,8 @@ void Platform_Set_Fullscreen(bool fullscreen) {
 
 int Platform_Is_Fullscreen() { return S().fullscreen ? 1 : 0; }
 
+bool Platform_Window_Active() { return Sdl_Active() ? Sdl_Window_Active() : true; }
+
 PlatformViewport Platform_Fit_Picture(int output_w, int output_h, bool integer_scaling) {
   PlatformViewport v;
   if (output_w <= 0 || output_h <= 0) return v;

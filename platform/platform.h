@@ -164,6 +164,8 @@ void Platform_Map_Pointer(const PlatformViewport& viewport, int window_w, int wi
 // F11 do the same at any time). Headless: only records the setting.
 void Platform_Set_Fullscreen(bool fullscreen);
 int Platform_Is_Fullscreen();
+// True while the window is shown and has the focus (always true headless).
+bool Platform_Window_Active();
 
 // ---- Sound (effects and music themes by slot number) ----
 

@@ -55,6 +55,7 @@ void Sdl_Wait_Until(uint32_t target);
 void Sdl_Wait_Vblank();
 void Sdl_Present(bool changed);
 void Sdl_Set_Fullscreen(bool fullscreen);
+bool Sdl_Window_Active();
 
 // The headless backend (headless.cpp).
 uint32_t Headless_Next_Vblank(uint32_t now);

@@ -605,4 +605,10 @@ void Sdl_Set_Fullscreen(bool fullscreen) {
   Read_Refresh_Rate();
 }
 
+bool Sdl_Window_Active() {
+  if (!sdl.window) return false;
+  const Uint32 flags = SDL_GetWindowFlags(sdl.window);
+  return (flags & SDL_WINDOW_INPUT_FOCUS) != 0 && (flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0;
+}
+
 }  // namespace platform_detail

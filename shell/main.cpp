@@ -13,6 +13,7 @@
 #include "shell/options.h"
 #include "shell/record.h"
 #include "shell/script.h"
+#include "sound/sound.h"
 
 #ifndef ORVALIS_VERSION
 #define ORVALIS_VERSION "0"
@@ -107,6 +108,13 @@ int main(int argc, char** argv) {
   if (start_seed < 0 && options.platform.backend == BACKEND_SDL) start_seed = Platform_Launch_Clock();
   Game_Init();
   if (options.computer >= 0 || options.level >= 0) Configure_Computer(options.computer, options.level);
+  SoundSettings sound = Sound_Settings();
+  if (options.effects_volume >= 0) sound.effects_volume = options.effects_volume;
+  if (options.music_volume >= 0) sound.music_volume = options.music_volume;
+  if (options.mute) sound.on = false;
+  Set_Sound_Settings(sound);
+  Sound_Open(true);
+  Play_Theme(MUSIC_MENU);
 
   Recorder recorder;
   const int32_t recorded_side = Computer_Player();
@@ -120,6 +128,7 @@ int main(int argc, char** argv) {
   }
   const int code = Main_Loop(runner.script ? &runner : nullptr, recorder.out ? &recorder : nullptr);
   const bool recorded = Close_Recorder(&recorder);
+  Sound_Close();
   Game_Shutdown();
   Platform_Close();
   if (!recorded) std::fprintf(stderr, "orvalis: the recording %s could not be written whole\n", options.record.c_str());

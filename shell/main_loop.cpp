@@ -12,6 +12,7 @@
 #include "shell/script.h"
 #include "common/shell_state.h"
 #include "shell/state_dump.h"
+#include "sound/sound.h"
 
 namespace {
 
@@ -35,6 +36,17 @@ void Screenshot_On_F12() {
                                ? "orvalis: screenshot saved to " + file.string() + "\n"
                                : "orvalis: cannot write the screenshot " + file.string() + "\n";
   Platform_Debug_Output(text.c_str());
+}
+
+constexpr int KEY_M = 77;
+bool m_held = false;
+
+// M switches all sound off and on; sound rests while the window is in the background.
+void Sound_Keys_And_Focus() {
+  const bool held = Platform_Person_Key_Held(KEY_M);
+  if (held && !m_held) Toggle_Sound();
+  m_held = held;
+  Sound_Window_Active(Platform_Window_Active());
 }
 
 }  // namespace
@@ -86,6 +98,7 @@ int Main_Loop(ScriptRunner* runner, Recorder* recorder) {
     Computer_Before_Pass();
     if (recorder) Record_Keys(recorder);
     Screenshot_On_F12();
+    Sound_Keys_And_Focus();
     if (Platform_Peek_Message(&msg)) {
       if (msg.message == MSG_QUIT) return static_cast<int>(msg.wparam);
       if (recorder && !msg.from_computer) Record_Message(recorder, msg);

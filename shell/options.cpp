@@ -15,6 +15,9 @@ const OptionInfo option_table[] = {
     {"--seed", "N", "seed the random generator with N instead of the clock"},
     {"--computer", "SIDE", "the computer plays player 1, 2, both or off (default: as the options say)"},
     {"--level", "LEVEL", "the computer's level: easy, normal (the default) or hard"},
+    {"--effects-volume", "N", "the loudness of the sound effects, 0 to 100 (default 80)"},
+    {"--music-volume", "N", "the loudness of the music, 0 to 100 (default 50)"},
+    {"--mute", nullptr, "start with all sound off (M switches it on and off)"},
     {"--headless", nullptr, "run without a window (needs --script)"},
     {"--script", "FILE", "play the input script FILE (visibly, unless --headless)"},
     {"--record", "FILE", "record everything you do as a script FILE that replays the same game"},
@@ -60,6 +63,7 @@ int Parse_Options(int argc, const char* const* argv, Options* out, std::string* 
     else if (a == "--integer-scaling") out->platform.integer_scaling = true;
     else if (a == "--smooth") out->platform.smooth = true;
     else if (a == "--headless") out->platform.backend = BACKEND_HEADLESS;
+    else if (a == "--mute") out->mute = true;
     else if (a == "--help") out->help = true;
     else if (a == "--version") out->version = true;
     else if (a == "--script") out->script = value;
@@ -84,6 +88,12 @@ int Parse_Options(int argc, const char* const* argv, Options* out, std::string* 
         return 0;
       }
       out->platform.scale = static_cast<int>(n);
+    } else if (a == "--effects-volume" || a == "--music-volume") {
+      if (!Parse_Number(value, 0, 100, &n)) {
+        *error = a + " takes a whole number from 0 to 100, not '" + std::string(value) + "'";
+        return 0;
+      }
+      (a == "--effects-volume" ? out->effects_volume : out->music_volume) = static_cast<int>(n);
     } else if (a == "--seed") {
       if (!Parse_Number(value, 0, 4294967295LL, &n)) {
         *error = "--seed takes a whole number from 0 to 4294967295, not '" + std::string(value) + "'";

@@ -14,6 +14,9 @@ struct Options {
   std::string record;
   int32_t computer = -1;  // COMPUTER_* from --computer; -1 when not given
   int32_t level = -1;     // LEVEL_* from --level; -1 when not given
+  int effects_volume = -1;  // 0..100 from --effects-volume; -1 when not given
+  int music_volume = -1;    // 0..100 from --music-volume; -1 when not given
+  bool mute = false;        // --mute: start with all sound off
   bool help = false;
   bool version = false;
 };

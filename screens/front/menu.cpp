@@ -6,6 +6,7 @@
 #include "graphics/display.h"
 #include "platform/platform.h"
 #include "screens/front/front.h"
+#include "sound/sound.h"
 #include "common/bobs.h"
 #include "common/shell_state.h"
 
@@ -86,7 +87,10 @@ void Menu_Frame() {
   }
 
   // The growth starts with the next frame.
-  if (Platform_Key_Held(VK_RETURN) && menu_open == 0) menu_open = 1;
+  if (Platform_Key_Held(VK_RETURN) && menu_open == 0) {
+    menu_open = 1;
+    Play_Sound(SOUND_PANEL_GROW);
+  }
 
   BOB_mouse.x = mouse_x;
   BOB_mouse.y = mouse_y;
@@ -127,6 +131,7 @@ uint8_t Menu_Input(uint8_t overlay) {
   const bool start_hit = Hit(BOB_button_start, BUTTON_HIT_W, BUTTON_HIT_H);
 
   if (start_hit && mouse_buttons == 1) {
+    if (BOB_button_start.current_frame != 1) Play_Sound(SOUND_BUTTON);
     start_armed = 1;
     BOB_button_start.current_frame = 1;
   }
@@ -138,10 +143,12 @@ uint8_t Menu_Input(uint8_t overlay) {
     return overlay;
   }
   if (Hit(BOB_button_options, BUTTON_HIT_W, BUTTON_HIT_H) && mouse_buttons == 1) {
+    if (BOB_button_options.current_frame != 1) Play_Sound(SOUND_BUTTON);
     BOB_button_options.current_frame = 1;
     return 1;
   }
   if (Hit(BOB_button_quit, BUTTON_HIT_W, BUTTON_HIT_H) && mouse_buttons == 1) {
+    if (BOB_button_quit.current_frame != 1) Play_Sound(SOUND_BUTTON);
     BOB_button_quit.current_frame = 1;
     Request_Quit();
     return overlay;
@@ -177,10 +184,12 @@ uint8_t Options_Input(uint8_t latch) {
       BOB_option_amount.current_frame = 0;
       item_density = 0;
     }
+    Play_Sound(SOUND_OPTION);
     return 1;
   }
   if (Hit(BOB_option_switch, SWITCH_HIT_W, OPTION_H) && mouse_buttons == 1 && latch == 0) {
     BOB_option_switch.current_frame = BOB_option_switch.current_frame == 0 ? 1 : 0;
+    Play_Sound(SOUND_OPTION);
     return 1;
   }
   if (mouse_buttons == 0) return 0;

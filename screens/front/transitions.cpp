@@ -6,6 +6,7 @@
 #include "graphics/palette_lines.h"
 #include "screens/front/front.h"
 #include "screens/play/playing.h"
+#include "sound/sound.h"
 #include "common/bobs.h"
 
 void (*transition_frame_hook)(int frame) = nullptr;
@@ -35,7 +36,7 @@ void Present(int& frame) {
   ++frame;
 }
 
-void Run_Transition(Screen_Pass old_screen, Screen_Pass new_screen, bool draw_panel) {
+void Run_Transition(Screen_Pass old_screen, Screen_Pass new_screen, bool draw_panel, MusicId new_theme) {
   if (draw_panel) Draw_BOB(&BOB_menu_panel, display.back_surface);
 
   Show_BOB(&BOB_wall_right);
@@ -46,6 +47,7 @@ void Run_Transition(Screen_Pass old_screen, Screen_Pass new_screen, bool draw_pa
   BOB_wall_right.x = 320;
 
   int frame = 0;
+  Play_Sound(SOUND_WALLS_CLOSE);
   for (int i = 0; i < CLOSE_FRAMES; ++i) {
     old_screen();
     Draw_Walls();
@@ -55,6 +57,7 @@ void Run_Transition(Screen_Pass old_screen, Screen_Pass new_screen, bool draw_pa
   }
 
   // Nothing is drawn under the closed walls; the back surface keeps what it holds.
+  Play_Sound(SOUND_WALLS_SLAM);
   for (int i = 0; i < HOLD_FRAMES; ++i) {
     Draw_Walls();
     Present(frame);
@@ -64,6 +67,8 @@ void Run_Transition(Screen_Pass old_screen, Screen_Pass new_screen, bool draw_pa
   Draw_BOB(&BOB_wall_left, display.back_surface);
   Draw_BOB(&BOB_wall_right, display.back_surface);
 
+  Play_Sound(SOUND_WALLS_OPEN);
+  Play_Theme(new_theme);
   for (int i = 0; i < OPEN_FRAMES; ++i) {
     new_screen();
     Draw_Walls();
@@ -78,7 +83,7 @@ void Run_Transition(Screen_Pass old_screen, Screen_Pass new_screen, bool draw_pa
 
 }  // namespace
 
-void Menu_To_Game() { Run_Transition(Menu_Screen, Game_Screen, true); }
-void Game_To_Menu() { Run_Transition(Game_Screen, Menu_Screen, true); }
-void Game_To_Results() { Run_Transition(Game_Screen, Results_Screen, false); }
-void Results_To_Menu() { Run_Transition(Results_Screen, Menu_Screen, false); }
+void Menu_To_Game() { Run_Transition(Menu_Screen, Game_Screen, true, MUSIC_PLAY); }
+void Game_To_Menu() { Run_Transition(Game_Screen, Menu_Screen, true, MUSIC_MENU); }
+void Game_To_Results() { Run_Transition(Game_Screen, Results_Screen, false, MUSIC_RESULTS); }
+void Results_To_Menu() { Run_Transition(Results_Screen, Menu_Screen, false, MUSIC_MENU); }

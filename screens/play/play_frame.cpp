@@ -2,12 +2,29 @@
 #include "graphics/clock_text.h"
 #include "graphics/display.h"
 #include "screens/play/playing.h"
+#include "sound/sound.h"
 #include "common/shell_state.h"
+
+// The sound of what the player to move picked up in this frame, if anything.
+static void Pickup_Sound(const PlayerState& before, const PlayerState& after) {
+  if (after.treasures > before.treasures)
+    Play_Sound(SOUND_TREASURE_TAKEN);
+  else if (after.keys > before.keys)
+    Play_Sound(SOUND_KEY_TAKEN);
+  else if (after.items > before.items)
+    Play_Sound(SOUND_TOKEN_TAKEN);
+}
 
 int Play_Frame(int /*unused*/) {
   Playing_Input(board);
+  const PlayerState* mover = Player_To_Move();
+  const PlayerState before = mover ? *mover : PlayerState{};
   Apply_Pickups(board);
-  if (Check_Winner(board) == 1) game_state = STATE_RESULTS;
+  if (mover) Pickup_Sound(before, *mover);
+  if (Check_Winner(board) == 1) {
+    game_state = STATE_RESULTS;
+    Play_Sound(SOUND_WIN);
+  }
   Draw_Playing_Screen(board);
   Start_Clock();
   Wait_For_Vsync();

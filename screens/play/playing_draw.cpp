@@ -6,6 +6,7 @@
 #include "graphics/display.h"
 #include "platform/platform.h"
 #include "screens/play/playing.h"
+#include "sound/sound.h"
 #include "common/bobs.h"
 #include "common/shell_state.h"
 
@@ -123,7 +124,7 @@ static void Draw_Shift_Buttons(Board& b) {
     for (int n = 1; n <= 8; ++n) {
       const int x = line.x0 + line.dx * n, y = line.y0 + line.dy * n;
       const ClickResult click = Click_Control(x, y, SHIFT_BUTTON_SIZE, SHIFT_BUTTON_SIZE, 1, left_press_latch);
-      if (click == CLICK_FIRED) Paid_Shift(line.column, n, line.direction, b);
+      if (click == CLICK_FIRED) Play_Sound(Paid_Shift(line.column, n, line.direction, b) ? SOUND_SHIFT : SOUND_REFUSED);
       Draw_At(BOB_game_buttons, x, y, click == CLICK_PRESSED ? line.normal_frame + 4 : line.normal_frame);
     }
   }
@@ -142,6 +143,7 @@ static void Dump_Square(const PlayerState& p) {
 // both players who stand in it; the view switches to the block either way.
 static void Rotate_Cell(Board& b, int bx, int by) {
   const int turned = Paid_Rotate(bx, by, b);
+  Play_Sound(turned >= 0 ? SOUND_ROTATE : SOUND_REFUSED);
   if (turned > 0 && (turned & 1)) Dump_Square(player1);
   if (turned > 0 && (turned & 2)) Dump_Square(player2);
   current_block = b.blocks[bx][by];

@@ -3,6 +3,7 @@
 #include "graphics/clock_text.h"
 #include "platform/platform.h"
 #include "screens/play/playing.h"
+#include "sound/sound.h"
 #include "common/bobs.h"
 #include "common/shell_state.h"
 
@@ -50,9 +51,39 @@ static void Apply_Cheat() {
   player2.keys = 5;
 }
 
+// The sound of a step: onto the next square, a door opening (with a key spent on a lock, or not), a
+// locked door with no key to open it, or a bump into anything else.
+static SoundId Step_Sound(const PlayerState& before, const PlayerState& after, const Board& b, int32_t direction) {
+  if (before.block_x != after.block_x || before.block_y != after.block_y || before.square_x != after.square_x ||
+      before.square_y != after.square_y)
+    return SOUND_STEP;
+  if (after.keys < before.keys) return SOUND_UNLOCK;
+  const int dx = direction == DIR_RIGHT ? 1 : direction == DIR_LEFT ? -1 : 0;
+  const int dy = direction == DIR_DOWN ? 1 : direction == DIR_UP ? -1 : 0;
+  const int tx = after.square_x + dx, ty = after.square_y + dy;
+  if (after.block_x < 0 || after.block_x > 7 || after.block_y < 0 || after.block_y > 7 || tx < 0 || tx > 7 || ty < 0 ||
+      ty > 7)
+    return SOUND_BUMP;
+  const MazeBlock& block = b.blocks[after.block_x][after.block_y];
+  const int32_t ahead = block.squares[tx][ty].content;
+  const bool vertical = dy != 0;
+  if (ahead == (vertical ? DOOR_NS_OPEN : DOOR_EW_OPEN)) return SOUND_DOOR_OPEN;  // it was closed a moment ago
+  if (ahead == (vertical ? DOOR_NS_CLOSED : DOOR_EW_CLOSED) && block.locked == 1) return SOUND_REFUSED;
+  return SOUND_BUMP;
+}
+
 static void Move(Board& b, int32_t direction) {
+  const PlayerState* mover = Player_To_Move();
+  const PlayerState before = mover ? *mover : PlayerState{};
   current_block = Move_Current_Player(direction, current_block, b);
+  if (mover) Play_Sound(Step_Sound(before, *mover, b, direction));
   Wait_Clock(100);
+}
+
+// The turn passes, with its sound.
+static void Pass_Turn(Board& b) {
+  End_Turn(b);
+  Play_Sound(SOUND_TURN_PASSES);
 }
 
 // One arrow key of the chain: moves on every held frame, clears its latch on the first frame up.
@@ -80,7 +111,7 @@ static void Key_Chain(Board& b) {
     return;
   }
   if (return_latch == 1) {
-    End_Turn(b);
+    Pass_Turn(b);
     return_latch = 0;
     return;
   }
@@ -96,10 +127,11 @@ static void End_Turn_Button(Board& b) {
   const ClickResult click =
       Click_Control(END_TURN_X, END_TURN_Y, END_TURN_W, END_TURN_H, 1, left_press_latch);
   if (click == CLICK_PRESSED) {
+    if (BOB_end_turn.current_frame != 1) Play_Sound(SOUND_BUTTON);
     BOB_end_turn.current_frame = 1;
   } else if (click == CLICK_FIRED) {
     BOB_end_turn.current_frame = 0;
-    End_Turn(b);
+    Pass_Turn(b);
   } else if (!Pointer_Over(END_TURN_X, END_TURN_Y, END_TURN_W, END_TURN_H)) {
     BOB_end_turn.current_frame = 0;
   }

@@ -1,0 +1,111 @@
+// The sounds a scripted game makes, heard through the headless backend's record, and the rule that
+// sound never changes the game.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/shell_state.h"
+#include "game/model.h"
+#include "platform/platform.h"
+#include "screens/front/front.h"
+#include "screens/play/playing.h"
+#include "shell/assets.h"
+#include "shell/computer.h"
+#include "shell/main_loop.h"
+#include "shell/script.h"
+#include "shell/state_dump.h"
+#include "sound/sound.h"
+
+namespace {
+
+// Calls up the menu, lets it grow and clicks the start button: a new game, player 2 to move, on the
+// start square (4,4) of its dead end, whose door (3,6)-(4,6) lies two squares below.
+const char* const kStart =
+    "key down RETURN\nframes 1\nkey up RETURN\nframes 31\n"
+    "mouse move 320 300\nframes 1\nmouse down left\nframes 1\nmouse up left\nframes 2\n";
+
+// Down onto the key laid at (4,5), down into the closed door (it opens), down through it; a shift of
+// column 1 (the top button of that column) with the one action; Return. Then player 1 holds the cheat
+// key (five treasures) and steps left from (4,4) onto its home mark (3,4): a win.
+const char* const kPlay =
+    "key down DOWN\nframes 1\nkey up DOWN\nframes 1\nkey down DOWN\nframes 1\nkey up DOWN\nframes 1\n"
+    "key down DOWN\nframes 1\nkey up DOWN\nframes 1\n"
+    "mouse move 365 91\nframes 1\nmouse down left\nframes 1\nmouse up left\nframes 1\n"
+    "key down RETURN\nframes 1\nkey up RETURN\nframes 1\n"
+    "key down A\nframes 1\nkey up A\nframes 1\nkey down LEFT\nframes 1\nkey up LEFT\nframes 3\n";
+
+class GameSounds : public ::testing::Test {
+ protected:
+  void Start(bool sound) {
+    PlatformConfig config;
+    config.backend = BACKEND_HEADLESS;
+    ASSERT_EQ(Platform_Open(config), 1);
+    start_seed = 77;
+    Game_Init();
+    Reset_Menu_State();
+    Reset_Play_State();
+    Reset_Computer_Hand();
+    game_state = STATE_MAIN_MENU;
+    mouse_x = mouse_y = mouse_buttons = 0;
+    escape_latch = 0;
+    new_game_pending = 1;
+    Sound_Open(sound);
+    Play_Theme(MUSIC_MENU);
+  }
+  void TearDown() override {
+    Sound_Close();
+    Game_Shutdown();
+    Platform_Close();
+  }
+  static void Play(const std::string& text) {
+    Script script;
+    std::string error;
+    ASSERT_EQ(Parse_Script(text, "test", &script, &error), 1) << error;
+    ScriptRunner runner;
+    runner.script = &script;
+    Main_Loop(&runner, nullptr);
+  }
+  // Runs the whole game: the start, a key laid in player 2's way, then the moves.
+  static void Whole_Game() {
+    Play(kStart);
+    ASSERT_EQ(game_state, STATE_PLAYING);
+    board.blocks[0][0].squares[4][5] = Square{0, KEY};
+    Play(kPlay);
+  }
+};
+
+TEST_F(GameSounds, AScriptedGameIsHeardInOrder) {
+  Start(true);
+  Whole_Game();
+  ASSERT_EQ(game_state, STATE_RESULTS);
+  std::vector<int> heard;  // effects as their ids, themes as 100 + id
+  for (const PlatformAudioEvent& e : Platform_Audio_Events()) {
+    if (e.kind == AUDIO_EVENT_SOUND) heard.push_back(e.id);
+    if (e.kind == AUDIO_EVENT_MUSIC_START) heard.push_back(100 + e.id);
+  }
+  const std::vector<int> walls = {SOUND_WALLS_CLOSE, SOUND_WALLS_SLAM, SOUND_WALLS_OPEN};
+  std::vector<int> expected = {100 + MUSIC_MENU, SOUND_PANEL_GROW, SOUND_BUTTON};
+  expected.insert(expected.end(), walls.begin(), walls.end());
+  for (int id : {100 + MUSIC_PLAY, int{SOUND_STEP}, int{SOUND_KEY_TAKEN}, int{SOUND_DOOR_OPEN}, int{SOUND_STEP},
+                 int{SOUND_SHIFT}, int{SOUND_TURN_PASSES}, int{SOUND_STEP}, int{SOUND_WIN}})
+    expected.push_back(id);
+  expected.insert(expected.end(), walls.begin(), walls.end());
+  expected.push_back(100 + MUSIC_RESULTS);
+  EXPECT_EQ(heard, expected);
+}
+
+TEST_F(GameSounds, SoundNeverChangesTheGame) {
+  Start(true);
+  Whole_Game();
+  const std::string heard_state = Game_State_Json();
+  const std::vector<uint16_t> heard_frame = Platform_Last_Frame();
+  TearDown();
+  Start(false);
+  Whole_Game();
+  EXPECT_EQ(Game_State_Json(), heard_state);
+  EXPECT_TRUE(Platform_Last_Frame() == heard_frame);
+  EXPECT_TRUE(Platform_Audio_Events().empty());
+}
+
+}  // namespace
