@@ -214,6 +214,16 @@ void Platform_Set_Fullscreen(bool fullscreen) {
 
 int Platform_Is_Fullscreen() { return S().fullscreen ? 1 : 0; }
 
+void Platform_Set_Scaling(int scale, bool integer_scaling, bool smooth) {
+  State& s = S();
+  s.config.scale = std::clamp(scale, 1, 8);
+  s.config.integer_scaling = integer_scaling;
+  s.config.smooth = smooth;
+  if (Sdl_Active()) Sdl_Apply_Scaling();
+}
+
+PlatformConfig Platform_Config() { return S().config; }
+
 PlatformViewport Platform_Fit_Picture(int output_w, int output_h, bool integer_scaling) {
   PlatformViewport v;
   if (output_w <= 0 || output_h <= 0) return v;

@@ -34,6 +34,10 @@ enum : int {
   VK_RIGHT = 39,
   VK_DOWN = 40,
   VK_A = 65,
+  VK_D = 68,
+  VK_S = 83,
+  VK_W = 87,
+  VK_F1 = 112,
 };
 
 struct PlatformMessage {
@@ -163,6 +167,10 @@ void Platform_Map_Pointer(const PlatformViewport& viewport, int window_w, int wi
 // F11 do the same at any time). Headless: only records the setting.
 void Platform_Set_Fullscreen(bool fullscreen);
 int Platform_Is_Fullscreen();
+// Changes the window scale (1 to 8; SDL: the window is resized when not full screen), the whole-multiple
+// scaling and the smoothing from now on. Headless: only records them.
+void Platform_Set_Scaling(int scale, bool integer_scaling, bool smooth);
+PlatformConfig Platform_Config();
 
 // ---- Sound (effects and music themes by slot number) ----
 

@@ -48,6 +48,8 @@ void Sdl_Wait_Until(uint32_t target);
 void Sdl_Wait_Vblank();
 void Sdl_Present(bool changed);
 void Sdl_Set_Fullscreen(bool fullscreen);
+// Takes the scale, integer scaling and smoothing of S().config into the window and its texture.
+void Sdl_Apply_Scaling();
 
 // The headless backend (headless.cpp).
 uint32_t Headless_Next_Vblank(uint32_t now);
