@@ -125,6 +125,10 @@ void Platform_Post_Quit(int exit_code) {
 
 void Platform_Post_Message(const PlatformMessage& msg) { Queue_Push(msg, false); }
 
+void Platform_Allow_Close() {
+  if (Sdl_Active()) Sdl_Allow_Close();
+}
+
 bool Platform_Person_Key_Held(int virtual_key) {
   State& s = S();
   if (virtual_key < 0 || virtual_key > 255) return false;

@@ -74,6 +74,9 @@ PlatformBackend Platform_Backend();
 int Platform_Peek_Message(PlatformMessage* msg);
 // Appends a quit message with the exit code to the queue.
 void Platform_Post_Quit(int exit_code);
+// After the game refused a close of the window (it asked first and the player stayed): the next
+// close is posted again. SDL posts one MSG_DESTROY per run otherwise.
+void Platform_Allow_Close();
 // Appends a message (used by the window close, the headless input and the script runner). Posted
 // messages are never merged: only the SDL backend's own consecutive pointer moves merge.
 void Platform_Post_Message(const PlatformMessage& msg);

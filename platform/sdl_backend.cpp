@@ -398,6 +398,8 @@ void Sdl_Set_Fullscreen(bool fullscreen) {
   Read_Refresh_Rate();
 }
 
+void Sdl_Allow_Close() { sdl.destroy_posted = false; }
+
 void Sdl_Apply_Scaling() {
   if (!sdl.window) return;
   if (sdl.texture)
