@@ -52,7 +52,7 @@ TEST(Artgen, TwoRunsWriteTheSameBytesAsTheBuild) {
       Run_Artgen("--out \"" + b.path.string() + "\" --icons \"" + b.path.string() + "\"", b.path / "log.txt"),
       0);
   int files = 0;
-  for (int r = 0; r < MANIFEST_BOB_COUNT; ++r) {
+  for (int r = 0; r < MANIFEST_ROW_COUNT; ++r) {
     if (!asset_manifest[r].file) continue;  // a BOB cut from the file of the row above
     const char* name = asset_manifest[r].file;
     std::vector<char> first = Read_All(a.path / name), second = Read_All(b.path / name);
