@@ -198,7 +198,8 @@ int Script_Before_Pass(ScriptRunner* r) {
       case SCRIPT_SETTING:
         break;  // taken before start-up
       case SCRIPT_CLOSE:
-        r->closed = true;
+        // Closing the window, as a person does: the game may ask first, and the script goes on to
+        // answer. Its end closes the window once more.
         Post(MSG_DESTROY, 0);
         return 1;
     }

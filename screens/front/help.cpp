@@ -3,6 +3,7 @@
 #include <string>
 
 #include "common/bobs.h"
+#include "common/panel_text.h"
 #include "game/content_codes.h"
 #include "graphics/clock_text.h"
 #include "graphics/display.h"
@@ -11,11 +12,8 @@
 
 namespace {
 
-constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) { return r | g << 8 | b << 16; }
-constexpr uint32_t INK = Rgb(44, 28, 16);
-constexpr uint32_t HEADING = Rgb(140, 40, 20);
-constexpr uint32_t QUIET = Rgb(110, 78, 44);
-constexpr uint32_t ON_PLATE = Rgb(255, 232, 160);
+constexpr uint32_t INK = PANEL_INK, HEADING = PANEL_HEADING, QUIET = PANEL_QUIET;
+constexpr uint32_t ON_PLATE = Text_Rgb(255, 232, 160);
 
 // The page and its parts, in screen pixels.
 constexpr int PANEL_X = 20, PANEL_Y = 20;
@@ -136,11 +134,6 @@ void Text(const std::string& text, int x, int y, uint32_t color) {
   Draw_Text_RGB(text.c_str(), x, y, color, display.back_surface);
 }
 
-int Text_Width(const char* text) {
-  TextMask mask;
-  return Platform_Render_Text(text, 0, &mask) ? mask.width : 0;
-}
-
 bool Inside(int x, int y, int left, int top, int w, int h) {
   return x >= left && x < left + w && y >= top && y < top + h;
 }
@@ -198,8 +191,6 @@ void Draw_Settings(int pointer_x, int pointer_y, const char* status) {
     Text(setting_info[under].comment, LEFT_X, ABOUT_Y, INK);
     if (under >= SETTING_COMPUTER_SIDE && under <= SETTING_COMPUTER_LEVEL)
       Text("A game already begun keeps its opponent.", LEFT_X, ABOUT_Y + LINE, QUIET);
-    if (under >= SETTING_SOUND)
-      Text("Kept for the sound; the game plays none yet.", LEFT_X, ABOUT_Y + LINE, QUIET);
   } else {
     Text("Point at a setting to read what it does.", LEFT_X, ABOUT_Y, QUIET);
   }

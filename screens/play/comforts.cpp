@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/bobs.h"
+#include "common/panel_text.h"
 #include "common/shell_state.h"
 #include "graphics/clock_text.h"
 #include "graphics/display.h"
@@ -15,10 +16,8 @@
 
 namespace {
 
-constexpr uint32_t Rgb(uint32_t r, uint32_t g, uint32_t b) { return r | g << 8 | b << 16; }
-constexpr uint32_t LIGHT = Rgb(255, 236, 180);
-constexpr uint32_t SHADOW = Rgb(8, 6, 4);
-constexpr uint16_t QUESTION_GROUND = 0x20C3;  // a dark brown (RGB565) inside the question's frame
+constexpr uint32_t LIGHT = Text_Rgb(255, 236, 180);
+constexpr uint32_t SHADOW = Text_Rgb(8, 6, 4);
 
 // Text with a dark shadow, so it reads on the rock.
 void Shadowed_Text(const std::string& text, int x, int y, uint32_t color) {
@@ -26,9 +25,8 @@ void Shadowed_Text(const std::string& text, int x, int y, uint32_t color) {
   Draw_Text_RGB(text.c_str(), x, y, color, display.back_surface);
 }
 
-int Text_Width(const std::string& text) {
-  TextMask mask;
-  return Platform_Render_Text(text.c_str(), 0, &mask) ? mask.width : 0;
+void Centred_Text(const std::string& text, int middle, int y, uint32_t color) {
+  Draw_Text_RGB(text.c_str(), middle - Text_Width(text.c_str()) / 2, y, color, display.back_surface);
 }
 
 // ---- Ask before leaving ----
@@ -95,16 +93,16 @@ void Leave_Question_Input() {
 
 void Draw_Leave_Question() {
   if (question.kind == LEAVE_NONE) return;
+  // A framed parchment box of the classic panel tiles, in the middle of the screen, in dark ink.
   constexpr int X = 160, Y = 176, COLS = 9, ROWS = 4;
-  Fill_Rect(X + 8, Y + 8, X + 32 * (COLS + 1) - 8, Y + 32 * ROWS - 8, QUESTION_GROUND, display.back_surface);
   Draw_Panel(X, Y, ROWS, COLS);
   const std::string title = question.kind == LEAVE_QUIT ? "Quit the game?" : "Leave this game for the menu?";
   const std::string lost = "The game in progress will be lost.";
   const std::string keys = "Return: leave      Escape: stay";
   const int middle = X + 32 * (COLS + 1) / 2;
-  Shadowed_Text(title, middle - Text_Width(title) / 2, Y + 26, LIGHT);
-  Shadowed_Text(lost, middle - Text_Width(lost) / 2, Y + 50, Rgb(230, 200, 150));
-  Shadowed_Text(keys, middle - Text_Width(keys) / 2, Y + 84, LIGHT);
+  Centred_Text(title, middle, Y + 28, PANEL_HEADING);
+  Centred_Text(lost, middle, Y + 52, PANEL_INK);
+  Centred_Text(keys, middle, Y + 84, PANEL_INK);
 }
 
 void Reset_Comforts() {
@@ -194,7 +192,7 @@ void Draw_Feedback_And_Scores() {
     const bool to_move = (i == 0) == (current_player == 0);
     Draw_BOB_Copy(BOB_artifacts, x, 20, i == 0 ? 3 : 5);
     std::snprintf(text, sizeof text, "%d / %d", static_cast<int>(players[i]->treasures), MAX_TREASURES);
-    Shadowed_Text(text, x + 34, 28, to_move ? LIGHT : Rgb(170, 160, 140));
+    Shadowed_Text(text, x + 34, 28, to_move ? LIGHT : Text_Rgb(170, 160, 140));
   }
   std::snprintf(text, sizeof text, "TURN %d", static_cast<int>(player2.turns) + 1);
   Shadowed_Text(text, 630 - Text_Width(text), 28, LIGHT);
