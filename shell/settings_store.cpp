@@ -44,11 +44,32 @@ void Start_Settings(const std::string& file, const std::vector<std::string>& ove
 void Apply_Run_Settings() {
   const Settings& s = Active_Settings();
   Configure_Computer(s.value[SETTING_COMPUTER_SIDE], s.value[SETTING_COMPUTER_LEVEL]);
-  if ((Platform_Is_Fullscreen() != 0) != (s.value[SETTING_FULLSCREEN] != 0))
-    Platform_Set_Fullscreen(s.value[SETTING_FULLSCREEN] != 0);
-  Platform_Set_Scaling(s.value[SETTING_SCALE], s.value[SETTING_INTEGER_SCALING] != 0,
-                       s.value[SETTING_SMOOTH] != 0);
 }
+
+namespace {
+// Puts a changed setting into effect at once: the computer's for the next game, the display's now.
+// (The comforts are read where they act.)
+void Apply_Setting(SettingId id) {
+  const Settings& s = Active_Settings();
+  switch (id) {
+    case SETTING_COMPUTER_SIDE:
+    case SETTING_COMPUTER_LEVEL:
+      Apply_Run_Settings();
+      break;
+    case SETTING_FULLSCREEN:
+      Platform_Set_Fullscreen(s.value[SETTING_FULLSCREEN] != 0);
+      break;
+    case SETTING_SCALE:
+    case SETTING_INTEGER_SCALING:
+    case SETTING_SMOOTH:
+      Platform_Set_Scaling(s.value[SETTING_SCALE], s.value[SETTING_INTEGER_SCALING] != 0,
+                           s.value[SETTING_SMOOTH] != 0);
+      break;
+    default:
+      break;
+  }
+}
+}  // namespace
 
 void Sync_Run_Settings() {
   Settings s = Active_Settings();
@@ -65,7 +86,7 @@ void Change_Setting(SettingId id, int32_t value) {
   run.value[id] = value;
   stored.value[id] = value;
   Set_Active_Settings(run);
-  Apply_Run_Settings();
+  Apply_Setting(id);
 }
 
 void Save_Settings() {

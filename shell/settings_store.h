@@ -14,7 +14,7 @@ std::string Default_Settings_Path();
 // overrides over them for this run (TOML lines such as "comforts.all = true", named by `source`).
 // Every fault goes to the debug output. The file is not touched.
 void Start_Settings(const std::string& path, const std::vector<std::string>& overrides);
-// Applies the run's computer and display settings; after the window and the art are up.
+// Applies the run's computer settings, after the art is up (the window opens with the display's).
 void Apply_Run_Settings();
 // Takes into the run's settings what was changed elsewhere: the options row's opponent, full screen.
 void Sync_Run_Settings();

@@ -154,18 +154,23 @@ TEST_F(Overlay, TheComputersHandWaitsWhileItIsOpen) {
 TEST_F(Overlay, AClickOnTheSettingsPageChangesTheSettingAndWritesTheFile) {
   const std::string path = (dir_ / "config" / "settings.toml").string();
   Start_Settings(path, {"display.scale = 3"});
-  // The settings tab, then a left click on the value of "Board marks" and a right click on "Its level".
+  // The settings tab, then a left click on "Board marks", a right click on "Its level" and a left click
+  // on "Window scale".
   Run(std::string("frames 2\n") + f1 +
       "mouse move 320 54\nframes 1\nmouse down left\nframes 1\nmouse up left\n" +
       "frames 1\nmouse move 250 150\nframes 1\nmouse down left\nframes 1\nmouse up left\nframes 1\n" +
-      "mouse move 250 326\nframes 1\nmouse down right\nframes 1\nmouse up right\nframes 1\n" + f1);
+      "mouse move 250 326\nframes 1\nmouse down right\nframes 1\nmouse up right\nframes 1\n" +
+      "mouse move 550 130\nframes 1\nmouse down left\nframes 1\nmouse up left\nframes 1\n" + f1);
   EXPECT_TRUE(Comfort_On(SETTING_BOARD_MARKS));
   EXPECT_EQ(Computer_Level(), LEVEL_EASY);
   SettingsFile f = Load_Settings_File(path);
   EXPECT_FALSE(f.faulty);
   EXPECT_EQ(f.settings.value[SETTING_BOARD_MARKS], 1);
   EXPECT_EQ(f.settings.value[SETTING_COMPUTER_LEVEL], LEVEL_EASY);
-  EXPECT_EQ(f.settings.value[SETTING_SCALE], 2);  // the command line's scale was for the run only
+  // The window scale, 3 for this run from the command line, is 4 now; the file had the default 2 and
+  // takes the click's 4, never the command line's 3.
+  EXPECT_EQ(Platform_Config().scale, 4);
+  EXPECT_EQ(f.settings.value[SETTING_SCALE], 4);
 }
 
 }  // namespace
