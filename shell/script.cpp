@@ -199,13 +199,13 @@ int Script_Before_Pass(ScriptRunner* r) {
         break;  // taken before start-up
       case SCRIPT_CLOSE:
         // Closing the window, as a person does: the game may ask first, and the script goes on to
-        // answer. Its end closes the window once more.
+        // answer.
         Post(MSG_DESTROY, 0);
         return 1;
     }
   }
-  // The script's end closes the window.
+  // The script's end ends the run, whatever the game would ask.
   r->closed = true;
-  Post(MSG_DESTROY, 0);
+  Platform_Post_Quit(0);
   return 1;
 }

@@ -59,5 +59,5 @@ struct ScriptRunner {
 };
 
 // Runs the script's commands up to its next pass; returns 1 when the loop should run a pass,
-// 0 when the run must end now (the script closed the window long ago and nothing quit).
+// 0 when the run must end now (the script ended long ago and the quit was never taken).
 int Script_Before_Pass(ScriptRunner* runner);

@@ -73,18 +73,20 @@ class Overlay : public ::testing::Test {
     fs::remove_all(dir_);
   }
 
-  // Plays the script; `state NAME` and `screenshot NAME` write into the test's folder.
-  void Run(std::string text) {
+  // Plays the script; `state NAME` and `screenshot NAME` write into the test's folder. Returns the
+  // passes the game ran after the script's end.
+  int64_t Run(std::string text) {
     for (const char* cmd : {"state ", "screenshot "})
       for (size_t p = text.find(cmd); p != std::string::npos; p = text.find(cmd, p + 1))
         if (p == 0 || text[p - 1] == '\n') text.insert(p + std::string(cmd).size(), dir_.string() + "/");
     Script script;
     std::string error;
-    ASSERT_EQ(Parse_Script(text, "t", &script, &error), 1) << error;
+    EXPECT_EQ(Parse_Script(text, "t", &script, &error), 1) << error;
     ScriptRunner runner;
     runner.script = &script;
     Main_Loop(&runner, nullptr);
-    ASSERT_EQ(runner.failures, 0);
+    EXPECT_EQ(runner.failures, 0);
+    return runner.passes_after_close;
   }
   std::string Read(const std::string& name) const {
     std::ifstream in(dir_ / name, std::ios::binary);
@@ -171,6 +173,16 @@ TEST_F(Overlay, AClickOnTheSettingsPageChangesTheSettingAndWritesTheFile) {
   // takes the click's 4, never the command line's 3.
   EXPECT_EQ(Platform_Config().scale, 4);
   EXPECT_EQ(f.settings.value[SETTING_SCALE], 4);
+}
+
+TEST_F(Overlay, ClosingTheWindowInAGameAsksWithTheComfortAndTheScriptsEndStillEndsTheRun) {
+  Start_Settings("", {"comforts.ask_before_leaving = true"});
+  const int64_t after_end = Run(std::string(grow_menu) + start_game + "close\nframes 2\nstate asked.json\n" +
+                                escape + "state stayed.json\nclose\nframes 2\n");
+  EXPECT_NE(Read("asked.json").find("\"leave_question\": true"), std::string::npos);
+  EXPECT_NE(Read("stayed.json").find("\"leave_question\": false"), std::string::npos);
+  EXPECT_NE(Read("stayed.json").find("\"game_state\": 6"), std::string::npos);
+  EXPECT_LT(after_end, 5);  // asked again at the end, and the run ended all the same
 }
 
 }  // namespace
