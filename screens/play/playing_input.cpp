@@ -66,7 +66,6 @@ static void Move(Board& b, int32_t direction) {
   Wait_Clock(100);
 }
 
-
 // An arrow key, or with the W A S D comfort its letter.
 static bool Walk_Key_Held(int virtual_key) {
   if (Platform_Key_Held(virtual_key)) return true;
