@@ -128,10 +128,32 @@ const Heading setting_headings[] = {{"MODERN COMFORTS", LEFT_X, Row_Y(0)},
                                     {"DISPLAY", RIGHT_X, Row_Y(0)},
                                     {"SOUND", RIGHT_X, Row_Y(6)}};
 
-constexpr int ABOUT_Y = 362, STATUS_Y = 404, HINT_Y = 424;
+constexpr int ABOUT_Y = 352, ABOUT_W = 552, STATUS_Y = 406;  // the status may take two lines
 
 void Text(const std::string& text, int x, int y, uint32_t color) {
   Draw_Text_RGB(text.c_str(), x, y, color, display.back_surface);
+}
+
+// The text in lines no wider than max_w, broken between words, from (x, y) down; returns the y below.
+int Wrapped_Text(const std::string& text, int x, int y, int max_w, uint32_t color) {
+  std::string line;
+  size_t at = 0;
+  while (at < text.size()) {
+    size_t end = text.find(' ', at);
+    if (end == std::string::npos) end = text.size();
+    const std::string word = text.substr(at, end - at);
+    const std::string longer = line.empty() ? word : line + " " + word;
+    if (!line.empty() && Text_Width(longer.c_str()) > max_w) {
+      Text(line, x, y, color);
+      y += LINE;
+      line = word;
+    } else {
+      line = longer;
+    }
+    at = end + 1;
+  }
+  if (!line.empty()) Text(line, x, y, color);
+  return y + LINE;
 }
 
 bool Inside(int x, int y, int left, int top, int w, int h) {
@@ -188,14 +210,16 @@ void Draw_Settings(int pointer_x, int pointer_y, const char* status) {
     Text(value, row.x + PLATE_DX + (PLATE_W - Text_Width(value.c_str())) / 2, row.y + 1, ON_PLATE);
   }
   if (under >= 0) {
-    Text(setting_info[under].comment, LEFT_X, ABOUT_Y, INK);
+    const int below = Wrapped_Text(setting_info[under].comment, LEFT_X, ABOUT_Y, ABOUT_W, INK);
     if (under >= SETTING_COMPUTER_SIDE && under <= SETTING_COMPUTER_LEVEL)
-      Text("A game already begun keeps its opponent.", LEFT_X, ABOUT_Y + LINE, QUIET);
+      Text("A game already begun keeps its opponent.", LEFT_X, below, QUIET);
   } else {
-    Text("Point at a setting to read what it does.", LEFT_X, ABOUT_Y, QUIET);
+    Wrapped_Text(
+        "Point at a setting to read what it does. A left click gives it the next value, a right click "
+        "the one before.",
+        LEFT_X, ABOUT_Y, ABOUT_W, QUIET);
   }
-  Text(status, LEFT_X, STATUS_Y, QUIET);
-  Text("Left click: the next value.   Right click: the one before.", LEFT_X, HINT_Y, QUIET);
+  Wrapped_Text(status, LEFT_X, STATUS_Y, ABOUT_W, QUIET);
 }
 
 bool f1_was_held = false, f1_pressed = false;
