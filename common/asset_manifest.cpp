@@ -7,7 +7,7 @@ constexpr int32_t STILL_VISIBLE = 17;  // BOB_STILL | BOB_VISIBLE
 constexpr int32_t CYCLE_VISIBLE = 18;  // BOB_CYCLE | BOB_VISIBLE
 }  // namespace
 
-const ManifestEntry asset_manifest[MANIFEST_BOB_COUNT] = {
+const ManifestEntry asset_manifest[MANIFEST_ROW_COUNT] = {
     {"mouse_hand_8bit.bmp", "BOB_mouse", 32, 32, 1, STILL_VISIBLE, 1, {{0, 0}}, AFTER_NONE},
     {"mm_main.bmp", "BOB_menu_background", 640, 480, 1, STILL_VISIBLE, 1, {{0, 0}}, AFTER_NONE},
     {"mm_main_menu_buttons_back.bmp", "BOB_menu_panel", 340, 400, 1, STILL_VISIBLE, 1, {{0, 0}},
@@ -56,6 +56,16 @@ const ManifestEntry asset_manifest[MANIFEST_BOB_COUNT] = {
     {"message_back_2.bmp", "BOB_message", 32, 32, 9, CYCLE_VISIBLE, 1,
      {{0, 0}, {32, 0}, {64, 0}, {96, 0}, {128, 0}, {160, 0}, {192, 0}, {224, 0}, {256, 0}}, AFTER_NONE},
     {"end_of_turn_bitton.bmp", "BOB_end_turn", 96, 48, 2, CYCLE_VISIBLE, 1, {{0, 0}, {96, 0}}, AFTER_UNLOAD},
+    // The help overlay's page, its two tabs (active and not) and the plate of a setting's value.
+    {"help_marks.bmp", "BOB_help_panel", 600, 440, 1, STILL_VISIBLE, 1, {{0, 0}}, AFTER_NONE},
+    {nullptr, "BOB_help_tabs", 180, 32, 4, CYCLE_VISIBLE, 1, {{0, 440}, {180, 440}, {360, 440}, {0, 472}},
+     AFTER_NONE},
+    {nullptr, "BOB_help_plate", 100, 22, 2, CYCLE_VISIBLE, 1, {{180, 472}, {280, 472}}, AFTER_NONE},
+    // The marks of the comforts on the board, each drawn over a whole 32 x 32 overview cell or square.
+    {nullptr, "BOB_marks", 32, 32, 10, CYCLE_VISIBLE, 1,
+     {{0, 504}, {32, 504}, {64, 504}, {96, 504}, {128, 504}, {160, 504}, {192, 504}, {224, 504}, {256, 504},
+      {288, 504}},
+     AFTER_UNLOAD},
 };
 
 const char* Manifest_File(int row) {
@@ -77,7 +87,7 @@ void Manifest_Frame_Pixel(int row, int frame, int32_t* px, int32_t* py) {
 }
 
 int Manifest_Find(const char* bob_name) {
-  for (int r = 0; r < MANIFEST_BOB_COUNT; ++r)
+  for (int r = 0; r < MANIFEST_ROW_COUNT; ++r)
     if (std::strcmp(asset_manifest[r].bob_name, bob_name) == 0) return r;
   return -1;
 }

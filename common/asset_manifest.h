@@ -29,11 +29,13 @@ struct ManifestEntry {
   ManifestAfter after;
 };
 
-constexpr int MANIFEST_BOB_COUNT = 28;
-constexpr int MANIFEST_FILE_COUNT = 25;
+constexpr int MANIFEST_BOB_COUNT = 28;   // the classic BOBs, rows 0 to 27
+constexpr int MANIFEST_FILE_COUNT = 25;  // and their files
+// After them, the pictures of the help overlay and the board marks, from a file of their own.
+constexpr int MANIFEST_ROW_COUNT = MANIFEST_BOB_COUNT + 4;
 
-// The 28 rows in load order.
-extern const ManifestEntry asset_manifest[MANIFEST_BOB_COUNT];
+// Every row in load order: the 28 classic ones first.
+extern const ManifestEntry asset_manifest[MANIFEST_ROW_COUNT];
 
 // The file a row's frames are cut from (its own, or the last named one above it).
 const char* Manifest_File(int row);

@@ -63,6 +63,11 @@ int Draw_Text(const char* text, int x, int y, int color_index, Surface* surface)
   return Draw_Text_RGB(text, x, y, color, surface);
 }
 
+int Text_Width(const char* text) {
+  TextMask mask;
+  return text != nullptr && text[0] != '\0' && Platform_Render_Text(text, 0, &mask) ? mask.width : 0;
+}
+
 // The glyphs are blended into the surface by their coverage: full coverage gives exactly the colour,
 // none leaves the pixel, and the edges mix the two per channel.
 int Draw_Text_RGB(const char* text, int x, int y, uint32_t color, Surface* surface) {

@@ -18,6 +18,8 @@ uint32_t Wait_Clock(uint32_t count);
 int Draw_Text(const char* text, int x, int y, int color_index, Surface* surface);
 // The same with a colour value red | green << 8 | blue << 16.
 int Draw_Text_RGB(const char* text, int x, int y, uint32_t color, Surface* surface);
+// The width in pixels Draw_Text gives the text; 0 for no text or no font.
+int Text_Width(const char* text);
 int Open_Error_Log(const char* filename);
 int Close_Error_Log();
 int Write_Error(const char* format, ...) __attribute__((format(printf, 1, 2)));

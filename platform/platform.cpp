@@ -164,6 +164,10 @@ void Platform_Post_Quit(int exit_code) {
 
 void Platform_Post_Message(const PlatformMessage& msg) { Queue_Push(msg, false); }
 
+void Platform_Allow_Close() {
+  if (Sdl_Active()) Sdl_Allow_Close();
+}
+
 bool Platform_Person_Key_Held(int virtual_key) {
   State& s = S();
   if (virtual_key < 0 || virtual_key > 255) return false;
@@ -254,6 +258,15 @@ void Platform_Set_Fullscreen(bool fullscreen) {
 int Platform_Is_Fullscreen() { return S().fullscreen ? 1 : 0; }
 
 bool Platform_Window_Active() { return Sdl_Active() ? Sdl_Window_Active() : true; }
+void Platform_Set_Scaling(int scale, bool integer_scaling, bool smooth) {
+  State& s = S();
+  s.config.scale = std::clamp(scale, 1, 8);
+  s.config.integer_scaling = integer_scaling;
+  s.config.smooth = smooth;
+  if (Sdl_Active()) Sdl_Apply_Scaling();
+}
+
+PlatformConfig Platform_Config() { return S().config; }
 
 PlatformViewport Platform_Fit_Picture(int output_w, int output_h, bool integer_scaling) {
   PlatformViewport v;

@@ -34,6 +34,10 @@ enum : int {
   VK_RIGHT = 39,
   VK_DOWN = 40,
   VK_A = 65,
+  VK_D = 68,
+  VK_S = 83,
+  VK_W = 87,
+  VK_F1 = 112,
 };
 
 struct PlatformMessage {
@@ -71,6 +75,9 @@ PlatformBackend Platform_Backend();
 int Platform_Peek_Message(PlatformMessage* msg);
 // Appends a quit message with the exit code to the queue.
 void Platform_Post_Quit(int exit_code);
+// After the game refused a close of the window (it asked first and the player stayed): the next
+// close is posted again. SDL posts one MSG_DESTROY per run otherwise.
+void Platform_Allow_Close();
 // Appends a message (used by the window close, the headless input and the script runner). Posted
 // messages are never merged: only the SDL backend's own consecutive pointer moves merge.
 void Platform_Post_Message(const PlatformMessage& msg);
@@ -166,6 +173,10 @@ void Platform_Set_Fullscreen(bool fullscreen);
 int Platform_Is_Fullscreen();
 // True while the window is shown and has the focus (always true headless).
 bool Platform_Window_Active();
+// Changes the window scale (1 to 8; SDL: the window is resized when not full screen), the whole-multiple
+// scaling and the smoothing from now on. Headless: only records them.
+void Platform_Set_Scaling(int scale, bool integer_scaling, bool smooth);
+PlatformConfig Platform_Config();
 
 // ---- Sound (effects and music themes by slot number) ----
 

@@ -56,6 +56,9 @@ void Sdl_Wait_Vblank();
 void Sdl_Present(bool changed);
 void Sdl_Set_Fullscreen(bool fullscreen);
 bool Sdl_Window_Active();
+// Takes the scale, integer scaling and smoothing of S().config into the window and its texture.
+void Sdl_Apply_Scaling();
+void Sdl_Allow_Close();
 
 // The headless backend (headless.cpp).
 uint32_t Headless_Next_Vblank(uint32_t now);

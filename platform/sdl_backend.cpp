@@ -26,8 +26,9 @@ struct SdlState {
   bool redraw = true;               // the window needs the picture again (exposed, resized, toggled)
   uint32_t tick_offset = 0;         // Platform_Set_Ticks
   bool destroy_posted = false;
-  bool return_suppressed = false;   // Return went down as part of Alt+Enter: not the game's until up
-  uint32_t buttons = 0;             // MK_LBUTTON / MK_RBUTTON / MK_MBUTTON held, from button events
+  bool return_suppressed = false;  // Return went down as part of Alt+Enter: not the game's until up
+  uint32_t buttons = 0;            // MK_LBUTTON / MK_RBUTTON / MK_MBUTTON held, from button events
+  bool resize_pending = false;     // the scale changed while full screen: the window takes it on leaving
 };
 
 SdlState sdl;
@@ -333,6 +334,21 @@ void Draw_Changes() {
   }
 }
 
+// The scale, down from the one asked for, at which a window fits the display's usable area.
+int Fitting_Scale(int scale, int display) {
+  scale = std::clamp(scale, 1, 16);
+  SDL_Rect usable;
+  if (SDL_GetDisplayUsableBounds(display, &usable) == 0)
+    while (scale > 1 && (SCREEN_WIDTH * scale > usable.w || SCREEN_HEIGHT * scale > usable.h)) --scale;
+  return scale;
+}
+
+void Resize_Window() {
+  const int scale = Fitting_Scale(S().config.scale, std::max(0, SDL_GetWindowDisplayIndex(sdl.window)));
+  SDL_SetWindowSize(sdl.window, SCREEN_WIDTH * scale, SCREEN_HEIGHT * scale);
+  sdl.resize_pending = false;
+}
+
 void Translate(const SDL_Event& e) {
   const Uint32 our_window = SDL_GetWindowID(sdl.window);
   switch (e.type) {
@@ -455,11 +471,7 @@ int Sdl_Open(const PlatformConfig& config) {
     Report("cannot start SDL video");
     return 0;
   }
-  int scale = std::clamp(config.scale, 1, 16);
-  SDL_Rect usable;
-  if (!config.fullscreen && SDL_GetDisplayUsableBounds(0, &usable) == 0) {
-    while (scale > 1 && (SCREEN_WIDTH * scale > usable.w || SCREEN_HEIGHT * scale > usable.h)) --scale;
-  }
+  const int scale = config.fullscreen ? std::clamp(config.scale, 1, 16) : Fitting_Scale(config.scale, 0);
   Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE;
   if (config.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
   const char* title = config.title ? config.title : "Orvalis Game Console";
@@ -601,6 +613,7 @@ void Sdl_Set_Fullscreen(bool fullscreen) {
     return;
   }
   S().fullscreen = fullscreen;
+  if (!fullscreen && sdl.resize_pending) Resize_Window();
   sdl.redraw = true;
   Read_Refresh_Rate();
 }
@@ -609,6 +622,19 @@ bool Sdl_Window_Active() {
   if (!sdl.window) return false;
   const Uint32 flags = SDL_GetWindowFlags(sdl.window);
   return (flags & SDL_WINDOW_INPUT_FOCUS) != 0 && (flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0;
+}
+
+void Sdl_Allow_Close() { sdl.destroy_posted = false; }
+
+void Sdl_Apply_Scaling() {
+  if (!sdl.window) return;
+  if (sdl.texture)
+    SDL_SetTextureScaleMode(sdl.texture, S().config.smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+  if (S().fullscreen)
+    sdl.resize_pending = true;
+  else
+    Resize_Window();
+  sdl.redraw = true;
 }
 
 }  // namespace platform_detail

@@ -2,7 +2,7 @@
 # Installs the Debian packages that building, running and testing Orvalis need, when any is missing.
 set -euo pipefail
 PACKAGES=(cmake g++ make ninja-build pkg-config libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libfontconfig-dev libpng-dev
-  nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb xauth
+  nlohmann-json3-dev libtomlplusplus-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb xauth
   desktop-file-utils clang clang-format)
 
 SUDO=""

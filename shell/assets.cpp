@@ -50,7 +50,7 @@ int Game_Init() {
   srand(static_cast<unsigned>(start_seed));
 
   bool file_loaded = false;
-  for (int row = 0; row < MANIFEST_BOB_COUNT; ++row) {
+  for (int row = 0; row < MANIFEST_ROW_COUNT; ++row) {
     const ManifestEntry& e = asset_manifest[row];
     if (e.file) {
       file_loaded = Load_Bitmap_File(&bitmap, e.file) == 1;
@@ -77,7 +77,7 @@ int Game_Init() {
 }
 
 int Game_Shutdown() {
-  for (int row = 0; row < MANIFEST_BOB_COUNT; ++row) Destroy_BOB(Manifest_BOB(row));
+  for (int row = 0; row < MANIFEST_ROW_COUNT; ++row) Destroy_BOB(Manifest_BOB(row));
   Unload_Bitmap_File(&bitmap);
   Shutdown_Display();
   return 1;

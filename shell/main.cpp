@@ -14,6 +14,7 @@
 #include "shell/record.h"
 #include "shell/script.h"
 #include "sound/sound.h"
+#include "shell/settings_store.h"
 
 #ifndef ORVALIS_VERSION
 #define ORVALIS_VERSION "0"
@@ -23,6 +24,17 @@
 #endif
 
 namespace {
+
+// The comforts of the run as script lines, so that a recording replays with the same ones.
+std::vector<std::string> Comfort_Lines() {
+  std::vector<std::string> lines;
+  for (int id = SETTING_COMFORTS; id <= SETTING_WASD; ++id) {
+    const SettingInfo& info = setting_info[id];
+    lines.push_back(std::string(info.section) + "." + info.key + " " +
+                    Setting_Text(static_cast<SettingId>(id), Active_Setting(static_cast<SettingId>(id))));
+  }
+  return lines;
+}
 
 int Usage_Error(const std::string& message) {
   std::fprintf(stderr, "orvalis: %s\n%s\n", message.c_str(), Usage_Line().c_str());
@@ -77,8 +89,12 @@ int main(int argc, char** argv) {
   for (std::string* p : {&options.script, &options.record})
     if (!p->empty()) *p = std::filesystem::absolute(*p, ec).string();
 
+  if (!options.settings_file.empty())
+    options.settings_file = std::filesystem::absolute(options.settings_file, ec).string();
+
   Script script;
   ScriptRunner runner;
+  std::vector<std::string> setting_lines;  // the script's, then the command line's, which win
   if (!options.script.empty()) {
     if (!Load_Script(options.script.c_str(), &script, &error)) {
       std::fprintf(stderr, "orvalis: %s\n", error.c_str());
@@ -88,10 +104,23 @@ int main(int argc, char** argv) {
       if (c.op == SCRIPT_SEED && options.seed < 0) options.seed = c.a;
       if (c.op == SCRIPT_COMPUTER && options.computer < 0) options.computer = static_cast<int32_t>(c.a);
       if (c.op == SCRIPT_LEVEL && options.level < 0) options.level = static_cast<int32_t>(c.a);
+      if (c.op == SCRIPT_SETTING) setting_lines.push_back(c.path);
       if (!c.path.empty()) c.path = std::filesystem::absolute(c.path, ec).string();
     }
     runner.script = &script;
   }
+
+  setting_lines.insert(setting_lines.end(), options.setting_lines.begin(), options.setting_lines.end());
+  // A window reads the player's settings file; a headless run only the one it is given, so that scripts
+  // and replays do not depend on the machine they run on.
+  std::string settings_path = options.settings_file;
+  if (settings_path.empty() && options.platform.backend == BACKEND_SDL)
+    settings_path = Default_Settings_Path();
+  Start_Settings(settings_path, setting_lines);
+  options.platform.fullscreen = Active_Setting(SETTING_FULLSCREEN) != 0;
+  options.platform.scale = Active_Setting(SETTING_SCALE);
+  options.platform.integer_scaling = Active_Setting(SETTING_INTEGER_SCALING) != 0;
+  options.platform.smooth = Active_Setting(SETTING_SMOOTH) != 0;
 
   if (!Enter_Data_Dir(options)) return 1;
   // Created (or truncated) empty at every start in the folder the game runs in; never written.
@@ -107,12 +136,8 @@ int main(int argc, char** argv) {
   start_seed = options.seed;
   if (start_seed < 0 && options.platform.backend == BACKEND_SDL) start_seed = Platform_Launch_Clock();
   Game_Init();
+  Apply_Run_Settings();
   if (options.computer >= 0 || options.level >= 0) Configure_Computer(options.computer, options.level);
-  SoundSettings sound = Sound_Settings();
-  if (options.effects_volume >= 0) sound.effects_volume = options.effects_volume;
-  if (options.music_volume >= 0) sound.music_volume = options.music_volume;
-  if (options.mute) sound.on = false;
-  Set_Sound_Settings(sound);
   Sound_Open(true);
   Play_Theme(MUSIC_MENU);
 
@@ -120,7 +145,8 @@ int main(int argc, char** argv) {
   const int32_t recorded_side = Computer_Player();
   if (!options.record.empty() &&
       !Open_Recorder(&recorder, options.record.c_str(), static_cast<uint32_t>(start_seed),
-                     Computer_Side_Name(recorded_side), Computer_Level_Name(Computer_Level()))) {
+                     Computer_Side_Name(recorded_side), Computer_Level_Name(Computer_Level()),
+                     Comfort_Lines())) {
     std::fprintf(stderr, "orvalis: cannot create the recording %s\n", options.record.c_str());
     Game_Shutdown();
     Platform_Close();

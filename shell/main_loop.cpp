@@ -5,11 +5,15 @@
 
 #include "game/model.h"
 #include "screens/front/front.h"
+#include "screens/play/comforts.h"
 #include "screens/play/playing.h"
+#include "settings/settings.h"
 #include "shell/computer.h"
 #include "shell/data_dir.h"
+#include "shell/help_overlay.h"
 #include "shell/record.h"
 #include "shell/script.h"
+#include "shell/settings_store.h"
 #include "common/shell_state.h"
 #include "shell/state_dump.h"
 #include "sound/sound.h"
@@ -44,7 +48,10 @@ bool m_held = false;
 // M switches all sound off and on; sound rests while the window is in the background.
 void Sound_Keys_And_Focus() {
   const bool held = Platform_Person_Key_Held(KEY_M);
-  if (held && !m_held) Toggle_Sound();
+  if (held && !m_held) {
+    Change_Setting(SETTING_SOUND, Active_Setting(SETTING_SOUND) ? 0 : 1);
+    Save_Settings();
+  }
   m_held = held;
   Sound_Window_Active(Platform_Window_Active());
 }
@@ -54,7 +61,13 @@ void Sound_Keys_And_Focus() {
 int32_t Window_Proc(uint32_t message, uint32_t wparam, uint32_t lparam) {
   switch (message) {
     case MSG_CREATE: return 0;
-    case MSG_DESTROY: Platform_Post_Quit(0); return 0;
+    case MSG_DESTROY:
+      // With the comfort, closing the window during a game asks first.
+      if (game_state == STATE_PLAYING && Comfort_On(SETTING_ASK_BEFORE_LEAVING))
+        Ask_Before_Leaving(LEAVE_QUIT);
+      else
+        Platform_Post_Quit(0);
+      return 0;
     case MSG_PAINT: return 0;
     case MSG_MOUSEMOVE:
       mouse_x = static_cast<int32_t>(lparam & 0xFFFFu);
@@ -95,16 +108,23 @@ int Main_Loop(ScriptRunner* runner, Recorder* recorder) {
   PlatformMessage msg;
   for (;;) {
     if (runner && !Script_Before_Pass(runner)) return 0;
-    Computer_Before_Pass();
+    Help_Before_Pass();
+    // The computer's hand rests while the game underneath the overlay or the question waits.
+    if (!Help_Is_Open() && !Leave_Question_Open()) Computer_Before_Pass();
     if (recorder) Record_Keys(recorder);
     Screenshot_On_F12();
     Sound_Keys_And_Focus();
-    if (Platform_Peek_Message(&msg)) {
+    const bool took = Platform_Peek_Message(&msg) != 0;
+    if (took) {
       if (msg.message == MSG_QUIT) return static_cast<int>(msg.wparam);
       if (recorder && !msg.from_computer) Record_Message(recorder, msg);
-      Window_Proc(msg.message, msg.wparam, msg.lparam);
+      if (msg.message == MSG_DESTROY) Close_Help();
+      if (!Help_Is_Open() || msg.from_computer) Window_Proc(msg.message, msg.wparam, msg.lparam);
     }
-    Run_State_Frame();
+    if (Help_Is_Open())
+      Help_Pass(took && !msg.from_computer ? &msg : nullptr);
+    else
+      Run_State_Frame();
     if (recorder) Record_Pass(recorder);
   }
 }

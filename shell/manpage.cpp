@@ -41,9 +41,11 @@ int main(int argc, char** argv) {
   }
   std::fputs(
       ".SH KEYS\n.TP\n.B Return\nCall up the menu; end the turn.\n.TP\n.B Escape\nBack to the menu; close the "
-      "options; quit from the menu.\n.TP\n.B F11, Alt+Enter\nToggle full screen.\n.TP\n.B F12\nSave a screenshot "
+      "options; quit from the menu.\n.TP\n.B F1\nHow to play, and the settings.\n.TP\n.B F11, Alt+Enter\nToggle full screen.\n.TP\n.B F12\nSave a screenshot "
       "in the pictures folder.\n.SH FILES\nThe art (*.bmp) and block templates (*.txt) are read from the data folder, "
-      "where d\\-bug_log.txt is created empty at every start.\n",
+      "where d\\-bug_log.txt is created empty at every start. The settings are kept in "
+      "$XDG_CONFIG_HOME/orvalis/settings.toml (~/.config/orvalis/settings.toml when it is not set); a damaged "
+      "file is kept beside it as settings.toml.bad before it is replaced.\n",
       out);
   if (out != stdout) std::fclose(out);
   return 0;

@@ -12,6 +12,8 @@ const OptionInfo option_table[] = {
     {"--scale", "N", "window size multiplier, 1 to 8 (default 2)"},
     {"--integer-scaling", nullptr, "scale the picture by whole multiples only"},
     {"--smooth", nullptr, "linear filtering instead of sharp pixels"},
+    {"--comforts", nullptr, "turn on all the modern comforts for this run (see the settings page, F1)"},
+    {"--settings", "FILE", "read and write the settings in FILE (default: ~/.config/orvalis/settings.toml)"},
     {"--seed", "N", "seed the random generator with N instead of the clock"},
     {"--computer", "SIDE", "the computer plays player 1, 2, both or off (default: as the options say)"},
     {"--level", "LEVEL", "the computer's level: easy, normal (the default) or hard"},
@@ -58,12 +60,21 @@ int Parse_Options(int argc, const char* const* argv, Options* out, std::string* 
       value = argv[++i];
     }
     long long n = 0;
-    if (a == "--fullscreen") out->platform.fullscreen = true;
-    else if (a == "--windowed") out->platform.fullscreen = false;
-    else if (a == "--integer-scaling") out->platform.integer_scaling = true;
-    else if (a == "--smooth") out->platform.smooth = true;
+    if (a == "--fullscreen" || a == "--windowed") {
+      out->platform.fullscreen = a == "--fullscreen";
+      out->setting_lines.push_back(std::string("display.fullscreen = ") +
+                                   (out->platform.fullscreen ? "true" : "false"));
+    } else if (a == "--integer-scaling") {
+      out->platform.integer_scaling = true;
+      out->setting_lines.push_back("display.integer_scaling = true");
+    } else if (a == "--smooth") {
+      out->platform.smooth = true;
+      out->setting_lines.push_back("display.smooth = true");
+    }
+    else if (a == "--comforts") out->setting_lines.push_back("comforts.all = true");
+    else if (a == "--settings") out->settings_file = value;
     else if (a == "--headless") out->platform.backend = BACKEND_HEADLESS;
-    else if (a == "--mute") out->mute = true;
+    else if (a == "--mute") out->setting_lines.push_back("sound.on = false");
     else if (a == "--help") out->help = true;
     else if (a == "--version") out->version = true;
     else if (a == "--script") out->script = value;
@@ -75,25 +86,30 @@ int Parse_Options(int argc, const char* const* argv, Options* out, std::string* 
         *error = "--computer takes 1, 2, both or off, not '" + std::string(value) + "'";
         return 0;
       }
+      out->setting_lines.push_back(std::string("computer.side = \"") + Computer_Side_Name(out->computer) +
+                                   "\"");
     } else if (a == "--level") {
       out->level = Parse_Computer_Level(value);
       if (out->level < 0) {
         *error = "--level takes easy, normal or hard, not '" + std::string(value) + "'";
         return 0;
       }
-    }
-    else if (a == "--scale") {
+      out->setting_lines.push_back(std::string("computer.level = \"") + Computer_Level_Name(out->level) +
+                                   "\"");
+    } else if (a == "--scale") {
       if (!Parse_Number(value, 1, 8, &n)) {
         *error = "--scale takes a whole number from 1 to 8, not '" + std::string(value) + "'";
         return 0;
       }
       out->platform.scale = static_cast<int>(n);
+      out->setting_lines.push_back("display.scale = " + std::to_string(n));
     } else if (a == "--effects-volume" || a == "--music-volume") {
       if (!Parse_Number(value, 0, 100, &n)) {
         *error = a + " takes a whole number from 0 to 100, not '" + std::string(value) + "'";
         return 0;
       }
-      (a == "--effects-volume" ? out->effects_volume : out->music_volume) = static_cast<int>(n);
+      out->setting_lines.push_back(std::string(a == "--effects-volume" ? "sound.effects_volume = " : "sound.music_volume = ") +
+                                   std::to_string(n));
     } else if (a == "--seed") {
       if (!Parse_Number(value, 0, 4294967295LL, &n)) {
         *error = "--seed takes a whole number from 0 to 4294967295, not '" + std::string(value) + "'";

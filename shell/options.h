@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -12,11 +13,12 @@ struct Options {
   std::string script;
   std::string data_dir;  // empty: search next to the binary, then the installed share folder
   std::string record;
-  int32_t computer = -1;  // COMPUTER_* from --computer; -1 when not given
-  int32_t level = -1;     // LEVEL_* from --level; -1 when not given
-  int effects_volume = -1;  // 0..100 from --effects-volume; -1 when not given
-  int music_volume = -1;    // 0..100 from --music-volume; -1 when not given
-  bool mute = false;        // --mute: start with all sound off
+  int32_t computer = -1;      // COMPUTER_* from --computer; -1 when not given
+  int32_t level = -1;         // LEVEL_* from --level; -1 when not given
+  std::string settings_file;  // --settings: the settings file instead of the one in the user's folder
+  // The settings the command line gives, as TOML lines ("display.scale = 3"): laid over the settings
+  // file for this run, never written to it.
+  std::vector<std::string> setting_lines;
   bool help = false;
   bool version = false;
 };

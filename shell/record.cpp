@@ -1,24 +1,18 @@
 #include "shell/record.h"
 
 namespace {
-struct RecordedKey {
-  int code;
-  const char* name;
-};
-constexpr RecordedKey recorded_keys[RECORDED_KEY_COUNT] = {
-    {VK_ESCAPE, "ESCAPE"}, {VK_RETURN, "RETURN"}, {VK_LEFT, "LEFT"}, {VK_RIGHT, "RIGHT"},
-    {VK_UP, "UP"},         {VK_DOWN, "DOWN"},     {VK_A, "A"},       {VK_SPACE, "SPACE"}};
-
 void Flush_Frames(Recorder* r) {
   if (r->pending_frames > 0) std::fprintf(r->out, "frames %lld\n", static_cast<long long>(r->pending_frames));
   r->pending_frames = 0;
 }
 }  // namespace
 
-int Open_Recorder(Recorder* r, const char* path, uint32_t seed, const char* computer, const char* level) {
+int Open_Recorder(Recorder* r, const char* path, uint32_t seed, const char* computer, const char* level,
+                  const std::vector<std::string>& settings) {
   r->out = std::fopen(path, "w");
   if (!r->out) return 0;
   std::fprintf(r->out, "seed %u\ncomputer %s\nlevel %s\n", seed, computer, level);
+  for (const std::string& line : settings) std::fprintf(r->out, "setting %s\n", line.c_str());
   for (bool& k : r->keys) k = false;
   r->pending_frames = 0;
   r->buttons = 0;
@@ -29,10 +23,10 @@ void Record_Keys(Recorder* r) {
   if (!r->out) return;
   // Only what the person does: the computer's own keys and messages come from the game itself.
   for (int i = 0; i < RECORDED_KEY_COUNT; ++i) {
-    const bool held = Platform_Person_Key_Held(recorded_keys[i].code);
+    const bool held = Platform_Person_Key_Held(script_keys[i].code);
     if (held == r->keys[i]) continue;
     Flush_Frames(r);
-    std::fprintf(r->out, "key %s %s\n", held ? "down" : "up", recorded_keys[i].name);
+    std::fprintf(r->out, "key %s %s\n", held ? "down" : "up", script_keys[i].name);
     r->keys[i] = held;
   }
 }

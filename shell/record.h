@@ -5,10 +5,13 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "platform/platform.h"
+#include "shell/script.h"
 
-constexpr int RECORDED_KEY_COUNT = 8;
+constexpr int RECORDED_KEY_COUNT = SCRIPT_KEY_COUNT;
 
 struct Recorder {
   std::FILE* out = nullptr;
@@ -18,8 +21,9 @@ struct Recorder {
 };
 
 // Creates the file and writes the settings the replay needs first (the seed, who the computer plays
-// and its level, as the script commands give them); 1 on success.
-int Open_Recorder(Recorder* r, const char* path, uint32_t seed, const char* computer, const char* level);
+// and its level, and the given settings lines, as the script commands give them); 1 on success.
+int Open_Recorder(Recorder* r, const char* path, uint32_t seed, const char* computer, const char* level,
+                  const std::vector<std::string>& settings = {});
 // At the start of a pass: writes every key the person changed since the last pass.
 void Record_Keys(Recorder* r);
 // The message the pass took (pointer moves, buttons, and the window's close); the caller passes only

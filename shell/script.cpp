@@ -7,18 +7,16 @@
 #include <sstream>
 
 #include "platform/platform.h"
+#include "settings/settings.h"
 #include "shell/computer.h"
 #include "shell/state_dump.h"
 
-namespace {
+const ScriptKey script_keys[SCRIPT_KEY_COUNT] = {
+    {"ESCAPE", VK_ESCAPE}, {"RETURN", VK_RETURN}, {"LEFT", VK_LEFT}, {"RIGHT", VK_RIGHT},
+    {"UP", VK_UP},         {"DOWN", VK_DOWN},     {"A", VK_A},       {"SPACE", VK_SPACE},
+    {"F1", VK_F1},         {"W", VK_W},           {"S", VK_S},       {"D", VK_D}};
 
-struct KeyName {
-  const char* name;
-  int code;
-};
-constexpr KeyName key_names[] = {{"ESCAPE", VK_ESCAPE}, {"RETURN", VK_RETURN}, {"LEFT", VK_LEFT},
-                                 {"RIGHT", VK_RIGHT},   {"UP", VK_UP},         {"DOWN", VK_DOWN},
-                                 {"A", VK_A},           {"SPACE", VK_SPACE}};
+namespace {
 
 bool Parse_Int(const std::string& word, long long lo, long long hi, int64_t* out) {
   if (word.empty()) return false;
@@ -66,9 +64,12 @@ int Parse_Script(const std::string& text, const std::string& name, Script* out, 
         return fail("expected 'key down NAME' or 'key up NAME'");
       c.op = w[1] == "down" ? SCRIPT_KEY_DOWN : SCRIPT_KEY_UP;
       c.a = -1;
-      for (const KeyName& k : key_names)
+      std::string known;
+      for (const ScriptKey& k : script_keys) {
         if (w[2] == k.name) c.a = k.code;
-      if (c.a < 0) return fail("unknown key '" + w[2] + "' (ESCAPE, RETURN, LEFT, RIGHT, UP, DOWN, A or SPACE)");
+        known += std::string(known.empty() ? "" : ", ") + k.name;
+      }
+      if (c.a < 0) return fail("unknown key '" + w[2] + "' (" + known + ")");
     } else if (cmd == "mouse") {
       if (w.size() == 4 && w[1] == "move") {
         c.op = SCRIPT_MOUSE_MOVE;
@@ -97,6 +98,17 @@ int Parse_Script(const std::string& text, const std::string& name, Script* out, 
       c.op = SCRIPT_LEVEL;
       c.a = w.size() == 2 ? Parse_Computer_Level(w[1]) : -1;
       if (c.a < 0) return fail("level needs easy, normal or hard");
+    } else if (cmd == "setting") {
+      c.op = SCRIPT_SETTING;
+      c.path =
+          w.size() >= 3
+              ? w[1] + " = " + Rest_Of_Line(line, line.find(w[1], line.find(cmd) + cmd.size()) + w[1].size())
+              : "";
+      Settings scratch = Default_Settings();
+      std::vector<std::string> problems;
+      if (c.path.empty() || !Read_Settings_Text(c.path, "setting", &scratch, &problems))
+        return fail("setting needs a setting and a value it takes, as the settings file spells them" +
+                    (problems.empty() ? std::string() : " (" + problems.front() + ")"));
     } else if (cmd == "screenshot" || cmd == "state") {
       c.op = cmd == "screenshot" ? SCRIPT_SCREENSHOT : SCRIPT_STATE;
       c.path = Rest_Of_Line(line, line.find(cmd) + cmd.size());
@@ -182,15 +194,18 @@ int Script_Before_Pass(ScriptRunner* r) {
         break;
       case SCRIPT_SEED:
       case SCRIPT_COMPUTER:
-      case SCRIPT_LEVEL: break;  // taken before start-up
+      case SCRIPT_LEVEL:
+      case SCRIPT_SETTING:
+        break;  // taken before start-up
       case SCRIPT_CLOSE:
-        r->closed = true;
+        // Closing the window, as a person does: the game may ask first, and the script goes on to
+        // answer.
         Post(MSG_DESTROY, 0);
         return 1;
     }
   }
-  // The script's end closes the window.
+  // The script's end ends the run, whatever the game would ask.
   r->closed = true;
-  Post(MSG_DESTROY, 0);
+  Platform_Post_Quit(0);
   return 1;
 }

@@ -19,13 +19,22 @@ enum ScriptOp : int32_t {
   SCRIPT_SEED,
   SCRIPT_COMPUTER,  // who the computer plays (a = COMPUTER_*), taken before start-up
   SCRIPT_LEVEL,     // the computer's level (a = LEVEL_*), taken before start-up
+  SCRIPT_SETTING,   // a setting for the run (path = "section.key = value"), taken before start-up
 };
+
+// The keys scripts press by name (and recordings record).
+struct ScriptKey {
+  const char* name;
+  int code;
+};
+constexpr int SCRIPT_KEY_COUNT = 12;
+extern const ScriptKey script_keys[SCRIPT_KEY_COUNT];
 
 struct ScriptCommand {
   ScriptOp op;
-  int64_t a = 0;  // key code, x, button (0 left, 1 right), frame count or seed
-  int64_t b = 0;  // y
-  std::string path;
+  int64_t a = 0;     // key code, x, button (0 left, 1 right), frame count or seed
+  int64_t b = 0;     // y
+  std::string path;  // a screenshot's or state dump's file; a setting's line
   int line = 0;
 };
 
@@ -50,5 +59,5 @@ struct ScriptRunner {
 };
 
 // Runs the script's commands up to its next pass; returns 1 when the loop should run a pass,
-// 0 when the run must end now (the script closed the window long ago and nothing quit).
+// 0 when the run must end now (the script ended long ago and the quit was never taken).
 int Script_Before_Pass(ScriptRunner* runner);

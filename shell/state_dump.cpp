@@ -6,7 +6,9 @@
 #include "game/model.h"
 #include "platform/platform.h"
 #include "screens/front/front.h"
+#include "screens/play/comforts.h"
 #include "shell/computer.h"
+#include "shell/help_overlay.h"
 #include "common/shell_state.h"
 
 using nlohmann::json;
@@ -64,6 +66,8 @@ std::string Game_State_Json() {
              {"computer_player", Computer_Player()},
              {"computer_level", Computer_Level_Name(Computer_Level())},
              {"escape_latch", escape_latch},
+             {"help_open", Help_Is_Open()},
+             {"leave_question", Leave_Question_Open()},
              {"players", {{"1", Player_Json(player1)}, {"2", Player_Json(player2)}}},
              {"board", board_json},
              {"current_block", Block_Json(current_block)},

@@ -45,11 +45,6 @@ void Set_Sound_Settings(const SoundSettings& s) {
 
 const SoundSettings& Sound_Settings() { return settings; }
 
-void Toggle_Sound() {
-  settings.on = !settings.on;
-  Apply();
-}
-
 void Sound_Window_Active(bool active) {
   if (active == window_active) return;
   window_active = active;

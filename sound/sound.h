@@ -9,7 +9,7 @@
 struct SoundSettings {
   int effects_volume = 80;  // 0..100
   int music_volume = 50;    // 0..100
-  bool on = true;           // M switches all sound off and on
+  bool on = true;           // all sound on or off (M switches it)
   bool pause_in_background = true;  // quiet while the window is minimised or has lost the focus
 };
 
@@ -26,8 +26,6 @@ void Play_Theme(MusicId id);
 
 void Set_Sound_Settings(const SoundSettings& settings);
 const SoundSettings& Sound_Settings();
-// M: all sound off, or back on.
-void Toggle_Sound();
 // Whether the window is in front (shown and focused); with pause_in_background set, sound pauses
 // while it is not.
 void Sound_Window_Active(bool active);

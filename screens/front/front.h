@@ -26,7 +26,8 @@ uint8_t Options_Input(uint8_t latch);
 void Results_Frame();
 // The results content over whatever the back surface holds (no fill).
 void Draw_Results();
-// The grade text for a winner's turn count, or null when the count earns no letter.
+// The grade letter, padded with a space each side, for a winner's turn count: A up to 25, B up to 49,
+// C up to 99, F from 100.
 const char* Results_Grade(int32_t turns);
 
 void Menu_To_Game();

@@ -1,6 +1,8 @@
 // The results screen: the winner's portrait, turns, items and grade letter, until Escape.
 #include <cstdio>
 
+#include "common/bobs.h"
+#include "common/shell_state.h"
 #include "game/model.h"
 #include "graphics/bob.h"
 #include "graphics/clock_text.h"
@@ -8,8 +10,6 @@
 #include "graphics/palette_lines.h"
 #include "platform/platform.h"
 #include "screens/front/front.h"
-#include "common/bobs.h"
-#include "common/shell_state.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ void Draw_Winner(const PlayerState& winner) {
 const char* Results_Grade(int32_t turns) {
   if (turns >= 100) return " F ";
   if (turns >= 50) return " C ";
-  if (turns >= 26) return nullptr;
+  if (turns >= 26) return " B ";
   return " A ";
 }
 

@@ -5,6 +5,7 @@
 #include "graphics/display.h"
 #include "graphics/palette_lines.h"
 #include "screens/front/front.h"
+#include "screens/front/help.h"
 #include "screens/play/playing.h"
 #include "sound/sound.h"
 #include "common/bobs.h"
@@ -32,6 +33,7 @@ void Draw_Walls() {
 void Present(int& frame) {
   Wait_For_Vsync();
   Flip_Display();
+  Watch_Help_Key();
   if (transition_frame_hook) transition_frame_hook(frame);
   ++frame;
 }

@@ -1,6 +1,7 @@
 // The frame function of the playing state: input, pickups, the end-of-game test, drawing, presenting.
 #include "graphics/clock_text.h"
 #include "graphics/display.h"
+#include "screens/play/comforts.h"
 #include "screens/play/playing.h"
 #include "sound/sound.h"
 #include "common/shell_state.h"
@@ -19,8 +20,10 @@ int Play_Frame(int /*unused*/) {
   Playing_Input(board);
   const PlayerState* mover = Player_To_Move();
   const PlayerState before = mover ? *mover : PlayerState{};
+  const MoverCounts counts = Mover_Counts();
   Apply_Pickups(board);
   if (mover) Pickup_Sound(before, *mover);
+  Note_Gains(counts);
   if (Check_Winner(board) == 1) {
     game_state = STATE_RESULTS;
     Play_Sound(SOUND_WIN);

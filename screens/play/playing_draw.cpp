@@ -5,6 +5,7 @@
 #include "graphics/clock_text.h"
 #include "graphics/display.h"
 #include "platform/platform.h"
+#include "screens/play/comforts.h"
 #include "screens/play/playing.h"
 #include "sound/sound.h"
 #include "common/bobs.h"
@@ -98,6 +99,7 @@ void Draw_Block_Detail(MazeBlock block) {
       for (BOB* bob : layers) bob->x = x, bob->y = y;
       const int32_t f = floor_layer[sx][sy];
       if (Is_Letter(f)) Draw_Frame_BOB(BOB_floor, f - 'a');
+      Draw_Square_Reach(block, sx, sy, x, y);
       const int32_t v = block.squares[sx][sy].content;
       if (v != 0 && v < 99) Draw_Frame_BOB(BOB_artifacts2, v);
       if (sx == 3 && sy == 3) {
@@ -124,7 +126,11 @@ static void Draw_Shift_Buttons(Board& b) {
     for (int n = 1; n <= 8; ++n) {
       const int x = line.x0 + line.dx * n, y = line.y0 + line.dy * n;
       const ClickResult click = Click_Control(x, y, SHIFT_BUTTON_SIZE, SHIFT_BUTTON_SIZE, 1, left_press_latch);
-      if (click == CLICK_FIRED) Play_Sound(Paid_Shift(line.column, n, line.direction, b) ? SOUND_SHIFT : SOUND_REFUSED);
+      if (click == CLICK_FIRED) {
+        const bool paid = Paid_Shift(line.column, n, line.direction, b);
+        Play_Sound(paid ? SOUND_SHIFT : SOUND_REFUSED);
+        if (!paid) Note_Refused_Shift();
+      }
       Draw_At(BOB_game_buttons, x, y, click == CLICK_PRESSED ? line.normal_frame + 4 : line.normal_frame);
     }
   }
@@ -144,6 +150,7 @@ static void Dump_Square(const PlayerState& p) {
 static void Rotate_Cell(Board& b, int bx, int by) {
   const int turned = Paid_Rotate(bx, by, b);
   Play_Sound(turned >= 0 ? SOUND_ROTATE : SOUND_REFUSED);
+  if (turned < 0) Note_Refused_Turn(b.blocks[bx][by]);
   if (turned > 0 && (turned & 1)) Dump_Square(player1);
   if (turned > 0 && (turned & 2)) Dump_Square(player2);
   current_block = b.blocks[bx][by];
@@ -161,9 +168,9 @@ static void Draw_Overview(Board& b) {
         back = 0;
       else if (Stands_In(player1, bx, by))
         back = 1;
-      else if (over && current_player == 1)
+      else if (over && current_player == 1 && Hover_Tint_Shown())
         back = 1;
-      else if (over && current_player == 0)
+      else if (over && current_player == 0 && Hover_Tint_Shown())
         back = 0;
 
       if (Click_Control(x, y, CELL_SIZE, CELL_SIZE, 1, left_press_latch) == CLICK_FIRED)
@@ -178,6 +185,7 @@ static void Draw_Overview(Board& b) {
         Draw_At(BOB_treasure, x, y, 0);
       else if (block.treasure_p1 == 1)
         Draw_At(BOB_treasure, x, y, 1);
+      Draw_Cell_Marks(b, bx, by, x, y, over);
     }
   }
 }
@@ -202,6 +210,7 @@ void Draw_Playing_Screen(Board& b) {
   Fill_Rect(DETAIL_X, DETAIL_Y, DETAIL_RIGHT, DETAIL_BOTTOM, DETAIL_GROUND_COLOR, display.back_surface);
   Draw_Panel(BOARD_PANEL_X, BOARD_PANEL_Y, BOARD_PANEL_ROWS, BOARD_PANEL_COLS);
   Draw_Shift_Buttons(b);
+  Prepare_Board_Marks(b);
   Draw_Overview(b);
   Refresh_Block_Number(player1, b);
   Refresh_Block_Number(player2, b);
@@ -209,10 +218,12 @@ void Draw_Playing_Screen(Board& b) {
   Draw_Actions_Row();
   Draw_Treasures_Row();
   Draw_Keys_Row();
+  Draw_Feedback_And_Scores();
 
   BOB_mouse.current_frame = 0;
   BOB_mouse.x = mouse_x;
   BOB_mouse.y = mouse_y;
   Draw_At(BOB_end_turn, END_TURN_X, END_TURN_Y, BOB_end_turn.current_frame);
+  Draw_Leave_Question();
   Draw_Frame_BOB(BOB_mouse, 0);
 }

@@ -2,7 +2,9 @@
 // button, and the click protocol every control of the playing screen follows.
 #include "graphics/clock_text.h"
 #include "platform/platform.h"
+#include "screens/play/comforts.h"
 #include "screens/play/playing.h"
+#include "settings/settings.h"
 #include "sound/sound.h"
 #include "common/bobs.h"
 #include "common/shell_state.h"
@@ -11,11 +13,17 @@ uint8_t return_latch = 0, left_key_latch = 0, right_key_latch = 0, up_key_latch 
 uint8_t left_press_latch = 0, right_press_latch = 0;
 int32_t press_x = 0, press_y = 0;
 
+// The step delay: a held arrow repeats only this long after its press (then at the pace of a step).
+constexpr uint32_t STEP_DELAY_MS = 250;
+static uint32_t arrow_pressed_at = 0;
+
 void Reset_Play_State() {
   return_latch = left_key_latch = right_key_latch = up_key_latch = down_key_latch = 0;
   left_press_latch = right_press_latch = 0;
   press_x = press_y = 0;
   BOB_end_turn.current_frame = 0;
+  arrow_pressed_at = 0;
+  Reset_Comforts();
 }
 
 bool Pointer_Over(int left, int top, int width, int height) {
@@ -76,7 +84,10 @@ static void Move(Board& b, int32_t direction) {
   const PlayerState* mover = Player_To_Move();
   const PlayerState before = mover ? *mover : PlayerState{};
   current_block = Move_Current_Player(direction, current_block, b);
-  if (mover) Play_Sound(Step_Sound(before, *mover, b, direction));
+  if (mover) {
+    Play_Sound(Step_Sound(before, *mover, b, direction));
+    Note_Step(before, *mover, direction, b);
+  }
   Wait_Clock(100);
 }
 
@@ -86,10 +97,29 @@ static void Pass_Turn(Board& b) {
   Play_Sound(SOUND_TURN_PASSES);
 }
 
+// An arrow key, or with the W A S D comfort its letter.
+static bool Walk_Key_Held(int virtual_key) {
+  if (Platform_Key_Held(virtual_key)) return true;
+  if (!Comfort_On(SETTING_WASD)) return false;
+  const int letter = virtual_key == VK_LEFT    ? VK_A
+                     : virtual_key == VK_RIGHT ? VK_D
+                     : virtual_key == VK_UP    ? VK_W
+                                               : VK_S;
+  return Platform_Key_Held(letter);
+}
+
 // One arrow key of the chain: moves on every held frame, clears its latch on the first frame up.
-// True when this key consumed the frame, so the keys after it are not examined.
+// True when this key consumed the frame, so the keys after it are not examined. With the step delay
+// the press moves at once and the key held on moves again only past the delay.
 static bool Arrow_Key(Board& b, int virtual_key, uint8_t& latch, int32_t direction) {
-  if (Platform_Key_Held(virtual_key)) {
+  if (Walk_Key_Held(virtual_key)) {
+    if (Comfort_On(SETTING_STEP_DELAY)) {
+      const uint32_t now = Platform_Get_Ticks();
+      if (latch == 0) arrow_pressed_at = now;
+      if (latch == 0 || now - arrow_pressed_at >= STEP_DELAY_MS) Move(b, direction);
+      latch = 1;
+      return true;
+    }
     latch = 1;
     Move(b, direction);
     return true;
@@ -102,7 +132,7 @@ static bool Arrow_Key(Board& b, int virtual_key, uint8_t& latch, int32_t directi
 }
 
 static void Key_Chain(Board& b) {
-  if (Platform_Key_Held(VK_A)) {
+  if (Platform_Key_Held(VK_A) && !Comfort_On(SETTING_WASD)) {
     Apply_Cheat();
     return;
   }
@@ -138,8 +168,16 @@ static void End_Turn_Button(Board& b) {
 }
 
 int Playing_Input(Board& b) {
+  if (Leave_Question_Open()) {
+    Leave_Question_Input();
+    return 1;
+  }
   if (Platform_Key_Held(VK_ESCAPE)) {
     escape_latch = 1;
+  } else if (escape_latch == 1 && Comfort_On(SETTING_ASK_BEFORE_LEAVING)) {
+    escape_latch = 0;
+    Ask_Before_Leaving(LEAVE_TO_MENU);
+    return 1;
   } else if (escape_latch == 1) {
     game_state = STATE_MAIN_MENU;
     escape_latch = 0;

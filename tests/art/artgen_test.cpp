@@ -36,7 +36,7 @@ TEST(Artgen, ASecondRunWritesTheSameBytesAsTheBuild) {
                        a.Path() / "log.txt"),
             0);
   int files = 0;
-  for (int r = 0; r < MANIFEST_BOB_COUNT; ++r) {
+  for (int r = 0; r < MANIFEST_ROW_COUNT; ++r) {
     if (!asset_manifest[r].file) continue;  // a BOB cut from the file of the row above
     const char* name = asset_manifest[r].file;
     const std::string bytes = Read_File(a.Path() / name);

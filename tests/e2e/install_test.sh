@@ -14,7 +14,7 @@ for f in bin/orvalis share/orvalis/mm_main.bmp share/orvalis/10c.txt share/orval
          share/icons/hicolor/256x256/apps/orvalis.png; do
   [ -e "$prefix/$f" ] || { echo "not installed: $f"; exit 1; }
 done
-[ "$(ls "$prefix/share/orvalis"/*.bmp | wc -l)" -eq 25 ] || { echo "expected the 25 art files"; exit 1; }
+[ "$(ls "$prefix/share/orvalis"/*.bmp | wc -l)" -eq 26 ] || { echo "expected the 26 art files"; exit 1; }
 [ "$(ls "$prefix/share/orvalis"/*.wav | wc -l)" -eq 21 ] || { echo "expected the 21 sound files"; exit 1; }
 [ ! -e "$prefix/share/orvalis/d-bug_log.txt" ] || { echo "the debug log must not be installed"; exit 1; }
 if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$prefix/share/applications/orvalis.desktop"; fi

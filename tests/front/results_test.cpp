@@ -59,8 +59,8 @@ class ResultsTest : public FrontTest {
 TEST(ResultsGrade, LettersByTurnCount) {
   EXPECT_STREQ(Results_Grade(0), " A ");
   EXPECT_STREQ(Results_Grade(25), " A ");
-  EXPECT_EQ(Results_Grade(26), nullptr);
-  EXPECT_EQ(Results_Grade(49), nullptr);
+  EXPECT_STREQ(Results_Grade(26), " B ");
+  EXPECT_STREQ(Results_Grade(49), " B ");
   EXPECT_STREQ(Results_Grade(50), " C ");
   EXPECT_STREQ(Results_Grade(99), " C ");
   EXPECT_STREQ(Results_Grade(100), " F ");
@@ -72,7 +72,7 @@ TEST_F(ResultsTest, DrawsTheWinnersGradeAndNumbersInBlack) {
     int turns;
     const char* grade;
   };
-  const Case cases[] = {{25, " A "}, {26, nullptr}, {49, nullptr}, {50, " C "}, {99, " C "}, {100, " F "}};
+  const Case cases[] = {{25, " A "}, {26, " B "}, {49, " B "}, {50, " C "}, {99, " C "}, {100, " F "}};
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << "turns " << c.turns);
     player1.winner = 1;

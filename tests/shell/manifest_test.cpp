@@ -21,7 +21,7 @@ TEST(Manifest, NamesEachFileOnceAndEveryBobOnce) {
   }
   EXPECT_EQ(static_cast<int>(files.size()), MANIFEST_FILE_COUNT);
   EXPECT_EQ(Manifest_Find("BOB_nothing"), -1);
-  EXPECT_EQ(Manifest_BOB(MANIFEST_BOB_COUNT), nullptr);
+  EXPECT_EQ(Manifest_BOB(MANIFEST_ROW_COUNT), nullptr);
   EXPECT_EQ(Manifest_BOB(Manifest_Find("BOB_player1")), &BOB_player1);
   EXPECT_STREQ(Manifest_File(Manifest_Find("BOB_button_quit")), "menu1.bmp");
 }

@@ -55,8 +55,10 @@ TEST(Script, ReadsEveryCommandSkippingBlanksAndComments) {
 }
 
 TEST(Script, NamesTheLineOfEachMistake) {
-  EXPECT_EQ(Parse_Error("frames 1\nkey down SPACE\n"),
-            "t.txt:2: unknown key 'SPACE' (ESCAPE, RETURN, LEFT, RIGHT, UP, DOWN or A)");
+  EXPECT_EQ(Parse_Error("frames 1\nkey down Q\n"),
+            "t.txt:2: unknown key 'Q' (ESCAPE, RETURN, LEFT, RIGHT, UP, DOWN, A, SPACE, F1, W, S, D)");
+  EXPECT_EQ(Parse_Error("setting display.scale 9\n").rfind("t.txt:1: setting needs a setting and a value", 0),
+            0u);
   EXPECT_EQ(Parse_Error("jump 3\n"), "t.txt:1: unknown command 'jump'");
   EXPECT_NE(Parse_Error("\n\nframes -1\n").find("t.txt:3:"), std::string::npos);
   EXPECT_NE(Parse_Error("frames 12x\n").find("t.txt:1:"), std::string::npos);
@@ -96,12 +98,22 @@ TEST(Options, EveryOptionSetsItsField) {
   EXPECT_EQ(o.seed, 77);
   EXPECT_EQ(o.platform.backend, BACKEND_HEADLESS);
   EXPECT_EQ(o.script, "a.txt");
+  // The display options are also the run's settings, laid over the settings file.
+  EXPECT_EQ(o.setting_lines,
+            (std::vector<std::string>{"display.fullscreen = false", "display.scale = 3",
+                                      "display.integer_scaling = true", "display.smooth = true"}));
+
+  Options c;
+  ASSERT_EQ(Parse({"--comforts", "--settings", "s.toml", "--computer", "both"}, &c, &error), 1) << error;
+  EXPECT_EQ(c.settings_file, "s.toml");
+  EXPECT_EQ(c.setting_lines, (std::vector<std::string>{"comforts.all = true", "computer.side = \"both\""}));
 
   Options d;
   ASSERT_EQ(Parse({}, &d, &error), 1);
   EXPECT_TRUE(d.platform.fullscreen);
   EXPECT_EQ(d.platform.backend, BACKEND_SDL);
   EXPECT_EQ(d.seed, -1);
+  EXPECT_TRUE(d.setting_lines.empty());
 }
 
 TEST(Options, BadValuesAndUnknownOptionsAreRefused) {

@@ -9,7 +9,7 @@
 
 void File_Size(const char* file, int* width, int* height) {
   int w = 0, h = 0;
-  for (int r = 0; r < MANIFEST_BOB_COUNT; ++r) {
+  for (int r = 0; r < MANIFEST_ROW_COUNT; ++r) {
     if (std::strcmp(Manifest_File(r), file) != 0) continue;
     const ManifestEntry& e = asset_manifest[r];
     for (int f = 0; f < e.frame_count; ++f) {
@@ -100,7 +100,7 @@ int Check_Frames(const ArtFile& art) {
       }
   }
   // Every frame of every BOB cut from this file must have been drawn.
-  for (int r = 0; r < MANIFEST_BOB_COUNT; ++r) {
+  for (int r = 0; r < MANIFEST_ROW_COUNT; ++r) {
     if (std::strcmp(Manifest_File(r), art.file) != 0) continue;
     for (int f = 0; f < asset_manifest[r].frame_count; ++f) {
       bool found = false;

@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
   if (out_dir.empty()) return Usage();
 
   int failed = 0, files = 0;
-  for (int r = 0; r < MANIFEST_BOB_COUNT; ++r) {
+  for (int r = 0; r < MANIFEST_ROW_COUNT; ++r) {
     if (!asset_manifest[r].file) continue;  // cut from the file of the row above
     ++files;
     if (!Paint_And_Write(asset_manifest[r].file, out_dir)) ++failed;

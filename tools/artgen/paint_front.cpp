@@ -35,6 +35,19 @@ LabelStyle Ink_Text() {
   return s;
 }
 
+// A panel's colour at depth d inside its edge: an ink line, gold, a band of dark wood up to wood_end, a
+// gold line, then parchment shaded near the frame. The wood's grain and the parchment's blotches
+// have the sizes given (pixels, lattice cells) and the parchment its seed.
+Color Framed_Parchment(float fx, float fy, float d, float wood_end, float grain_size, int grain_cells,
+                       float parchment_period, uint32_t parchment_seed) {
+  if (d < 1.2f) return theme::INK;
+  if (d < 3.5f) return Mix(theme::GOLD_LIGHT, theme::GOLD, (d - 1.2f) / 2.3f);
+  if (d < wood_end) return Shade(theme::WOOD_DARK, 0.85f + 0.4f * Fbm(fx, fy, grain_size, grain_cells, 3, 5u));
+  if (d < wood_end + 1.5f) return theme::GOLD;
+  const Color col = Parchment(fx, fy, parchment_period, parchment_seed, false);
+  return Shade(col, 1.f - 0.28f * std::clamp(1.f - (d - wood_end - 1.5f) / 10.f, 0.f, 1.f));
+}
+
 // A plate with a dark wooden face and a gold rim, in design pixels scaled by k.
 void Wood_Plate(Canvas& c, float k, float x, float y, float w, float h, bool pressed) {
   Paint_Flat(
@@ -195,6 +208,11 @@ void Paint_Menu_Background(ArtFile& art) {
       theme::GOLD_DARK);
   LabelStyle prompt = Gold_Text(2.f);
   Draw_Label_Height(c, "PRESS ENTER", 340.f, 355.f, 20, 170, prompt);
+  // Below the red banner, where the open menu leaves it in view: F1 opens the rules and the settings.
+  Draw_Label_Height(c, "F1: HOW TO PLAY", 110.f, 440.f, 14, 190, Gold_Text(1.5f));
+  LabelStyle small = sub;
+  small.outline_px = 1.5f;
+  Draw_Label_Height(c, "AND SETTINGS", 110.f, 461.f, 11, 190, small);
   For_Each(c, [](int, int, Color& p) { p.a = 1.f; });
   Put_Frame(art, "BOB_menu_background", 0, Crop(c, 0, 0, 640, 480));
 }
@@ -209,20 +227,7 @@ void Paint_Menu_Panel(ArtFile& art) {
           float fx = (static_cast<float>(x) + 0.5f) / s, fy = (static_cast<float>(y) + 0.5f) / s;
           float d = -Sdf_Box(fx, fy, 120.f, 120.f, 120.f, 120.f, 14.f);
           if (d < 0.f) return;
-          Color col;
-          if (d < 1.2f)
-            col = theme::INK;
-          else if (d < 3.5f)
-            col = Mix(theme::GOLD_LIGHT, theme::GOLD, (d - 1.2f) / 2.3f);
-          else if (d < 9.f)
-            col = Shade(theme::WOOD_DARK, 0.85f + 0.4f * Fbm(fx, fy, 120.f, 20, 3, 5u));
-          else if (d < 10.5f)
-            col = theme::GOLD;
-          else {
-            col = Parchment(fx, fy, 60.f, 17u, false);
-            col = Shade(col, 1.f - 0.28f * std::clamp(1.f - (d - 10.5f) / 10.f, 0.f, 1.f));
-          }
-          p = col;
+          p = Framed_Parchment(fx, fy, d, 9.f, 120.f, 20, 60.f, 17u);
         });
         // Gold studs in the corners of the frame.
         for (float sx : {8.f, 232.f})
@@ -574,4 +579,46 @@ void Paint_Portraits(ArtFile& art) {
   Put_Frame(art, "BOB_portraits", 0, Portrait(1, Frame_Width("BOB_portraits")));
   Put_Frame(art, "BOB_portraits", 1, Portrait(2, Frame_Width("BOB_portraits")));
   For_Each(art.canvas, [](int, int, Color& p) { p.a = 1.f; });
+}
+
+void Paint_Help_Art(ArtFile& art) {
+  // The page: a parchment sheet in a wooden frame with gold trim, like the menu panel, with a gold
+  // rule under the tabs.
+  Canvas page = New_Frame("BOB_help_panel");
+  const float w = static_cast<float>(page.width), h = static_cast<float>(page.height);
+  For_Each(page, [&](int x, int y, Color& p) {
+    float fx = static_cast<float>(x) + 0.5f, fy = static_cast<float>(y) + 0.5f;
+    float d = -Sdf_Box(fx, fy, w / 2.f, h / 2.f, w / 2.f, h / 2.f, 16.f);
+    if (d >= 0.f) p = Framed_Parchment(fx, fy, d, 10.f, 150.f, 25, 75.f, 23u);
+  });
+  for (float sx : {7.f, w - 7.f})
+    for (float sy : {7.f, h - 7.f})
+      Paint_Flat(
+          page, [&](float x, float y) { return Sdf_Circle(x, y, sx, sy, 3.f); }, theme::GOLD_LIGHT);
+  Paint_Flat(
+      page, [&](float x, float y) { return Sdf_Box(x, y, w / 2.f, 56.f, w / 2.f - 24.f, 0.8f); },
+      theme::GOLD_DARK);
+  Put_Frame(art, "BOB_help_panel", 0, page);
+
+  // The tabs: frames 0 and 1 HOW TO PLAY, 2 and 3 SETTINGS; the first of each pair is the page shown.
+  const char* tabs[2] = {"HOW TO PLAY", "SETTINGS"};
+  for (int f = 0; f < 4; ++f) {
+    const bool shown = f % 2 == 0;
+    Canvas tab = New_Frame("BOB_help_tabs");
+    Wood_Plate(tab, 1.f, 1.f, 1.f, 178.f, 30.f, !shown);
+    LabelStyle s = Gold_Text(1.2f);
+    if (!shown) s.fill = Rgb(200, 170, 120), s.fill_bottom = Rgb(150, 110, 60);
+    Draw_Label_Height(tab, tabs[f / 2], 90.f, 16.f, 13, 150, s);
+    Put_Frame(art, "BOB_help_tabs", f, tab);
+  }
+
+  // The plate a setting's value is written on: frame 1 under the pointer.
+  for (int f = 0; f < 2; ++f) {
+    Canvas plate = New_Frame("BOB_help_plate");
+    Draw_Plate(plate, 0.5f, 0.5f, 99.f, 21.f, 6.f, 1.6f, f ? Rgb(150, 92, 48) : Rgb(112, 66, 34),
+               f ? Rgb(96, 54, 26) : Rgb(66, 36, 18), false);
+    Put_Frame(art, "BOB_help_plate", f, plate);
+  }
+
+  for (int f = 0; f < Frame_Count("BOB_marks"); ++f) Put_Frame(art, "BOB_marks", f, Comfort_Mark(f));
 }

@@ -626,3 +626,93 @@ void Paint_End_Turn(ArtFile& art) {
     Put_Frame(art, bob, f, c);
   }
 }
+
+Canvas Comfort_Mark(int frame) {
+  Canvas c = New_Canvas(32, 32);
+  const Color reach = Rgb(120, 255, 150), reach_dark = Rgb(10, 70, 30);
+  // A rounded square ring about (mid, mid) of half size `half`, `width` either side of its line, dark
+  // in its outer `edge` pixels.
+  const auto Ring = [&c](float mid, float half, float radius, float width, float edge, Color dark, Color light) {
+    Paint(
+        c, [&](float x, float y) { return std::fabs(Sdf_Box(x, y, mid, mid, half, half, radius)) - width; },
+        [&](float, float, float d) { return d > -edge ? dark : light; });
+  };
+  switch (frame) {
+    case 0:
+    case 1: {
+      // A pawn: the player's figure facing down, small, on a dark ring so it reads on any block.
+      const int player = frame == 0 ? 1 : 2;
+      const float cx = frame == 0 ? 23.5f : 8.5f, cy = 23.5f;
+      Paint_Flat(
+          c, [&](float x, float y) { return Sdf_Circle(x, y, cx, cy, 7.6f); }, With_Alpha(theme::INK, 0.85f));
+      Paint_Flat(
+          c, [&](float x, float y) { return std::fabs(Sdf_Circle(x, y, cx, cy, 6.8f)) - 0.8f; },
+          Player_Light(player));
+      Canvas fig = Resample(Figure(player, 3), 14, 14);
+      Composite(c, fig, static_cast<int>(cx) - 7, static_cast<int>(cy) - 7);
+      break;
+    }
+    case 2:  // in the top left corner
+      Draw_Key(c, 8.f, 8.f, 13.f);
+      break;
+    case 3:
+      Paint_Flat(
+          c, [&](float x, float y) { return Sdf_Circle(x, y, 8.f, 8.f, 6.5f); }, theme::INK);
+      Draw_Token(c, 8.f, 8.f, 5.6f, theme::GOLD, theme::GOLD_LIGHT, theme::GOLD_DARK);
+      break;
+    case 4: {
+      // A padlock in the top right corner: shackle, then the body with its keyhole.
+      const float px = 25.f, py = 8.f;
+      Paint_Flat(
+          c, [&](float x, float y) { return Sdf_Box(x, y, px, py + 1.f, 6.f, 6.5f, 2.f); }, theme::INK);
+      Paint_Flat(
+          c,
+          [&](float x, float y) {
+            return std::max(std::fabs(Sdf_Circle(x, y, px, py - 1.5f, 3.f)) - 0.9f, y - py);
+          },
+          Rgb(200, 200, 208));
+      Paint(
+          c, [&](float x, float y) { return Sdf_Box(x, y, px, py + 2.5f, 4.6f, 3.6f, 1.f); },
+          [&](float, float y, float) { return Mix(theme::GOLD_LIGHT, theme::GOLD_DARK, (y - py) / 7.f); });
+      Paint_Flat(
+          c, [&](float x, float y) { return Sdf_Circle(x, y, px, py + 2.f, 1.1f); }, theme::INK);
+      break;
+    }
+    case 5:  // the shown block: a gold frame along the cell's edge between two dark lines
+      Ring(16.f, 14.5f, 3.f, 2.5f, 1.f, theme::INK, theme::GOLD_LIGHT);
+      break;
+    case 6:
+    case 7: {
+      // The cell under the pointer: four corner brackets in the colour of the player to move.
+      const Color col = Player_Light(frame == 6 ? 1 : 2);
+      auto brackets = [](float x, float y) {
+        float d = 1e9f;
+        for (float sx : {-1.f, 1.f})
+          for (float sy : {-1.f, 1.f}) {
+            const float ex = 16.f + sx * 12.5f, ey = 16.f + sy * 12.5f;
+            d = std::min(d, Sdf_Segment(x, y, ex, ey, ex - sx * 7.f, ey, 1.2f));
+            d = std::min(d, Sdf_Segment(x, y, ex, ey, ex, ey - sy * 7.f, 1.2f));
+          }
+        return d;
+      };
+      Paint_Flat(
+          c, [&](float x, float y) { return brackets(x, y) - 1.f; }, theme::INK);
+      Paint_Flat(c, brackets, col);
+      break;
+    }
+    case 8:
+      // A block with squares in reach: a green dot at the middle of the top edge.
+      Paint_Flat(
+          c, [&](float x, float y) { return Sdf_Circle(x, y, 16.f, 5.5f, 4.2f); }, reach_dark);
+      Paint(
+          c, [&](float x, float y) { return Sdf_Circle(x, y, 16.f, 5.5f, 3.f); },
+          [&](float x, float y, float) {
+            return Mix(Rgb(220, 255, 225), reach, std::clamp((x + y - 18.5f) / 6.f, 0.f, 1.f));
+          });
+      break;
+    default:  // a square in reach: a green ring inside the square's edge, open in the middle
+      Ring(15.5f, 12.f, 4.f, 1.6f, 0.6f, reach_dark, reach);
+      break;
+  }
+  return c;
+}

@@ -31,6 +31,7 @@ const PainterEntry painter_table[] = {
     {"Treshur_tils.bmp", Paint_Treasure_Marks, false},
     {"message_back_2.bmp", Paint_Message, false},
     {"end_of_turn_bitton.bmp", Paint_End_Turn, false},
+    {"help_marks.bmp", Paint_Help_Art, false},
 };
 
 }  // namespace

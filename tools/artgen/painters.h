@@ -45,6 +45,11 @@ void Paint_Brick_Wall_Right(ArtFile& art);
 void Paint_Results(ArtFile& art);
 void Paint_Portraits(ArtFile& art);
 
+// The help overlay's page, tabs and value plates, and the comforts' marks on the board.
+void Paint_Help_Art(ArtFile& art);
+// Frame f of BOB_marks (MarkFrame), 32 x 32.
+Canvas Comfort_Mark(int frame);
+
 // A player figure of 32 x 32 facing a direction (0 up, 1 right, 2 left, 3 down), shared with the icons.
 Canvas Figure(int player, int direction);
 // A player's portrait of the given size, opaque.

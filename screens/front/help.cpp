@@ -1,0 +1,263 @@
+#include "screens/front/help.h"
+
+#include <string>
+
+#include "common/bobs.h"
+#include "common/panel_text.h"
+#include "game/content_codes.h"
+#include "graphics/clock_text.h"
+#include "graphics/display.h"
+#include "platform/platform.h"
+#include "settings/settings.h"
+
+namespace {
+
+constexpr uint32_t INK = PANEL_INK, HEADING = PANEL_HEADING, QUIET = PANEL_QUIET;
+constexpr uint32_t ON_PLATE = Text_Rgb(255, 232, 160);
+
+// The page and its parts, in screen pixels.
+constexpr int PANEL_X = 20, PANEL_Y = 20;
+constexpr int TAB_Y = 38, TAB_W = 180, TAB_H = 32;
+constexpr int TAB_X[HELP_PAGE_COUNT] = {44, 234};
+constexpr int LINE = 16;
+
+// ---- Page one: how to play ----
+
+struct Picture {
+  BOB* bob = nullptr;
+  int32_t frame = 0;
+  int w = 0, h = 0;  // 0: the picture's own size
+};
+
+struct RuleRow {
+  Picture under;  // drawn first where it has a BOB: the ground the picture stands on
+  Picture picture;
+  const char* title;
+  const char* first;  // after the title
+  const char* second;
+};
+
+constexpr int RULES_Y = 84, RULE_PITCH = 39, PICTURE_X = 42, WORDS_X = 84;
+
+const RuleRow rule_rows[] = {
+    {{},
+     {&BOB_player2, 3, 0, 0},
+     "The goal. ",
+     "Gather your five treasures, then step onto a home mark.",
+     "Blue (player 2) starts top left and moves first; red, bottom right."},
+    {{},
+     {&BOB_artifacts, 3, 0, 0},
+     "Treasures ",
+     "lie on locked blocks, marked in your colour in the overview.",
+     "Step onto the middle square (3,3) of such a block to take yours."},
+    {{&BOB_floor, 0, 0, 0},
+     {&BOB_artifacts2, ITEM_HOME_MARK, 0, 0},
+     "Home marks ",
+     "lie beside both start squares: with five",
+     "treasures, stepping onto either one wins the game."},
+    {{&BOB_floor, 0, 0, 0},
+     {&BOB_doors, 7, 0, 0},
+     "A turn: ",
+     "walk as far as you like with the arrow keys.",
+     "Walking into a door opens it; one more step goes through."},
+    {{&BOB_floor, 0, 0, 0},
+     {&BOB_artifacts2, ITEM_KEY, 0, 0},
+     "Keys: ",
+     "walk onto one to pick it up (five at most). The first",
+     "door of a locked block opens only with a key, which it uses up."},
+    {{&BOB_floor, 0, 0, 0},
+     {&BOB_artifacts2, ITEM_TOKEN, 0, 0},
+     "Actions ",
+     "pay for shifts and turns. Each turn brings one if you",
+     "have none; an action token gives one more (five at most)."},
+    {{},
+     {&BOB_game_buttons, 2, 0, 0},
+     "Shifting: ",
+     "click an arrow beside the board to slide its row or",
+     "column one block (an action). Pawns on it travel with it."},
+    {{&BOB_block_back, 2, 0, 0},
+     {&BOB_pasigas, 0, 0, 0},
+     "Turning: ",
+     "right click a block in the overview to turn it (an",
+     "action); home blocks never turn. A left click shows a block."},
+    {{},
+     {&BOB_end_turn, 0, 48, 24},
+     "Ending a turn: ",
+     "press Return or click END TURN.",
+     "Escape goes back to the menu."},
+};
+
+// ---- Page two: the settings ----
+
+struct SettingRow {
+  SettingId id;
+  const char* label;
+  int x, y;
+};
+
+constexpr int LEFT_X = 44, RIGHT_X = 334, PLATE_DX = 166, PLATE_W = 100, PLATE_H = 22, ROW_PITCH = 22;
+// Row n of a column (a heading or a setting) stands at this height.
+constexpr int Row_Y(int n) { return 82 + ROW_PITCH * n; }
+
+const SettingRow setting_rows[] = {
+    {SETTING_COMFORTS, "All comforts", LEFT_X, Row_Y(1)},
+    {SETTING_STEP_DELAY, "Step delay", LEFT_X, Row_Y(2)},
+    {SETTING_BOARD_MARKS, "Board marks", LEFT_X, Row_Y(3)},
+    {SETTING_REACHABLE_SQUARES, "Reachable squares", LEFT_X, Row_Y(4)},
+    {SETTING_FEEDBACK, "Feedback, scores", LEFT_X, Row_Y(5)},
+    {SETTING_ASK_BEFORE_LEAVING, "Ask before leaving", LEFT_X, Row_Y(6)},
+    {SETTING_WASD, "W A S D walk", LEFT_X, Row_Y(7)},
+    {SETTING_COMPUTER_SIDE, "Computer plays", LEFT_X, Row_Y(10)},
+    {SETTING_COMPUTER_LEVEL, "Its level", LEFT_X, Row_Y(11)},
+    {SETTING_FULLSCREEN, "Full screen", RIGHT_X, Row_Y(1)},
+    {SETTING_SCALE, "Window scale", RIGHT_X, Row_Y(2)},
+    {SETTING_INTEGER_SCALING, "Integer scaling", RIGHT_X, Row_Y(3)},
+    {SETTING_SMOOTH, "Smoothing", RIGHT_X, Row_Y(4)},
+    {SETTING_SOUND, "Sound", RIGHT_X, Row_Y(7)},
+    {SETTING_EFFECTS_VOLUME, "Effects volume", RIGHT_X, Row_Y(8)},
+    {SETTING_MUSIC_VOLUME, "Music volume", RIGHT_X, Row_Y(9)},
+    {SETTING_PAUSE_UNFOCUSED, "Pause when away", RIGHT_X, Row_Y(10)},
+};
+
+struct Heading {
+  const char* text;
+  int x, y;
+};
+const Heading setting_headings[] = {{"MODERN COMFORTS", LEFT_X, Row_Y(0)},
+                                    {"COMPUTER OPPONENT", LEFT_X, Row_Y(9)},
+                                    {"DISPLAY", RIGHT_X, Row_Y(0)},
+                                    {"SOUND", RIGHT_X, Row_Y(6)}};
+
+constexpr int ABOUT_Y = 352, ABOUT_W = 552, STATUS_Y = 406;  // the status may take two lines
+
+void Text(const std::string& text, int x, int y, uint32_t color) {
+  Draw_Text_RGB(text.c_str(), x, y, color, display.back_surface);
+}
+
+// The text in lines no wider than max_w, broken between words, from (x, y) down; returns the y below.
+int Wrapped_Text(const std::string& text, int x, int y, int max_w, uint32_t color) {
+  std::string line;
+  size_t at = 0;
+  while (at < text.size()) {
+    size_t end = text.find(' ', at);
+    if (end == std::string::npos) end = text.size();
+    const std::string word = text.substr(at, end - at);
+    const std::string longer = line.empty() ? word : line + " " + word;
+    if (!line.empty() && Text_Width(longer.c_str()) > max_w) {
+      Text(line, x, y, color);
+      y += LINE;
+      line = word;
+    } else {
+      line = longer;
+    }
+    at = end + 1;
+  }
+  if (!line.empty()) Text(line, x, y, color);
+  return y + LINE;
+}
+
+bool Inside(int x, int y, int left, int top, int w, int h) {
+  return x >= left && x < left + w && y >= top && y < top + h;
+}
+
+// The value as the page shows it.
+std::string Shown_Value(SettingId id, int32_t v) {
+  static const char* const sides[] = {"OFF", "PLAYER 1", "PLAYER 2", "BOTH"};
+  static const char* const levels[] = {"EASY", "NORMAL", "HARD"};
+  switch (id) {
+    case SETTING_COMPUTER_SIDE:
+      return v >= 0 && v <= 3 ? sides[v] : "?";
+    case SETTING_COMPUTER_LEVEL:
+      return v >= 0 && v <= 2 ? levels[v] : "?";
+    case SETTING_SCALE:
+      return std::to_string(v) + " x";
+    default:
+      break;
+  }
+  if (setting_info[id].kind == SETTING_NUMBER) return std::to_string(v);
+  return v ? "ON" : "OFF";
+}
+
+int32_t Value_Shown(SettingId id) {
+  if (id >= SETTING_STEP_DELAY && id <= SETTING_WASD) return Comfort_On(id) ? 1 : 0;
+  return Active_Setting(id);
+}
+
+void Draw_Rules() {
+  for (size_t i = 0; i < sizeof rule_rows / sizeof rule_rows[0]; ++i) {
+    const RuleRow& r = rule_rows[i];
+    const int y = RULES_Y + RULE_PITCH * static_cast<int>(i);
+    for (const Picture& p : {r.under, r.picture}) {
+      if (!p.bob) continue;
+      const int w = p.w > 0 ? p.w : p.bob->width, h = p.h > 0 ? p.h : p.bob->height;
+      Draw_BOB_Copy(*p.bob, PICTURE_X + (32 - w) / 2, y + (32 - h) / 2, p.frame, p.w, p.h);
+    }
+    Text(r.title, WORDS_X, y, HEADING);
+    Text(r.first, WORDS_X + Text_Width(r.title), y, INK);
+    Text(r.second, WORDS_X, y + LINE, INK);
+  }
+}
+
+void Draw_Settings(int pointer_x, int pointer_y, const char* status) {
+  for (const Heading& h : setting_headings) Text(h.text, h.x, h.y, HEADING);
+  int32_t under = -1;
+  for (const SettingRow& row : setting_rows) {
+    const bool over = Inside(pointer_x, pointer_y, row.x, row.y - 2, PLATE_DX + PLATE_W, PLATE_H);
+    if (over) under = row.id;
+    Text(row.label, row.x, row.y + 1, INK);
+    Draw_BOB_Copy(BOB_help_plate, row.x + PLATE_DX, row.y - 2, over ? 1 : 0);
+    const std::string value = Shown_Value(row.id, Value_Shown(row.id));
+    Text(value, row.x + PLATE_DX + (PLATE_W - Text_Width(value.c_str())) / 2, row.y + 1, ON_PLATE);
+  }
+  if (under >= 0) {
+    const int below = Wrapped_Text(setting_info[under].comment, LEFT_X, ABOUT_Y, ABOUT_W, INK);
+    if (under >= SETTING_COMPUTER_SIDE && under <= SETTING_COMPUTER_LEVEL)
+      Text("A game already begun keeps its opponent.", LEFT_X, below, QUIET);
+  } else {
+    Wrapped_Text(
+        "Point at a setting to read what it does. A left click gives it the next value, a right click "
+        "the one before.",
+        LEFT_X, ABOUT_Y, ABOUT_W, QUIET);
+  }
+  Wrapped_Text(status, LEFT_X, STATUS_Y, ABOUT_W, QUIET);
+}
+
+bool f1_was_held = false, f1_pressed = false;
+
+}  // namespace
+
+HelpHit Help_Hit(int32_t page, int x, int y) {
+  HelpHit hit;
+  for (int p = 0; p < HELP_PAGE_COUNT; ++p)
+    if (Inside(x, y, TAB_X[p], TAB_Y, TAB_W, TAB_H)) hit.page = p;
+  if (page == HELP_SETTINGS)
+    for (const SettingRow& row : setting_rows)
+      if (Inside(x, y, row.x, row.y - 2, PLATE_DX + PLATE_W, PLATE_H)) hit.setting = row.id;
+  return hit;
+}
+
+void Draw_Help(int32_t page, int pointer_x, int pointer_y, const char* status) {
+  Draw_BOB_Copy(BOB_help_panel, PANEL_X, PANEL_Y, 0);
+  for (int p = 0; p < HELP_PAGE_COUNT; ++p)
+    Draw_BOB_Copy(BOB_help_tabs, TAB_X[p], TAB_Y, 2 * p + (p == page ? 0 : 1));
+  const char* close = "F1 or Esc: close";
+  Text(close, PANEL_X + 576 - Text_Width(close), TAB_Y + 8, QUIET);
+  if (page == HELP_SETTINGS)
+    Draw_Settings(pointer_x, pointer_y, status);
+  else
+    Draw_Rules();
+  Draw_BOB_Copy(BOB_mouse, pointer_x, pointer_y, 0);
+}
+
+void Watch_Help_Key() {
+  const bool held = Platform_Person_Key_Held(VK_F1);
+  if (held && !f1_was_held) f1_pressed = true;
+  f1_was_held = held;
+}
+
+bool Take_Help_Key() {
+  Watch_Help_Key();
+  const bool pressed = f1_pressed;
+  f1_pressed = false;
+  return pressed;
+}

@@ -1,0 +1,87 @@
+// The player's settings: one table of every setting (its place in the TOML file, its values and its
+// default, which is always the classic game), the reading of a settings file that names every fault
+// by line and column, the atomic writing of one, and the settings the running game uses.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum SettingId : int32_t {
+  SETTING_COMFORTS,  // the one switch that turns on all six comforts below
+  SETTING_STEP_DELAY,
+  SETTING_BOARD_MARKS,
+  SETTING_REACHABLE_SQUARES,
+  SETTING_FEEDBACK,
+  SETTING_ASK_BEFORE_LEAVING,
+  SETTING_WASD,
+  SETTING_COMPUTER_SIDE,   // 0 off (two people), 1 player 1, 2 player 2, 3 both
+  SETTING_COMPUTER_LEVEL,  // 0 easy, 1 normal, 2 hard
+  SETTING_FULLSCREEN,
+  SETTING_SCALE,
+  SETTING_INTEGER_SCALING,
+  SETTING_SMOOTH,
+  SETTING_SOUND,  // all sound on or off
+  SETTING_EFFECTS_VOLUME,
+  SETTING_MUSIC_VOLUME,
+  SETTING_PAUSE_UNFOCUSED,  // pause the sound while the window is minimised or loses the focus
+  SETTING_COUNT
+};
+
+enum SettingKind : int32_t { SETTING_BOOL, SETTING_NUMBER, SETTING_CHOICE };
+
+struct SettingInfo {
+  const char* section;
+  const char* key;
+  SettingKind kind;
+  int32_t low, high;           // the values allowed; a choice's are the indices of `choices`
+  int32_t step;                // a number's step on the settings page
+  int32_t fallback;            // the default
+  const char* const* choices;  // a choice's values as the file spells them
+  const char* comment;         // the line written above the setting in the file
+};
+extern const SettingInfo setting_info[SETTING_COUNT];
+
+struct Settings {
+  int32_t value[SETTING_COUNT];
+};
+Settings Default_Settings();
+bool operator==(const Settings& a, const Settings& b);
+
+// The value as the file spells it: true, 80, "both".
+std::string Setting_Text(SettingId id, int32_t value);
+// The value a step up (or down) from this one: the next choice, the other truth value, the number a
+// step on; the ends wrap round.
+int32_t Next_Setting_Value(SettingId id, int32_t value, bool up);
+
+// Reads TOML text over *settings: every setting it gives well replaces the one in *settings; the rest
+// stay as they are. Each fault (text that is not TOML, an unknown setting, a value of the wrong type or
+// out of range) is added to *problems as "NAME:LINE:COLUMN: what is wrong". True when there was none.
+bool Read_Settings_Text(const std::string& text, const std::string& name, Settings* settings,
+                        std::vector<std::string>* problems);
+
+struct SettingsFile {
+  Settings settings;                  // the defaults, with what the file gives well over them
+  std::vector<std::string> problems;  // as Read_Settings_Text names them, or the reason it cannot be read
+  bool found = false;                 // something stands at the path
+  bool faulty = false;                // it stands there but could not be read, or read whole
+};
+// Reads the settings file at path. A missing file is no fault: the defaults.
+SettingsFile Load_Settings_File(const std::string& path);
+
+// The file's text for these settings, every setting with the comment above it.
+std::string Settings_File_Text(const Settings& settings);
+// Writes the settings atomically: the text goes to a new file in the same folder, which then takes the
+// path's place; the folder is created when missing. With keep_original, what stands at the path is
+// first moved aside to PATH.bad (or PATH.bad.2, PATH.bad.3, ... when that is taken), never lost.
+// True on success (*kept_as, when given, names where the original went, or is ""); false with *error
+// saying what failed, the old file then left as it was.
+bool Save_Settings_File(const std::string& path, const Settings& settings, bool keep_original,
+                        std::string* error, std::string* kept_as = nullptr);
+
+// The settings the running game uses (the defaults until set).
+const Settings& Active_Settings();
+void Set_Active_Settings(const Settings& settings);
+int32_t Active_Setting(SettingId id);
+// Whether a comfort is on: its own setting, or the switch of all six.
+bool Comfort_On(SettingId comfort);

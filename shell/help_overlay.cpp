@@ -1,0 +1,144 @@
+#include "shell/help_overlay.h"
+
+#include <cstring>
+#include <vector>
+
+#include "common/bobs.h"
+#include "common/shell_state.h"
+#include "graphics/display.h"
+#include "screens/front/help.h"
+#include "shell/settings_store.h"
+
+namespace {
+
+struct Overlay {
+  bool open = false;
+  int32_t page = HELP_HOW_TO_PLAY;
+  int pointer_x = 0, pointer_y = 0;
+  bool escape_held = false;     // Escape as last seen
+  bool escape_pressed = false;  // pressed while open: its release closes, so the game never sees it
+  bool left_held = false, right_held = false;
+  InputOwner owner = INPUT_PERSON;
+  std::vector<uint16_t> primary, back, dimmed;  // the game's two pages, and the picture under the overlay
+};
+
+Overlay overlay;
+
+void Save_Pixels(const Surface* s, std::vector<uint16_t>* out) {
+  out->resize(static_cast<size_t>(s->width) * s->height);
+  for (int y = 0; y < s->height; ++y)
+    std::memcpy(&(*out)[static_cast<size_t>(y) * s->width],
+                reinterpret_cast<const uint8_t*>(s->pixels) + y * s->pitch,
+                static_cast<size_t>(s->width) * sizeof(uint16_t));
+}
+
+void Put_Pixels(const std::vector<uint16_t>& pixels, Surface* s) {
+  if (pixels.size() != static_cast<size_t>(s->width) * s->height) return;
+  for (int y = 0; y < s->height; ++y)
+    std::memcpy(reinterpret_cast<uint8_t*>(s->pixels) + y * s->pitch,
+                &pixels[static_cast<size_t>(y) * s->width], static_cast<size_t>(s->width) * sizeof(uint16_t));
+  Touch_Surface(s);
+}
+
+// The picture on screen at half brightness, so the page stands out and the game still shows around it.
+std::vector<uint16_t> Dimmed(const std::vector<uint16_t>& pixels) {
+  std::vector<uint16_t> out(pixels.size());
+  for (size_t i = 0; i < pixels.size(); ++i) {
+    const uint16_t p = pixels[i];
+    const uint16_t d = static_cast<uint16_t>((p >> 1) & 0x7BEF);
+    out[i] = d == 0 && p != 0 ? 0x0821 : d;  // never the transparent colour
+  }
+  return out;
+}
+
+void Open_Help() {
+  if (!display.primary_surface || !display.back_surface) return;
+  overlay.open = true;
+  overlay.pointer_x = mouse_x;
+  overlay.pointer_y = mouse_y;
+  overlay.escape_held = Platform_Person_Key_Held(VK_ESCAPE);
+  overlay.escape_pressed = false;
+  overlay.left_held = Platform_Person_Key_Held(VK_LEFT);
+  overlay.right_held = Platform_Person_Key_Held(VK_RIGHT);
+  // The person's pointer works the overlay even in the computer's turn.
+  overlay.owner = Platform_Input_Owner();
+  Platform_Set_Input_Owner(INPUT_PERSON);
+  Save_Pixels(display.primary_surface, &overlay.primary);
+  Save_Pixels(display.back_surface, &overlay.back);
+  overlay.dimmed = Dimmed(overlay.primary);
+  Sync_Run_Settings();
+}
+
+// A click on a setting: the next value, or the one before. While all the comforts are on, a click on
+// one of them turns that one off and leaves the other five on.
+void Click_Setting(SettingId id, bool up) {
+  if (id >= SETTING_STEP_DELAY && id <= SETTING_WASD && Active_Setting(SETTING_COMFORTS)) {
+    Change_Setting(SETTING_COMFORTS, 0);
+    for (int c = SETTING_STEP_DELAY; c <= SETTING_WASD; ++c)
+      Change_Setting(static_cast<SettingId>(c), c != id);
+  } else {
+    Change_Setting(id, Next_Setting_Value(id, Active_Setting(id), up));
+  }
+  Save_Settings();
+}
+
+void Take_Message(const PlatformMessage& m) {
+  const bool pointer = m.message == MSG_MOUSEMOVE || m.message == MSG_LBUTTONDOWN ||
+                       m.message == MSG_LBUTTONUP || m.message == MSG_RBUTTONDOWN ||
+                       m.message == MSG_RBUTTONUP;
+  if (!pointer) return;
+  overlay.pointer_x = static_cast<int>(m.lparam & 0xFFFFu);
+  overlay.pointer_y = static_cast<int>((m.lparam >> 16) & 0xFFFFu);
+  if (m.message != MSG_LBUTTONDOWN && m.message != MSG_RBUTTONDOWN) return;
+  const HelpHit hit = Help_Hit(overlay.page, overlay.pointer_x, overlay.pointer_y);
+  if (hit.page >= 0) overlay.page = hit.page;
+  if (hit.setting >= 0) Click_Setting(static_cast<SettingId>(hit.setting), m.message == MSG_LBUTTONDOWN);
+}
+
+// Left and Right turn the pages, on their press.
+void Page_Keys() {
+  const bool left = Platform_Person_Key_Held(VK_LEFT), right = Platform_Person_Key_Held(VK_RIGHT);
+  if (left && !overlay.left_held) overlay.page = (overlay.page + HELP_PAGE_COUNT - 1) % HELP_PAGE_COUNT;
+  if (right && !overlay.right_held) overlay.page = (overlay.page + 1) % HELP_PAGE_COUNT;
+  overlay.left_held = left;
+  overlay.right_held = right;
+}
+
+}  // namespace
+
+bool Help_Is_Open() { return overlay.open; }
+
+void Help_Before_Pass() {
+  if (Take_Help_Key()) {
+    if (overlay.open)
+      Close_Help();
+    else
+      Open_Help();
+  }
+}
+
+void Help_Pass(const PlatformMessage* msg) {
+  if (!overlay.open) return;
+  if (msg) Take_Message(*msg);
+  Page_Keys();
+  const bool escape = Platform_Person_Key_Held(VK_ESCAPE);
+  if (escape && !overlay.escape_held) overlay.escape_pressed = true;
+  overlay.escape_held = escape;
+  if (!escape && overlay.escape_pressed) {
+    Close_Help();
+    return;
+  }
+
+  Put_Pixels(overlay.dimmed, display.back_surface);
+  Draw_Help(overlay.page, overlay.pointer_x, overlay.pointer_y, Settings_Status().c_str());
+  Wait_For_Vsync();
+  Flip_Display();
+}
+
+void Close_Help() {
+  if (!overlay.open) return;
+  overlay.open = false;
+  Put_Pixels(overlay.primary, display.primary_surface);
+  Put_Pixels(overlay.back, display.back_surface);
+  Platform_Set_Input_Owner(overlay.owner);
+}

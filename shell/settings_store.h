@@ -1,0 +1,29 @@
+// The run's settings in the shell: read from the player's settings file at start-up with the command
+// line's options laid over them for this run only, applied to the display and the computer opponent,
+// and changed from the settings page, which writes the file.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "settings/settings.h"
+
+// The settings file in the player's configuration folder ($XDG_CONFIG_HOME/orvalis/settings.toml).
+std::string Default_Settings_Path();
+// Reads the file at path ("" for none: the defaults, and nothing is ever written) and lays the
+// overrides over them for this run (TOML lines such as "comforts.all = true", named by `source`).
+// Every fault goes to the debug output. The file is not touched.
+void Start_Settings(const std::string& path, const std::vector<std::string>& overrides);
+// Applies the run's computer settings, after the art is up (the window opens with the display's).
+void Apply_Run_Settings();
+// Takes into the run's settings what was changed elsewhere: the options row's opponent, full screen.
+void Sync_Run_Settings();
+// Sets one setting for this run and for the file, and applies it at once.
+void Change_Setting(SettingId id, int32_t value);
+// Writes the file with every change made so far (a faulty original is first kept as .bad); a failure
+// is named on the debug output and in the status line, and the game goes on.
+void Save_Settings();
+// A line about the file for the settings page.
+const std::string& Settings_Status();
+// The file the run reads and writes, or "".
+const std::string& Settings_Path();
