@@ -94,6 +94,19 @@ void Post_Destroy() {
   Queue_Push(PlatformMessage{MSG_DESTROY, 0, 0}, false);
 }
 
+// Once the window manager has framed the new window, the frame must fit the usable area too: the
+// largest scale whose framed window fits, placed in the middle of that area.
+void Fit_Frame(const SDL_Rect& usable, int scale) {
+  int top = 0, left = 0, bottom = 0, right = 0;
+  if (SDL_GetWindowBordersSize(sdl.window, &top, &left, &bottom, &right) != 0) return;  // no frame known
+  const int fitted = Platform_Fit_Scale(scale, usable.w, usable.h, left + right, top + bottom);
+  const int w = SCREEN_WIDTH * fitted, h = SCREEN_HEIGHT * fitted;
+  if (fitted != scale) SDL_SetWindowSize(sdl.window, w, h);
+  const int x = usable.x + std::max(0, (usable.w - w - left - right) / 2) + left;
+  const int y = usable.y + std::max(0, (usable.h - h - top - bottom) / 2) + top;
+  SDL_SetWindowPosition(sdl.window, x, y);
+}
+
 bool Create_Texture() {
   if (sdl.texture) SDL_DestroyTexture(sdl.texture);
   sdl.texture = SDL_CreateTexture(sdl.renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, SCREEN_WIDTH,
@@ -121,6 +134,7 @@ void Draw(bool upload) {
 }
 
 void Translate(const SDL_Event& e) {
+  if (Sdl_Pad_Event(&e)) return;
   const Uint32 our_window = SDL_GetWindowID(sdl.window);
   switch (e.type) {
     case SDL_QUIT: Post_Destroy(); break;
@@ -133,7 +147,10 @@ void Translate(const SDL_Event& e) {
           Draw(false);
           Queue_Push(PlatformMessage{MSG_PAINT, 0, 0}, false);
           break;
-        case SDL_WINDOWEVENT_FOCUS_LOST: sdl.return_suppressed = false; break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+          sdl.return_suppressed = false;
+          Pad_Release_All();  // no controller events come while unfocused: nothing may stay held
+          break;
         case SDL_WINDOWEVENT_DISPLAY_CHANGED: Read_Refresh_Rate(); break;
         default: break;
       }
@@ -238,15 +255,17 @@ int Sdl_Open(const PlatformConfig& config) {
   // A second press counts as a double click only within a couple of pixels of the first, as the
   // window system's double-click rectangle has it (SDL's own default is much wider).
   SDL_SetHint(SDL_HINT_MOUSE_DOUBLE_CLICK_RADIUS, "2");
+  // The stop signals are the game's own (Platform_Catch_Stop_Signals): it saves before it ends.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     Report("cannot start SDL video");
     return 0;
   }
+  Sdl_Pads_Open();
   int scale = std::clamp(config.scale, 1, 16);
   SDL_Rect usable;
-  if (!config.fullscreen && SDL_GetDisplayUsableBounds(0, &usable) == 0) {
-    while (scale > 1 && (SCREEN_WIDTH * scale > usable.w || SCREEN_HEIGHT * scale > usable.h)) --scale;
-  }
+  const bool know_usable = !config.fullscreen && SDL_GetDisplayUsableBounds(0, &usable) == 0;
+  if (know_usable) scale = Platform_Fit_Scale(scale, usable.w, usable.h, 0, 0);
   Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE;
   if (config.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
   const char* title = config.title ? config.title : "Orvalis Game Console";
@@ -259,6 +278,7 @@ int Sdl_Open(const PlatformConfig& config) {
     return 0;
   }
   SDL_SetWindowMinimumSize(sdl.window, SCREEN_WIDTH / 2, SCREEN_HEIGHT / 2);
+  if (know_usable) Fit_Frame(usable, scale);
   sdl.renderer = SDL_CreateRenderer(sdl.window, -1, SDL_RENDERER_PRESENTVSYNC);
   if (!sdl.renderer) sdl.renderer = SDL_CreateRenderer(sdl.window, -1, 0);
   if (!sdl.renderer) sdl.renderer = SDL_CreateRenderer(sdl.window, -1, SDL_RENDERER_SOFTWARE);
@@ -278,6 +298,7 @@ int Sdl_Open(const PlatformConfig& config) {
 }
 
 void Sdl_Close() {
+  Sdl_Pads_Close();
   if (sdl.texture) SDL_DestroyTexture(sdl.texture);
   if (sdl.renderer) SDL_DestroyRenderer(sdl.renderer);
   if (sdl.window) SDL_DestroyWindow(sdl.window);
@@ -285,6 +306,17 @@ void Sdl_Close() {
   SDL_ShowCursor(SDL_ENABLE);
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
   SDL_Quit();
+}
+
+void Sdl_Hide() {
+  if (!sdl.window) return;
+  SDL_HideWindow(sdl.window);
+  SDL_PumpEvents();  // sends the request on its way
+}
+
+void Sdl_Show_Error(const char* title, const char* text) {
+  if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title, text, sdl.window) != 0)
+    Report("cannot show a message box");
 }
 
 void Sdl_Pump() {
