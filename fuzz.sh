@@ -2,14 +2,14 @@
 # Builds the libFuzzer targets with clang (AddressSanitizer and UndefinedBehaviorSanitizer) in their
 # own build folder and runs each for SECONDS, starting from a freshly written seed corpus plus what
 # earlier runs kept. Prints "target: N execs, K findings" per target; exits 1 when anything was found.
-# Usage: ./fuzz.sh [SECONDS] [TARGET...]   (targets: bitmap template palette script; default all)
+# Usage: ./fuzz.sh [SECONDS] [TARGET...]   (targets: bitmap template palette script save; default all)
 set -euo pipefail
 cd "$(dirname "$0")"
 
 SECONDS_EACH=${1:-30}
 shift || true
 TARGETS=("$@")
-[ ${#TARGETS[@]} -gt 0 ] || TARGETS=(bitmap template palette script)
+[ ${#TARGETS[@]} -gt 0 ] || TARGETS=(bitmap template palette script save)
 BUILD=${ORVALIS_FUZZ_BUILD:-build-fuzz}
 JOBS=${ORVALIS_FUZZ_JOBS:-2}
 

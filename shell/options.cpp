@@ -15,6 +15,8 @@ const OptionInfo option_table[] = {
     {"--seed", "N", "seed the random generator with N instead of the clock"},
     {"--computer", "SIDE", "the computer plays player 1, 2, both or off (default: as the options say)"},
     {"--level", "LEVEL", "the computer's level: easy, normal (the default) or hard"},
+    {"--resume", nullptr,
+     "go on with the game saved when the last one was left (starts normally when there is none)"},
     {"--headless", nullptr, "run without a window (needs --script)"},
     {"--script", "FILE", "play the input script FILE (visibly, unless --headless)"},
     {"--record", "FILE", "record everything you do as a script FILE that replays the same game"},
@@ -60,6 +62,8 @@ int Parse_Options(int argc, const char* const* argv, Options* out, std::string* 
     else if (a == "--integer-scaling") out->platform.integer_scaling = true;
     else if (a == "--smooth") out->platform.smooth = true;
     else if (a == "--headless") out->platform.backend = BACKEND_HEADLESS;
+    else if (a == "--resume")
+      out->resume = true;
     else if (a == "--help") out->help = true;
     else if (a == "--version") out->version = true;
     else if (a == "--script") out->script = value;
@@ -91,6 +95,11 @@ int Parse_Options(int argc, const char* const* argv, Options* out, std::string* 
       }
       out->seed = n;
     }
+  }
+  if (out->resume && !out->record.empty()) {
+    // A recording replays from a new game, which a resumed game does not start with.
+    *error = "--resume and --record cannot go together: a recording replays a game from its start";
+    return 0;
   }
   return 1;
 }

@@ -14,6 +14,7 @@ struct Options {
   std::string record;
   int32_t computer = -1;  // COMPUTER_* from --computer; -1 when not given
   int32_t level = -1;     // LEVEL_* from --level; -1 when not given
+  bool resume = false;    // start in the saved game
   bool help = false;
   bool version = false;
 };
