@@ -25,6 +25,10 @@ struct SdlState {
   bool destroy_posted = false;
   bool return_suppressed = false;   // Return went down as part of Alt+Enter: not the game's until up
   uint32_t buttons = 0;             // MK_LBUTTON / MK_RBUTTON / MK_MBUTTON held, from button events
+  bool fit_pending = false;         // a new window not yet fitted with its frame
+  uint32_t fit_deadline = 0;        // SDL ticks after which a frame that never showed is not waited for
+  SDL_Rect usable{};                // the display's usable area when the window was made
+  int scale = 1;                    // the window's scale when it was made
 };
 
 SdlState sdl;
@@ -94,14 +98,22 @@ void Post_Destroy() {
   Queue_Push(PlatformMessage{MSG_DESTROY, 0, 0}, false);
 }
 
-// Once the window manager has framed the new window, the frame must fit the usable area too: the
-// largest scale whose framed window fits, placed in the middle of that area.
-void Fit_Frame(const SDL_Rect& usable, int scale) {
+// Once the window manager has framed the new window (its frame is known a little after the window
+// shows), the frame must fit the usable area too: the largest scale whose framed window fits,
+// placed in the middle of that area. Tried at every pump until the frame is known, for a second.
+void Fit_Frame() {
   int top = 0, left = 0, bottom = 0, right = 0;
-  if (SDL_GetWindowBordersSize(sdl.window, &top, &left, &bottom, &right) != 0) return;  // no frame known
-  const int fitted = Platform_Fit_Scale(scale, usable.w, usable.h, left + right, top + bottom);
+  const bool known = SDL_GetWindowBordersSize(sdl.window, &top, &left, &bottom, &right) == 0 &&
+                     (top | left | bottom | right) != 0;
+  if (!known) {
+    if (static_cast<int32_t>(SDL_GetTicks() - sdl.fit_deadline) >= 0) sdl.fit_pending = false;  // no frame
+    return;
+  }
+  sdl.fit_pending = false;
+  const SDL_Rect& usable = sdl.usable;
+  const int fitted = Platform_Fit_Scale(sdl.scale, usable.w, usable.h, left + right, top + bottom);
   const int w = SCREEN_WIDTH * fitted, h = SCREEN_HEIGHT * fitted;
-  if (fitted != scale) SDL_SetWindowSize(sdl.window, w, h);
+  if (fitted != sdl.scale) SDL_SetWindowSize(sdl.window, w, h);
   const int x = usable.x + std::max(0, (usable.w - w - left - right) / 2) + left;
   const int y = usable.y + std::max(0, (usable.h - h - top - bottom) / 2) + top;
   SDL_SetWindowPosition(sdl.window, x, y);
@@ -278,7 +290,12 @@ int Sdl_Open(const PlatformConfig& config) {
     return 0;
   }
   SDL_SetWindowMinimumSize(sdl.window, SCREEN_WIDTH / 2, SCREEN_HEIGHT / 2);
-  if (know_usable) Fit_Frame(usable, scale);
+  if (know_usable) {
+    sdl.fit_pending = true;
+    sdl.fit_deadline = SDL_GetTicks() + 1000;
+    sdl.usable = usable;
+    sdl.scale = scale;
+  }
   sdl.renderer = SDL_CreateRenderer(sdl.window, -1, SDL_RENDERER_PRESENTVSYNC);
   if (!sdl.renderer) sdl.renderer = SDL_CreateRenderer(sdl.window, -1, 0);
   if (!sdl.renderer) sdl.renderer = SDL_CreateRenderer(sdl.window, -1, SDL_RENDERER_SOFTWARE);
@@ -322,6 +339,7 @@ void Sdl_Show_Error(const char* title, const char* text) {
 void Sdl_Pump() {
   SDL_Event e;
   while (SDL_PollEvent(&e)) Translate(e);
+  if (sdl.fit_pending) Fit_Frame();
 }
 
 bool Sdl_Key_Held(int virtual_key) {
