@@ -1,5 +1,6 @@
 // The entry point: reads the command line and the script, finds the data folder and runs in it,
 // opens the window, and runs the game from start-up to shutdown.
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -31,7 +32,9 @@ int Usage_Error(const std::string& message) {
 // An error that stops the start-up: on the debug output, and in a message box when windowed.
 void Start_Up_Error(const std::string& title, const std::string& text) {
   Platform_Debug_Output(("orvalis: " + text + "\n").c_str());
-  Platform_Show_Error(title.c_str(), text.c_str());
+  std::string box = text;
+  box[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(box[0])));
+  Platform_Show_Error(title.c_str(), box.c_str());
 }
 
 // Changes into the data folder; 0 with a message when there is none.
@@ -72,8 +75,8 @@ int Check_Art() {
   if (static_cast<int>(bad.size()) >= Art_File_Count()) {
     Start_Up_Error("Orvalis cannot start",
                    "none of the game's " + std::to_string(Art_File_Count()) +
-                       " art files (mm_main.bmp, ...) could be loaded from " + dir +
-                       "; they are missing or damaged. Give the folder with --data DIR.");
+                       " art files (mm_main.bmp, ...) could be loaded from\n  " + dir +
+                       "\nThey are missing or damaged. Give the folder with --data DIR.");
     return 0;
   }
   std::string list;

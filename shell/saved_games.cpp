@@ -81,7 +81,7 @@ bool Resume_Saved_Game() {
                 : "cannot resume the saved game " + path + ": " + error +
                       "; the game starts normally and the file is kept";
     const std::string box = missing ? "There is no saved game to resume:\n" + path + " does not exist."
-                                    : "The saved game\n" + path + "\ncannot be resumed: " + error +
+                                    : "The saved game\n" + path + "\ncannot be resumed:\n" + error +
                                           ".\n\nThe game starts normally; the file is kept.";
     Platform_Debug_Output(("orvalis: " + line + "\n").c_str());
     Platform_Show_Error("Orvalis: no game to resume", box.c_str());
