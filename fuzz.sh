@@ -3,7 +3,7 @@
 # own build folder and runs each for SECONDS (ORVALIS_FUZZ_JOBS of them at a time, default 2),
 # starting from a freshly written seed corpus plus what earlier runs kept. Prints "target: N execs,
 # K findings" per target; exits 1 when anything was found.
-# Usage: ./fuzz.sh [SECONDS] [TARGET...]   (targets: bitmap template palette script; default all)
+# Usage: ./fuzz.sh [SECONDS] [TARGET...]   (targets: bitmap template palette script save; default all)
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -15,7 +15,7 @@ if ! [[ "$SECONDS_EACH" =~ ^[0-9]+$ ]] || [ "$SECONDS_EACH" -le 0 ]; then
   exit 64
 fi
 TARGETS=("$@")
-[ ${#TARGETS[@]} -gt 0 ] || TARGETS=(bitmap template palette script)
+[ ${#TARGETS[@]} -gt 0 ] || TARGETS=(bitmap template palette script save)
 BUILD=${ORVALIS_FUZZ_BUILD:-build-fuzz}
 # A new build folder uses Ninja when it is installed; one configured before keeps its generator.
 if command -v ninja >/dev/null; then export CMAKE_GENERATOR=${CMAKE_GENERATOR:-Ninja}; fi

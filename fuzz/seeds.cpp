@@ -1,5 +1,6 @@
 // Writes the seed corpus of every fuzz target: small bitmaps of each depth the reader takes (and a
-// few it must refuse), the shipped block templates with variants, palette files and scripts.
+// few it must refuse), the shipped block templates with variants, palette files, scripts and saved
+// games.
 // Usage: orvalis_fuzz_seeds OUT_DIR TEMPLATES_DIR
 #include <cstdint>
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "graphics/palette_lines.h"
+#include "save/saved_game.h"
 
 namespace fs = std::filesystem;
 
@@ -131,6 +133,33 @@ bool Script_Seeds(const fs::path& dir) {
   return ok;
 }
 
+bool Save_Seeds(const fs::path& dir) {
+  SavedGame game;
+  for (int x = 0; x < 8; ++x)
+    for (int y = 0; y < 8; ++y) {
+      SavedBlock& b = game.board[x][y];
+      b.number = y * 8 + x + 1;
+      b.type = (x + y) % 15;
+      b.exit_south = 1;
+      b.blocked[0][y] = 1;
+      b.content[3][4] = (x * 8 + y) % 2 ? TOKEN : DOOR_NS_CLOSED;
+    }
+  game.current_block = game.board[7][7];
+  game.player1.block_x = game.player1.block_y = 7;
+  game.player2.keys = 1;
+  game.item_density = 1;
+  game.computer_player = 2;
+  game.random_seed = 1234;
+  game.random_draws = 415;
+  const std::string text = Saved_Game_Text(game);
+  bool ok = Write(dir / "game.json", text);
+  ok &= Write(dir / "cut.json", text.substr(0, text.size() / 2));
+  std::string other = text;
+  other.replace(other.find("\"version\": 1"), 12, "\"version\": 2");
+  ok &= Write(dir / "version-2.json", other);
+  return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -140,7 +169,7 @@ int main(int argc, char** argv) {
   }
   const fs::path out = argv[1];
   std::error_code ec;
-  for (const char* target : {"bitmap", "template", "palette", "script"}) {
+  for (const char* target : {"bitmap", "template", "palette", "script", "save"}) {
     fs::create_directories(out / target, ec);
     if (ec) {
       std::fprintf(stderr, "orvalis_fuzz_seeds: cannot create %s\n", (out / target).c_str());
@@ -148,7 +177,7 @@ int main(int argc, char** argv) {
     }
   }
   const bool ok = Bitmap_Seeds(out / "bitmap") && Template_Seeds(out / "template", argv[2]) &&
-                  Palette_Seeds(out / "palette") && Script_Seeds(out / "script");
+                  Palette_Seeds(out / "palette") && Script_Seeds(out / "script") && Save_Seeds(out / "save");
   if (!ok) {
     std::fprintf(stderr, "orvalis_fuzz_seeds: cannot write the seeds under %s\n", out.c_str());
     return 1;

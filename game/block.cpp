@@ -1,7 +1,6 @@
 // A maze block's own operations: construction, the quarter turn, and the placing of specials.
-#include <cstdlib>
-
 #include "game/model.h"
+#include "game/random.h"
 
 MazeBlock::MazeBlock() {
   special_placed = 0;
@@ -9,7 +8,7 @@ MazeBlock::MazeBlock() {
   home = 0;
   treasure_p2 = 0;
   treasure_p1 = 0;
-  type = std::rand() % 15;
+  type = Random_Number() % 15;
   Load_Template();
 }
 

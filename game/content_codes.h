@@ -21,6 +21,25 @@ enum : int32_t {
   DOOR_NS_CLOSED = 107,
 };
 
+// True for every content code the game puts on a square.
+constexpr bool Is_Content_Code(int64_t c) {
+  switch (c) {
+    case CONTENT_EMPTY:
+    case TOKEN:
+    case HOME_MARK:
+    case KEY:
+    case DOOR_EW_CLOSED:
+    case DOOR_EW_POST:
+    case DOOR_EW_OPEN:
+    case DOOR_NS_OPEN:
+    case DOOR_NS_POST:
+    case DOOR_NS_CLOSED:
+      return true;
+    default:
+      return c >= OBJECT_FIRST && c <= OBJECT_LAST;
+  }
+}
+
 // The item pictures, by content code. The objects a 'z' cell draws are 6..14; of those the barrel,
 // the urn and the brazier stand in the way (their squares are blocked). Frame 5 is the solid object
 // of a template's 'a' cells; 1, 15 and 16 are drawn by no code the model makes.

@@ -1,8 +1,7 @@
 // New-game setup: fresh random blocks, the specials, the start blocks and the players,
 // with the random draws in the order the rules give, so one seed gives one board.
-#include <cstdlib>
-
 #include "game/model.h"
+#include "game/random.h"
 
 int32_t Items_For_Density(int32_t density) {
   switch (density) {
@@ -23,8 +22,8 @@ using Placer = void (MazeBlock::*)();
 void Place_Specials(Board& b, int32_t count, Placer place) {
   for (int32_t i = 0; i < count; ++i) {
     for (;;) {
-      const int bx = std::rand() % 8;
-      const int by = std::rand() % 8;
+      const int bx = Random_Number() % 8;
+      const int by = Random_Number() % 8;
       MazeBlock& block = b.blocks[bx][by];
       if (block.special_placed == 1) continue;
       (block.*place)();
@@ -64,7 +63,7 @@ void New_Game(Board& b) {
       block.treasure_p1 = 0;
       block.has_token = 0;
       block.has_key = 0;
-      block.type = std::rand() % 15;
+      block.type = Random_Number() % 15;
       block.Load_Template();
     }
   }

@@ -1,13 +1,13 @@
 // The character format of the block template and picture-layer files, and the loading of a type's
 // template, exits and doors into a block.
 #include <cstdio>
-#include <cstdlib>
 #include <istream>
 #include <set>
 #include <streambuf>
 #include <string>
 
 #include "game/model.h"
+#include "game/random.h"
 
 namespace {
 
@@ -125,7 +125,7 @@ void Read_Block_Source(MazeBlock& block, Bytes& bytes, ReadCheck* check = nullpt
     s.content = CONTENT_EMPTY;
     if (c == '0' || (c >= 'b' && c <= 'y')) continue;
     if (c == 'z') {
-      const int32_t r = std::rand() % 15 + 6;
+      const int32_t r = Random_Number() % 15 + 6;
       if (Is_Solid_Object(r)) {
         s.content = r;
         s.blocked = 1;

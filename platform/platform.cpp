@@ -1,9 +1,10 @@
 // The backend-independent half of the platform layer: the message queue, key polling dispatch,
 // the frame copy, the debug-output sink and the pointer mapping.
 #include <algorithm>
-#include <cstddef>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/platform_internal.h"
@@ -98,6 +99,8 @@ int Platform_Open(const PlatformConfig& config) {
   s.virtual_ticks = 0;
   s.fullscreen = config.fullscreen;
   s.presents = 0;
+  s.chosen = config.backend;
+  Pad_Reset();
   if (config.backend == BACKEND_SDL) {
     if (!Sdl_Open(config)) {
       s.backend = BACKEND_HEADLESS;
@@ -120,6 +123,7 @@ void Platform_Close() {
   s.injected_keys.fill(false);
   s.computer_keys.fill(false);
   s.owner = INPUT_PERSON;
+  Pad_Reset();
   Text_Shutdown();
 }
 
@@ -147,12 +151,16 @@ bool Dropped(const State& s, const PlatformMessage& m) {
 int Platform_Peek_Message(PlatformMessage* msg) {
   State& s = S();
   if (Sdl_Active()) Sdl_Pump();
+  Pad_Move_Pointer(Platform_Get_Ticks());
   while (!s.queue.empty() && Dropped(s, s.queue.front())) s.queue.pop_front();
   if (s.queue.empty()) {
     s.tail_mergeable = false;
     return 0;
   }
-  if (msg) *msg = s.queue.front();
+  const PlatformMessage& taken = s.queue.front();
+  if (taken.message == MSG_MOUSEMOVE || (taken.message >= MSG_LBUTTONDOWN && taken.message <= MSG_RBUTTONUP))
+    Pad_Saw_Pointer(taken.lparam);
+  if (msg) *msg = taken;
   s.queue.pop_front();
   if (s.queue.empty()) s.tail_mergeable = false;
   return 1;
@@ -171,7 +179,7 @@ void Platform_Allow_Close() {
 bool Platform_Person_Key_Held(int virtual_key) {
   State& s = S();
   if (virtual_key < 0 || virtual_key > 255) return false;
-  bool held = s.injected_keys[static_cast<size_t>(virtual_key)];
+  bool held = s.injected_keys[static_cast<size_t>(virtual_key)] || Pad_Key_Held(virtual_key);
   if (!held && Sdl_Active()) held = Sdl_Key_Held(virtual_key);
   return held;
 }
@@ -247,6 +255,21 @@ void Platform_Debug_Output(const char* text) {
   std::fflush(stderr);
 }
 
+void Platform_Choose_Backend(PlatformBackend backend) { S().chosen = backend; }
+
+void Platform_End_Window_Run(int exit_code) {
+  if (!Sdl_Active()) return;
+  Sdl_Hide();
+  std::fflush(nullptr);
+  std::_Exit(exit_code);
+}
+
+void Platform_Show_Error(const char* title, const char* text) {
+  // Headless runs, tests and tools never stop for a box.
+  if (S().open ? S().backend != BACKEND_SDL : S().chosen != BACKEND_SDL) return;
+  Sdl_Show_Error(title ? title : "Orvalis", text ? text : "");
+}
+
 void Platform_Set_Fullscreen(bool fullscreen) {
   if (Sdl_Active()) {
     Sdl_Set_Fullscreen(fullscreen);
@@ -294,6 +317,12 @@ PlatformViewport Platform_Fit_Picture(int output_w, int output_h, bool integer_s
   v.x = (output_w - v.w) / 2;
   v.y = (output_h - v.h) / 2;
   return v;
+}
+
+int Platform_Fit_Scale(int scale, int usable_w, int usable_h, int frame_w, int frame_h) {
+  int k = std::max(scale, 1);
+  while (k > 1 && (SCREEN_WIDTH * k + frame_w > usable_w || SCREEN_HEIGHT * k + frame_h > usable_h)) --k;
+  return k;
 }
 
 void Platform_Map_Pointer(const PlatformViewport& viewport, int window_w, int window_h, int output_w,

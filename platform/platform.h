@@ -167,6 +167,11 @@ PlatformViewport Platform_Fit_Picture(int output_w, int output_h, bool integer_s
 void Platform_Map_Pointer(const PlatformViewport& viewport, int window_w, int window_h, int output_w,
                           int output_h, int window_x, int window_y, int* game_x, int* game_y);
 
+// The window scale to use: the largest whole multiple, up to `scale`, whose window with its frame
+// (frame_w x frame_h pixels of borders and title bar) fits a usable area of usable_w x usable_h;
+// 1 at the least.
+int Platform_Fit_Scale(int scale, int usable_w, int usable_h, int frame_w, int frame_h);
+
 // SDL: switches between desktop full screen and a window of 640 x 480 times the scale (Alt+Enter and
 // F11 do the same at any time). Headless: only records the setting.
 void Platform_Set_Fullscreen(bool fullscreen);
@@ -229,3 +234,70 @@ struct PlatformWav {
 // Parses the bytes of a WAV file. Returns 1 with *out filled, 0 when they are not such a file or are
 // cut short.
 int Platform_Parse_WAV(const uint8_t* bytes, std::size_t size, PlatformWav* out);
+
+// ---- Gamepads (SDL's game controllers; the headless backend takes the same events injected) ----
+
+// A controller's buttons and sticks by position (south is A on most pads, east B, west X, north Y).
+enum PlatformPadButton : int {
+  PAD_BUTTON_SOUTH,
+  PAD_BUTTON_EAST,
+  PAD_BUTTON_WEST,
+  PAD_BUTTON_NORTH,
+  PAD_BUTTON_BACK,
+  PAD_BUTTON_START,
+  PAD_BUTTON_DPAD_UP,
+  PAD_BUTTON_DPAD_DOWN,
+  PAD_BUTTON_DPAD_LEFT,
+  PAD_BUTTON_DPAD_RIGHT,
+  PAD_BUTTON_COUNT,
+};
+enum PlatformPadAxis : int {
+  PAD_AXIS_LEFT_X,
+  PAD_AXIS_LEFT_Y,
+  PAD_AXIS_RIGHT_X,
+  PAD_AXIS_RIGHT_Y,
+  PAD_AXIS_COUNT
+};
+
+// Controller events, by the controller's id: plugged in or out, a button down or up, a stick axis
+// from -32768 to 32767 (negative is left or up). The SDL backend feeds its controllers' events
+// through here; tests inject them on the headless backend. They become the game's own input: the
+// D-pad and the left stick hold the arrow keys, Start holds Return, the east button and Back hold
+// Escape, the south and west buttons press the left and right mouse buttons at the pointer, and
+// the right stick moves the pointer (a pointer move message whenever it reaches another pixel).
+// Unplugging a controller lets go of everything it held.
+void Platform_Pad_Connected(int pad, bool connected);
+void Platform_Pad_Button(int pad, PlatformPadButton button, bool down);
+void Platform_Pad_Axis(int pad, PlatformPadAxis axis, int value);
+// How many controllers are plugged in.
+int Platform_Pad_Count();
+// The mapping above as lines for a help page: "control: what it does".
+std::vector<std::string> Platform_Pad_Help_Lines();
+
+// ---- Errors a desktop user sees, and stopping on a signal ----
+
+// The backend the run will open, told before it opens, so that errors found before the window
+// exists know whether to show a box. Platform_Open tells it too.
+void Platform_Choose_Backend(PlatformBackend backend);
+// Shows an error message box (SDL's simple message box) over the window, or on its own before the
+// window opens, when the run is windowed; a headless run never shows one. Blocks until dismissed.
+// The caller writes the same text to the debug output: the box is for those who never see it.
+void Platform_Show_Error(const char* title, const char* text);
+
+// From now on SIGTERM, SIGINT and SIGHUP only set a flag, so the game can save and end on its own;
+// a second such signal ends the process at once.
+void Platform_Catch_Stop_Signals();
+// The number of the first stop signal that arrived, 0 while none has.
+int Platform_Stop_Signal();
+
+// Ends a windowed run at once, once the game has written everything it keeps: the window is hidden,
+// the standard streams flushed, and the process ends with the exit code without taking SDL and the
+// graphics driver down piece by piece (the system reclaims the window, the devices and the memory),
+// which takes longer than all the rest of the run's end. Returns, doing nothing, in a headless run
+// or when nothing is open, so those end as usual (and leak checkers see the whole run).
+void Platform_End_Window_Run(int exit_code);
+
+// Writes the bytes to the file atomically: a temporary file in the same folder, flushed to the
+// disk, then renamed over the file, so a crash leaves the old file or the new one, never a part.
+// Returns 1 on success; 0 with *error set (the temporary file removed, the old file untouched).
+int Platform_Write_File_Atomic(const std::string& path, const std::string& bytes, std::string* error);

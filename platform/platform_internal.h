@@ -30,6 +30,7 @@ struct State {
   bool fullscreen = true;
   uint64_t presents = 0;                // frames presented since the backend opened
   std::vector<PlatformAudioEvent> audio_events;  // headless: the sound events, in order
+  PlatformBackend chosen = BACKEND_HEADLESS;     // the backend the run opens (Platform_Choose_Backend)
 };
 
 State& S();
@@ -67,5 +68,27 @@ void Headless_Record_Audio(PlatformAudioKind kind, int id, bool loop);
 
 // Stops the sound and releases the mixer and every loaded sound (audio.cpp).
 void Audio_Shutdown();
+
+// Controllers (gamepad.cpp): forgets every controller; lets go of everything they hold (a window
+// that lost the focus hears no more of them); whether one holds the key; the pointer the game was
+// last given (a pointer message taken from the queue), for the right stick to start from; and the
+// right stick's glide up to the tick count now, posting a pointer move when it reaches a new pixel.
+void Pad_Reset();
+void Pad_Release_All();
+bool Pad_Key_Held(int virtual_key);
+void Pad_Saw_Pointer(uint32_t lparam);
+void Pad_Move_Pointer(uint32_t now);
+
+// SDL's controllers (sdl_gamepad.cpp): opened with the window, closed with it; Sdl_Pad_Event
+// passes a controller event on to the Platform_Pad_* functions and returns false for any other.
+void Sdl_Pads_Open();
+void Sdl_Pads_Close();
+bool Sdl_Pad_Event(const void* sdl_event);
+
+// Takes the window off the screen now (the X server or compositor hears of it before this returns).
+void Sdl_Hide();
+
+// SDL's simple message box over the window, or on its own when none is open.
+void Sdl_Show_Error(const char* title, const char* text);
 
 }  // namespace platform_detail

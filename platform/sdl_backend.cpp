@@ -29,6 +29,10 @@ struct SdlState {
   bool return_suppressed = false;  // Return went down as part of Alt+Enter: not the game's until up
   uint32_t buttons = 0;            // MK_LBUTTON / MK_RBUTTON / MK_MBUTTON held, from button events
   bool resize_pending = false;     // the scale changed while full screen: the window takes it on leaving
+  bool fit_pending = false;        // a new window not yet fitted with its frame
+  uint32_t fit_deadline = 0;       // SDL ticks after which a frame that never showed is not waited for
+  SDL_Rect usable{};               // the display's usable area when the window was made
+  int scale = 1;                   // the window's scale when it was made
 };
 
 SdlState sdl;
@@ -188,6 +192,25 @@ void Choose_Kept_Picture(const SDL_RendererInfo& info) {
   } else {
     presenter.kept = Glx_Kept_Picture();
   }
+// Once the window manager has framed the new window (its frame is known a little after the window
+// shows), the frame must fit the usable area too: the largest scale whose framed window fits,
+// placed in the middle of that area. Tried at every pump until the frame is known, for a second.
+void Fit_Frame() {
+  int top = 0, left = 0, bottom = 0, right = 0;
+  const bool known = SDL_GetWindowBordersSize(sdl.window, &top, &left, &bottom, &right) == 0 &&
+                     (top | left | bottom | right) != 0;
+  if (!known) {
+    if (static_cast<int32_t>(SDL_GetTicks() - sdl.fit_deadline) >= 0) sdl.fit_pending = false;  // no frame
+    return;
+  }
+  sdl.fit_pending = false;
+  const SDL_Rect& usable = sdl.usable;
+  const int fitted = Platform_Fit_Scale(sdl.scale, usable.w, usable.h, left + right, top + bottom);
+  const int w = SCREEN_WIDTH * fitted, h = SCREEN_HEIGHT * fitted;
+  if (fitted != sdl.scale) SDL_SetWindowSize(sdl.window, w, h);
+  const int x = usable.x + std::max(0, (usable.w - w - left - right) / 2) + left;
+  const int y = usable.y + std::max(0, (usable.h - h - top - bottom) / 2) + top;
+  SDL_SetWindowPosition(sdl.window, x, y);
 }
 
 bool Create_Texture() {
@@ -334,22 +357,21 @@ void Draw_Changes() {
   }
 }
 
-// The scale, down from the one asked for, at which a window fits the display's usable area.
-int Fitting_Scale(int scale, int display) {
-  scale = std::clamp(scale, 1, 16);
-  SDL_Rect usable;
-  if (SDL_GetDisplayUsableBounds(display, &usable) == 0)
-    while (scale > 1 && (SCREEN_WIDTH * scale > usable.w || SCREEN_HEIGHT * scale > usable.h)) --scale;
-  return scale;
-}
-
+// Sizes the window for the scale asked for, or the largest below it whose framed window fits the
+// usable area of the display it is on.
 void Resize_Window() {
-  const int scale = Fitting_Scale(S().config.scale, std::max(0, SDL_GetWindowDisplayIndex(sdl.window)));
+  int scale = std::clamp(S().config.scale, 1, 16);
+  int top = 0, left = 0, bottom = 0, right = 0;
+  SDL_GetWindowBordersSize(sdl.window, &top, &left, &bottom, &right);
+  SDL_Rect usable;
+  if (SDL_GetDisplayUsableBounds(std::max(0, SDL_GetWindowDisplayIndex(sdl.window)), &usable) == 0)
+    scale = Platform_Fit_Scale(scale, usable.w, usable.h, left + right, top + bottom);
   SDL_SetWindowSize(sdl.window, SCREEN_WIDTH * scale, SCREEN_HEIGHT * scale);
   sdl.resize_pending = false;
 }
 
 void Translate(const SDL_Event& e) {
+  if (Sdl_Pad_Event(&e)) return;
   const Uint32 our_window = SDL_GetWindowID(sdl.window);
   switch (e.type) {
     case SDL_QUIT: Post_Destroy(); break;
@@ -362,7 +384,10 @@ void Translate(const SDL_Event& e) {
           Draw(false);
           Queue_Push(PlatformMessage{MSG_PAINT, 0, 0}, false);
           break;
-        case SDL_WINDOWEVENT_FOCUS_LOST: sdl.return_suppressed = false; break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+          sdl.return_suppressed = false;
+          Pad_Release_All();  // no controller events come while unfocused: nothing may stay held
+          break;
         case SDL_WINDOWEVENT_DISPLAY_CHANGED: Read_Refresh_Rate(); break;
         default: break;
       }
@@ -467,11 +492,17 @@ int Sdl_Open(const PlatformConfig& config) {
   // A second press counts as a double click only within a couple of pixels of the first, as the
   // window system's double-click rectangle has it (SDL's own default is much wider).
   SDL_SetHint(SDL_HINT_MOUSE_DOUBLE_CLICK_RADIUS, "2");
+  // The stop signals are the game's own (Platform_Catch_Stop_Signals): it saves before it ends.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     Report("cannot start SDL video");
     return 0;
   }
-  const int scale = config.fullscreen ? std::clamp(config.scale, 1, 16) : Fitting_Scale(config.scale, 0);
+  Sdl_Pads_Open();
+  int scale = std::clamp(config.scale, 1, 16);
+  SDL_Rect usable;
+  const bool know_usable = !config.fullscreen && SDL_GetDisplayUsableBounds(0, &usable) == 0;
+  if (know_usable) scale = Platform_Fit_Scale(scale, usable.w, usable.h, 0, 0);
   Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE;
   if (config.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
   const char* title = config.title ? config.title : "Orvalis Game Console";
@@ -484,6 +515,12 @@ int Sdl_Open(const PlatformConfig& config) {
     return 0;
   }
   SDL_SetWindowMinimumSize(sdl.window, SCREEN_WIDTH / 2, SCREEN_HEIGHT / 2);
+  if (know_usable) {
+    sdl.fit_pending = true;
+    sdl.fit_deadline = SDL_GetTicks() + 1000;
+    sdl.usable = usable;
+    sdl.scale = scale;
+  }
   sdl.renderer = SDL_CreateRenderer(sdl.window, -1, SDL_RENDERER_PRESENTVSYNC);
   if (!sdl.renderer) sdl.renderer = SDL_CreateRenderer(sdl.window, -1, 0);
   if (!sdl.renderer) sdl.renderer = SDL_CreateRenderer(sdl.window, -1, SDL_RENDERER_SOFTWARE);
@@ -505,6 +542,7 @@ int Sdl_Open(const PlatformConfig& config) {
 }
 
 void Sdl_Close() {
+  Sdl_Pads_Close();
   if (sdl.texture) SDL_DestroyTexture(sdl.texture);
   if (sdl.renderer) SDL_DestroyRenderer(sdl.renderer);
   if (sdl.window) SDL_DestroyWindow(sdl.window);
@@ -515,9 +553,21 @@ void Sdl_Close() {
   SDL_Quit();
 }
 
+void Sdl_Hide() {
+  if (!sdl.window) return;
+  SDL_HideWindow(sdl.window);
+  SDL_PumpEvents();  // sends the request on its way
+}
+
+void Sdl_Show_Error(const char* title, const char* text) {
+  if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title, text, sdl.window) != 0)
+    Report("cannot show a message box");
+}
+
 void Sdl_Pump() {
   SDL_Event e;
   while (SDL_PollEvent(&e)) Translate(e);
+  if (sdl.fit_pending) Fit_Frame();
 }
 
 bool Sdl_Key_Held(int virtual_key) {

@@ -1,8 +1,14 @@
 // What the game asks the operating system besides the window: where the binary lives, the user's
-// XDG folders, the local time for file names, and a clock that differs at every launch.
+// XDG folders, the local time for file names, a clock that differs at every launch, the stop
+// signals and atomic file writes.
+#include <fcntl.h>
+#include <signal.h>
 #include <time.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -72,4 +78,55 @@ uint32_t Platform_Launch_Clock() {
   timespec t{};
   if (clock_gettime(CLOCK_BOOTTIME, &t) != 0 && clock_gettime(CLOCK_REALTIME, &t) != 0) return 0;
   return static_cast<uint32_t>(static_cast<uint64_t>(t.tv_sec) * 1000u + static_cast<uint64_t>(t.tv_nsec) / 1000000u);
+}
+
+namespace {
+volatile sig_atomic_t stop_signal = 0;
+constexpr int STOP_SIGNALS[] = {SIGTERM, SIGINT, SIGHUP};
+
+void Set_Stop_Handler(void (*handler)(int)) {
+  struct sigaction action {};
+  action.sa_handler = handler;
+  sigemptyset(&action.sa_mask);
+  for (int s : STOP_SIGNALS) sigaction(s, &action, nullptr);
+}
+
+// Only async-signal-safe work here: the flag, and the default handlers back (sigaction is safe), so
+// a second stop signal ends a game that does not end by itself.
+void On_Stop_Signal(int signal_number) {
+  if (stop_signal == 0) stop_signal = signal_number;
+  Set_Stop_Handler(SIG_DFL);
+}
+}  // namespace
+
+void Platform_Catch_Stop_Signals() { Set_Stop_Handler(On_Stop_Signal); }
+
+int Platform_Stop_Signal() { return stop_signal; }
+
+int Platform_Write_File_Atomic(const std::string& path, const std::string& bytes, std::string* error) {
+  const std::string temporary = path + ".tmp-" + std::to_string(::getpid());
+  auto fail = [&](const char* what, int fd) {
+    *error = std::string(what) + " " + temporary + ": " + std::strerror(errno);
+    if (fd >= 0) ::close(fd);
+    ::unlink(temporary.c_str());
+    return 0;
+  };
+  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return fail("cannot create", -1);
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return fail("cannot write", fd);
+    done += static_cast<size_t>(n);
+  }
+  if (::fsync(fd) != 0) return fail("cannot flush", fd);
+  if (::close(fd) != 0) return fail("cannot close", -1);
+  if (::rename(temporary.c_str(), path.c_str()) != 0) {
+    const int saved = errno;
+    ::unlink(temporary.c_str());
+    *error = "cannot rename " + temporary + " to " + path + ": " + std::strerror(saved);
+    return 0;
+  }
+  return 1;
 }

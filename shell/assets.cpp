@@ -1,16 +1,23 @@
 #include "shell/assets.h"
 
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "common/asset_manifest.h"
 #include "game/model.h"
+#include "game/random.h"
 #include "graphics/bitmap.h"
 #include "graphics/clock_text.h"
 #include "graphics/display.h"
 #include "platform/platform.h"
-#include "common/asset_manifest.h"
-
-#include <cstdio>
-#include <cstdlib>
 
 int64_t start_seed = -1;
+
+namespace {
+std::vector<std::string> unreadable_art;
+int art_files = 0;
+}  // namespace
 
 // The one work buffer every art file is read into before its frames are cut.
 static BitmapFile bitmap;
@@ -47,14 +54,18 @@ int Game_Init() {
   Set_Color_Key(display.back_surface, 38940, 38940);
 
   if (start_seed < 0) start_seed = Get_Clock();
-  srand(static_cast<unsigned>(start_seed));
+  Seed_Random(static_cast<uint32_t>(start_seed));
 
   bool file_loaded = false;
+  unreadable_art.clear();
+  art_files = 0;
   for (int row = 0; row < MANIFEST_ROW_COUNT; ++row) {
     const ManifestEntry& e = asset_manifest[row];
     if (e.file) {
+      ++art_files;
       file_loaded = Load_Bitmap_File(&bitmap, e.file) == 1;
       if (!file_loaded) {
+        unreadable_art.push_back(e.file);
         // Frames are never cut from the previous file's pixels: this file's pictures stay empty.
         Unload_Bitmap_File(&bitmap);
         Debug_Print("orvalis: cannot load the art file \"%s\"; its pictures stay empty\n", e.file);
@@ -75,6 +86,10 @@ int Game_Init() {
   Check_Template_Files();
   return 1;
 }
+
+const std::vector<std::string>& Unreadable_Art_Files() { return unreadable_art; }
+
+int Art_File_Count() { return art_files; }
 
 int Game_Shutdown() {
   for (int row = 0; row < MANIFEST_ROW_COUNT; ++row) Destroy_BOB(Manifest_BOB(row));

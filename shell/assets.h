@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "common/bobs.h"
 
@@ -12,3 +14,7 @@ extern int64_t start_seed;
 
 int Game_Init();
 int Game_Shutdown();
+// The art files the last Game_Init could not load (missing or damaged), in loading order, and how
+// many art files it loads in all.
+const std::vector<std::string>& Unreadable_Art_Files();
+int Art_File_Count();

@@ -331,6 +331,8 @@ int32_t Computer_Player() {
   return BOB_option_switch.current_frame == 1 ? side_when_on : COMPUTER_NONE;
 }
 
+int32_t Computer_Game_Player() { return game_player; }
+
 void Set_Computer_Player(int32_t side) {
   game_player = side >= COMPUTER_NONE && side <= COMPUTER_BOTH ? side : COMPUTER_NONE;
   Reset_Computer_Hand();

@@ -35,6 +35,8 @@ void Computer_Game_Started();
 int32_t Computer_Player();
 // Sets who the computer plays in the game in progress (a resumed game).
 void Set_Computer_Player(int32_t side);
+// Who the computer plays in the game last started or resumed, whatever the screen.
+int32_t Computer_Game_Player();
 
 // True when the game is being played and the player to move is the computer's.
 bool Computer_Moves_Now();

@@ -1,6 +1,7 @@
 #include "shell/data_dir.h"
 
 #include <filesystem>
+#include <fstream>
 
 #include "platform/platform.h"
 
@@ -33,4 +34,14 @@ std::string Screenshot_Dir() {
     dir = (fs::path(Platform_User_Dir(USER_DIR_DATA)) / "orvalis" / "screenshots").string();
   fs::create_directories(dir, ec);
   return dir;
+}
+
+std::string Create_Debug_Log(const std::string& run_dir, const std::string& state_dir) {
+  for (const std::string& dir : {run_dir, state_dir}) {
+    std::error_code ec;
+    if (dir == state_dir) fs::create_directories(dir, ec);
+    const fs::path file = fs::path(dir) / "d-bug_log.txt";
+    if (std::ofstream(file, std::ios::trunc)) return file.string();
+  }
+  return "";
 }

@@ -1,4 +1,5 @@
-// Finding the folder with the game's art and templates, the folder the game then runs in.
+// Finding the folder with the game's art and templates, the folder the game then runs in, and the
+// folders it writes to.
 #pragma once
 
 #include <string>
@@ -13,3 +14,7 @@ std::string Find_Data_Dir(const std::string& exe_dir, const std::string& install
                           std::vector<std::string>* tried);
 // Where F12 screenshots go: the XDG pictures folder, else the data home; created when missing.
 std::string Screenshot_Dir();
+// Creates the debug log "d-bug_log.txt" empty (as at every start) in `run_dir`, the folder the game
+// runs in, when it can be written there, else in `state_dir` (created when missing). Returns the
+// file's path, or "" when neither folder takes it.
+std::string Create_Debug_Log(const std::string& run_dir, const std::string& state_dir);

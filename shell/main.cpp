@@ -1,8 +1,8 @@
 // The entry point: reads the command line and the script, finds the data folder and runs in it,
 // opens the window, and runs the game from start-up to shutdown.
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -12,6 +12,7 @@
 #include "shell/main_loop.h"
 #include "shell/options.h"
 #include "shell/record.h"
+#include "shell/saved_games.h"
 #include "shell/script.h"
 #include "sound/sound.h"
 #include "shell/settings_store.h"
@@ -41,6 +42,14 @@ int Usage_Error(const std::string& message) {
   return 64;
 }
 
+// An error that stops the start-up: on the debug output, and in a message box when windowed.
+void Start_Up_Error(const std::string& title, const std::string& text) {
+  Platform_Debug_Output(("orvalis: " + text + "\n").c_str());
+  std::string box = text;
+  box[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(box[0])));
+  Platform_Show_Error(title.c_str(), box.c_str());
+}
+
 // Changes into the data folder; 0 with a message when there is none.
 int Enter_Data_Dir(const Options& options) {
   std::error_code ec;
@@ -51,19 +60,45 @@ int Enter_Data_Dir(const Options& options) {
     if (dir.empty()) {
       std::string list;
       for (const std::string& t : tried) list += "\n  " + t;
-      std::fprintf(stderr, "orvalis: cannot find the game's data (mm_main.bmp, 10.txt, ...); looked in:%s\n"
-                   "Give the folder with --data DIR.\n", list.c_str());
+      Start_Up_Error("Orvalis cannot start",
+                     "cannot find the game's data (mm_main.bmp, 10.txt, ...); looked in:" + list +
+                         "\nGive the folder with --data DIR.");
       return 0;
     }
   } else if (!std::filesystem::is_directory(dir, ec)) {
-    std::fprintf(stderr, "orvalis: --data %s: no such folder\n", dir.c_str());
+    Start_Up_Error("Orvalis cannot start", "--data " + dir + ": no such folder");
     return 0;
   }
   std::filesystem::current_path(dir, ec);
   if (ec) {
-    std::fprintf(stderr, "orvalis: cannot enter the data folder %s: %s\n", dir.c_str(), ec.message().c_str());
+    Start_Up_Error("Orvalis cannot start", "cannot enter the data folder " + dir + ": " + ec.message());
     return 0;
   }
+  return 1;
+}
+
+// Says which art files could not be loaded. With some missing the game goes on without their
+// pictures (a window also shows a box naming them); with none loaded there would be nothing to see,
+// so the run ends: returns 0.
+int Check_Art() {
+  const std::vector<std::string>& bad = Unreadable_Art_Files();
+  if (bad.empty()) return 1;
+  std::error_code ec;
+  const std::string dir = std::filesystem::current_path(ec).string();
+  if (static_cast<int>(bad.size()) >= Art_File_Count()) {
+    Start_Up_Error("Orvalis cannot start",
+                   "none of the game's " + std::to_string(Art_File_Count()) +
+                       " art files (mm_main.bmp, ...) could be loaded from\n  " + dir +
+                       "\nThey are missing or damaged. Give the folder with --data DIR.");
+    return 0;
+  }
+  std::string list;
+  for (const std::string& f : bad)
+    list += "\n  " + f + (std::filesystem::exists(f, ec) ? " (damaged)" : " (missing)");
+  // The debug output has named each file already.
+  const std::string text = "These art files could not be loaded from " + dir + ":" + list +
+                           "\nThe game goes on without their pictures.";
+  Platform_Show_Error("Orvalis: art files missing or damaged", text.c_str());
   return 1;
 }
 
@@ -83,6 +118,8 @@ int main(int argc, char** argv) {
   }
   if (options.platform.backend == BACKEND_HEADLESS && options.script.empty())
     return Usage_Error("--headless needs --script FILE (nothing else would ever end the run)");
+  Platform_Choose_Backend(options.platform.backend);
+  Platform_Catch_Stop_Signals();
 
   // Paths given on the command line are taken from the folder the game was started in.
   std::error_code ec;
@@ -123,23 +160,35 @@ int main(int argc, char** argv) {
   options.platform.smooth = Active_Setting(SETTING_SMOOTH) != 0;
 
   if (!Enter_Data_Dir(options)) return 1;
-  // Created (or truncated) empty at every start in the folder the game runs in; never written.
-  std::ofstream debug_log("d-bug_log.txt");
+  // Created (or truncated) empty at every start where the game can write; never written.
+  std::error_code cwd_error;
+  if (Create_Debug_Log(std::filesystem::current_path(cwd_error).string(),
+                       (std::filesystem::path(Platform_User_Dir(USER_DIR_STATE)) / "orvalis").string())
+          .empty())
+    std::fprintf(stderr, "orvalis: cannot create d-bug_log.txt here or in the state folder\n");
 
-  if (!Platform_Open(options.platform)) {
-    std::fprintf(stderr, "orvalis: cannot open the %s\n",
-                 options.platform.backend == BACKEND_HEADLESS ? "headless backend" : "game window");
-    return 1;
-  }
   // Without --seed a window seeds from a clock that differs at every launch, so every run starts
   // with a new board; a headless run keeps its virtual clock's seed and stays repeatable.
   start_seed = options.seed;
   if (start_seed < 0 && options.platform.backend == BACKEND_SDL) start_seed = Platform_Launch_Clock();
+  // The art is loaded before the window opens, so a run that has none ends without a black window.
   Game_Init();
+  if (!Check_Art()) {
+    Game_Shutdown();
+    return 1;
+  }
+  if (!Platform_Open(options.platform)) {
+    std::fprintf(stderr, "orvalis: cannot open the %s\n",
+                 options.platform.backend == BACKEND_HEADLESS ? "headless backend" : "game window");
+    Game_Shutdown();
+    return 1;
+  }
   Apply_Run_Settings();
   if (options.computer >= 0 || options.level >= 0) Configure_Computer(options.computer, options.level);
   Sound_Open(true);
   Play_Theme(MUSIC_MENU);
+  Enable_Saved_Games(true);
+  if (options.resume) Request_Resume();
 
   Recorder recorder;
   const int32_t recorded_side = Computer_Player();
@@ -154,10 +203,13 @@ int main(int argc, char** argv) {
   }
   const int code = Main_Loop(runner.script ? &runner : nullptr, recorder.out ? &recorder : nullptr);
   const bool recorded = Close_Recorder(&recorder);
+  if (!recorded)
+    std::fprintf(stderr, "orvalis: the recording %s could not be written whole\n", options.record.c_str());
+  const int exit_code = runner.failures > 0 || !recorded ? 1 : code;
+  // Everything of the run is written: a window goes at once, and its process ends there.
+  Platform_End_Window_Run(exit_code);
   Sound_Close();
   Game_Shutdown();
   Platform_Close();
-  if (!recorded) std::fprintf(stderr, "orvalis: the recording %s could not be written whole\n", options.record.c_str());
-  if (runner.failures > 0 || !recorded) return 1;
-  return code;
+  return exit_code;
 }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "common/shell_state.h"
 #include "game/model.h"
 #include "screens/front/front.h"
 #include "screens/play/comforts.h"
@@ -12,9 +13,9 @@
 #include "shell/data_dir.h"
 #include "shell/help_overlay.h"
 #include "shell/record.h"
+#include "shell/saved_games.h"
 #include "shell/script.h"
 #include "shell/settings_store.h"
-#include "common/shell_state.h"
 #include "shell/state_dump.h"
 #include "sound/sound.h"
 
@@ -84,8 +85,13 @@ int32_t Window_Proc(uint32_t message, uint32_t wparam, uint32_t lparam) {
 
 void Run_State_Frame() {
   const GameState before = game_state;
+  // A turn ends when the player to move changes or one of the turn counters moves on.
+  const uint8_t mover_before = current_player;
+  const int32_t turns_before = player1.turns + player2.turns;
   switch (before) {
-    case STATE_MAIN_MENU: Menu_Frame(); break;
+    case STATE_MAIN_MENU:
+      if (!Take_Resume_Request() || !Resume_Saved_Game()) Menu_Frame();
+      break;
     case STATE_PLAYING: Play_Frame(0); break;
     case STATE_RESULTS: Results_Frame(); break;
     default: return;
@@ -96,18 +102,33 @@ void Run_State_Frame() {
     Computer_Game_Started();
     Menu_To_Game();
   } else if (before == STATE_PLAYING && after == STATE_MAIN_MENU) {
+    Save_Game_In_Progress();
     Game_To_Menu();
   } else if (before == STATE_PLAYING && after == STATE_RESULTS) {
+    Delete_Saved_Game();  // won: nothing is left to resume
     Game_To_Results();
   } else if (before == STATE_RESULTS && after == STATE_MAIN_MENU) {
     Results_To_Menu();
+  } else if (before == STATE_PLAYING && after == STATE_PLAYING &&
+             (current_player != mover_before || player1.turns + player2.turns != turns_before)) {
+    Save_Game_In_Progress();
   }
 }
+
+namespace {
+// The run ends: a game still being played is saved first.
+int End_Run(int code) {
+  if (game_state == STATE_PLAYING) Save_Game_In_Progress();
+  return code;
+}
+}  // namespace
 
 int Main_Loop(ScriptRunner* runner, Recorder* recorder) {
   PlatformMessage msg;
   for (;;) {
-    if (runner && !Script_Before_Pass(runner)) return 0;
+    // A stop signal ends the run as closing the window does; the exit code tells which signal.
+    if (const int signal_number = Platform_Stop_Signal()) return End_Run(128 + signal_number);
+    if (runner && !Script_Before_Pass(runner)) return End_Run(0);
     Help_Before_Pass();
     // The computer's hand rests while the game underneath the overlay or the question waits.
     if (!Help_Is_Open() && !Leave_Question_Open()) Computer_Before_Pass();
@@ -116,7 +137,7 @@ int Main_Loop(ScriptRunner* runner, Recorder* recorder) {
     Sound_Keys_And_Focus();
     const bool took = Platform_Peek_Message(&msg) != 0;
     if (took) {
-      if (msg.message == MSG_QUIT) return static_cast<int>(msg.wparam);
+      if (msg.message == MSG_QUIT) return End_Run(static_cast<int>(msg.wparam));
       if (recorder && !msg.from_computer) Record_Message(recorder, msg);
       if (msg.message == MSG_DESTROY) Close_Help();
       if (!Help_Is_Open() || msg.from_computer) Window_Proc(msg.message, msg.wparam, msg.lparam);

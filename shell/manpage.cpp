@@ -41,11 +41,19 @@ int main(int argc, char** argv) {
   }
   std::fputs(
       ".SH KEYS\n.TP\n.B Return\nCall up the menu; end the turn.\n.TP\n.B Escape\nBack to the menu; close the "
-      "options; quit from the menu.\n.TP\n.B F1\nHow to play, and the settings.\n.TP\n.B F11, Alt+Enter\nToggle full screen.\n.TP\n.B F12\nSave a screenshot "
-      "in the pictures folder.\n.SH FILES\nThe art (*.bmp) and block templates (*.txt) are read from the data folder, "
-      "where d\\-bug_log.txt is created empty at every start. The settings are kept in "
-      "$XDG_CONFIG_HOME/orvalis/settings.toml (~/.config/orvalis/settings.toml when it is not set); a damaged "
-      "file is kept beside it as settings.toml.bad before it is replaced.\n",
+      "options; quit from the menu.\n.TP\n.B F1\nHow to play, and the settings.\n.TP\n.B M\nAll sound off, or "
+      "back on.\n.TP\n.B Space\nHurry the computer through the rest of its turn.\n.TP\n.B F11, Alt+Enter\n"
+      "Toggle full screen.\n.TP\n.B F12\nSave a screenshot in the pictures folder.\n"
+      ".SH GAMEPAD\nThe D\\-pad and the left stick walk, the right stick moves the pointer, the south button "
+      "(A) is a left click and the west button (X) a right click, Start is Return, and the east button (B) or "
+      "Back is Escape.\n"
+      ".SH FILES\nThe art (*.bmp), the sounds (*.wav) and the block templates (*.txt) are read from the data "
+      "folder. d\\-bug_log.txt is created empty at every start in that folder, or in $XDG_STATE_HOME/orvalis "
+      "when the data folder cannot be written. The settings are kept in $XDG_CONFIG_HOME/orvalis/settings.toml "
+      "(~/.config/orvalis/settings.toml when it is not set); a damaged file is kept beside it as "
+      "settings.toml.bad before it is replaced. The game in progress is kept in "
+      "$XDG_STATE_HOME/orvalis/saved\\-game.json (~/.local/state/orvalis when the variable is unset) and taken "
+      "up again with \\-\\-resume.\n",
       out);
   if (out != stdout) std::fclose(out);
   return 0;

@@ -20,6 +20,8 @@ const OptionInfo option_table[] = {
     {"--effects-volume", "N", "the loudness of the sound effects, 0 to 100 (default 80)"},
     {"--music-volume", "N", "the loudness of the music, 0 to 100 (default 50)"},
     {"--mute", nullptr, "start with all sound off (M switches it on and off)"},
+    {"--resume", nullptr,
+     "go on with the game saved when the last one was left (starts normally when there is none)"},
     {"--headless", nullptr, "run without a window (needs --script)"},
     {"--script", "FILE", "play the input script FILE (visibly, unless --headless)"},
     {"--record", "FILE", "record everything you do as a script FILE that replays the same game"},
@@ -75,6 +77,7 @@ int Parse_Options(int argc, const char* const* argv, Options* out, std::string* 
     else if (a == "--settings") out->settings_file = value;
     else if (a == "--headless") out->platform.backend = BACKEND_HEADLESS;
     else if (a == "--mute") out->setting_lines.push_back("sound.on = false");
+    else if (a == "--resume") out->resume = true;
     else if (a == "--help") out->help = true;
     else if (a == "--version") out->version = true;
     else if (a == "--script") out->script = value;
@@ -117,6 +120,11 @@ int Parse_Options(int argc, const char* const* argv, Options* out, std::string* 
       }
       out->seed = n;
     }
+  }
+  if (out->resume && !out->record.empty()) {
+    // A recording replays from a new game, which a resumed game does not start with.
+    *error = "--resume and --record cannot go together: a recording replays a game from its start";
+    return 0;
   }
   return 1;
 }

@@ -15,6 +15,7 @@ struct Options {
   std::string record;
   int32_t computer = -1;      // COMPUTER_* from --computer; -1 when not given
   int32_t level = -1;         // LEVEL_* from --level; -1 when not given
+  bool resume = false;        // start in the saved game
   std::string settings_file;  // --settings: the settings file instead of the one in the user's folder
   // The settings the command line gives, as TOML lines ("display.scale = 3"): laid over the settings
   // file for this run, never written to it.

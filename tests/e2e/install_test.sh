@@ -26,4 +26,16 @@ printf 'frames 3\nkey down RETURN\nframes 1\nkey up RETURN\nframes 31\nstate out
 "$prefix/bin/orvalis" --headless --seed 1 --script s.txt
 grep -q '"menu_panel_w": 240' out.json || { echo "the installed game did not run the menu"; exit 1; }
 "$prefix/bin/orvalis" --help | grep -q -- '--record FILE'
+
+# A player who cannot write to the installed data folder gets the debug log in the state folder.
+if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
+  chmod 755 "$root"
+  mkdir -p "$root/player" && chown nobody "$root/player"
+  rm -f "$prefix/share/orvalis/d-bug_log.txt"  # made by the run above, as root
+  (cd "$root/player" && printf 'frames 2\n' > s.txt &&
+    XDG_STATE_HOME="$root/player/state" setpriv --reuid=nobody --regid=nogroup --clear-groups \
+      "$prefix/bin/orvalis" --headless --seed 1 --script s.txt)
+  [ -f "$root/player/state/orvalis/d-bug_log.txt" ] || { echo "no debug log in the state folder"; exit 1; }
+  [ ! -e "$prefix/share/orvalis/d-bug_log.txt" ] || { echo "the debug log went into the data folder"; exit 1; }
+fi
 echo "installed and ran from $root/elsewhere"

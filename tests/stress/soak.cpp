@@ -23,23 +23,7 @@ namespace {
 
 bool In_Board(int32_t v) { return v >= 0 && v < 8; }
 
-bool Content_Possible(int32_t c) {
-  switch (c) {
-    case CONTENT_EMPTY:
-    case TOKEN:
-    case HOME_MARK:
-    case KEY:
-    case DOOR_EW_CLOSED:
-    case DOOR_EW_POST:
-    case DOOR_EW_OPEN:
-    case DOOR_NS_OPEN:
-    case DOOR_NS_POST:
-    case DOOR_NS_CLOSED:
-      return true;
-    default:
-      return c >= OBJECT_FIRST && c <= OBJECT_LAST;
-  }
-}
+bool Content_Possible(int32_t c) { return Is_Content_Code(c); }
 
 void Check_Player(const char* name, const PlayerState& p, const SoakWatch& watch, bool pass_end,
                   std::vector<std::string>* broken) {

@@ -1,0 +1,205 @@
+// The game in progress kept between runs, by whole runs of the game binary: a game interrupted and
+// resumed ends exactly as the same input without the interruption, a won game leaves no save, a
+// damaged save is refused and kept, a stop signal saves before the end; and where the debug log goes
+// and what happens with no art at all.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <thread>
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+namespace {
+
+const std::string game = std::string(ORVALIS_RUN_DIR) + "/orvalis";
+
+std::string Read(const fs::path& path) {
+  std::ifstream f(path, std::ios::binary);
+  std::stringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+// A folder of the test's own, which is also the runs' $XDG_STATE_HOME.
+struct Sandbox {
+  fs::path dir =
+      fs::temp_directory_path() / ("orvalis-saves-" + std::to_string(::getpid()) + "-" +
+                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  Sandbox() {
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  ~Sandbox() {
+    if (!::testing::Test::HasFailure()) fs::remove_all(dir);
+  }
+  fs::path Save() const { return dir / "orvalis" / "saved-game.json"; }
+  json State(const std::string& name) const { return json::parse(Read(dir / name), nullptr, false); }
+
+  // The command that runs the game headless on the script, in this folder (where the script's state
+  // files go) with this folder as $XDG_STATE_HOME; its command line ends with `args`.
+  std::string Command(const std::string& script, const std::string& args) const {
+    std::ofstream(dir / "script.txt") << script;
+    return "'" + game + "' --headless --data '" + ORVALIS_RUN_DIR + "' --script script.txt " + args +
+           " 2>stderr.txt";
+  }
+  // Runs it; returns the exit status, and *output gets the standard error.
+  int Run(const std::string& script, const std::string& args = "--seed 77",
+          std::string* output = nullptr) const {
+    const std::string cmd =
+        "cd '" + dir.string() + "' && XDG_STATE_HOME='" + dir.string() + "' " + Command(script, args);
+    const int raw = std::system(cmd.c_str());
+    if (output) *output = Read(dir / "stderr.txt");
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  }
+};
+
+const char* const start_game =
+    "key down RETURN\nframes 1\nkey up RETURN\nframes 31\n"
+    "mouse move 320 300\nframes 1\nmouse down left\nframes 1\nmouse up left\nframes 2\n";
+
+// Player 2 walks, shifts a column and passes the turn; player 1 turns a block (which draws random
+// numbers for the block's new template).
+const std::string first_part =
+    std::string(start_game) +
+    "key down DOWN\nframes 1\nkey up DOWN\nframes 1\nkey down DOWN\nframes 1\nkey up DOWN\n"
+    "frames 1\nmouse move 360 85\nframes 1\nmouse down left\nframes 1\nmouse up left\n"
+    "frames 1\nkey down RETURN\nframes 2\nkey up RETURN\nframes 1\n"
+    "mouse move 455 213\nframes 1\nmouse down right\nframes 1\nmouse up right\nframes 1\n";
+// Player 1 turns another block, walks and passes; player 2 turns a block and ends with END TURN.
+const std::string second_part =
+    "mouse move 487 213\nframes 1\nmouse down right\nframes 1\nmouse up right\nframes 1\n"
+    "key down UP\nframes 1\nkey up UP\nframes 1\nkey down RETURN\nframes 2\nkey up RETURN\nframes 1\n"
+    "mouse move 391 149\nframes 1\nmouse down right\nframes 1\nmouse up right\nframes 1\n"
+    "mouse move 450 440\nframes 1\nmouse down left\nframes 1\nmouse up left\nframes 2\nstate final.json\n";
+
+TEST(SavedGames, AResumedGameEndsExactlyAsTheUninterruptedOne) {
+  Sandbox whole, split;
+  ASSERT_EQ(whole.Run(first_part + second_part), 0);
+  std::string output;
+  ASSERT_EQ(split.Run(first_part, "--seed 77", &output), 0) << output;  // the script's end closes the window
+  const json saved = json::parse(Read(split.Save()), nullptr, false);
+  ASSERT_TRUE(saved.is_object()) << "no save after the first part";
+  EXPECT_EQ(saved["version"], 1);
+  EXPECT_GT(saved["random"]["draws"], 0);
+  // Another seed on the command line does not matter: the save carries the game's own.
+  ASSERT_EQ(split.Run(second_part, "--seed 5 --resume", &output), 0) << output;
+  EXPECT_EQ(output, "");
+  json a = whole.State("final.json"), b = split.State("final.json");
+  ASSERT_TRUE(a.is_object() && b.is_object());
+  EXPECT_EQ(a["players"]["1"]["turns"], 2);  // the second part ran: both turns passed
+  // The resumed run never opened the menu, whose panel is not part of the game.
+  a.erase("menu");
+  b.erase("menu");
+  EXPECT_EQ(a, b);
+}
+
+TEST(SavedGames, AWonGameLeavesNothingToResume) {
+  Sandbox box;
+  ASSERT_EQ(box.Run(first_part), 0);
+  ASSERT_TRUE(fs::exists(box.Save()));
+  // The cheat gives five treasures; one step left from the start square reaches the home mark.
+  ASSERT_EQ(box.Run(std::string(start_game) +
+                    "key down A\nframes 1\nkey up A\nkey down LEFT\nframes 1\nkey up LEFT\n"
+                    "frames 5\nstate won.json\n"),
+            0);
+  EXPECT_EQ(box.State("won.json")["game_state"], 14);
+  EXPECT_FALSE(fs::exists(box.Save()));
+}
+
+TEST(SavedGames, ADamagedSaveIsRefusedKeptAndNeverOverwritten) {
+  Sandbox box;
+  ASSERT_EQ(box.Run(first_part), 0);
+  const std::string good = Read(box.Save());
+  const struct {
+    std::string bytes;
+    const char* says;
+  } damaged[] = {
+      {good.substr(0, good.size() / 3), "it is not whole JSON"},
+      {std::string(good).replace(good.find("\"version\": 1"), 12, "\"version\": 9"), "format version 9"},
+      {std::string(good).replace(good.find("\"square_y\": "), 13, "\"square_y\": 8"), "square_y is 8"}};
+  for (const auto& d : damaged) {
+    std::ofstream(box.Save(), std::ios::binary | std::ios::trunc) << d.bytes;
+    std::string output;
+    ASSERT_EQ(box.Run("frames 2\nstate menu.json\n", "--resume", &output), 0);
+    EXPECT_EQ(box.State("menu.json")["game_state"], 9) << "the game starts normally";
+    EXPECT_NE(output.find("cannot resume the saved game " + box.Save().string() + ": "), std::string::npos)
+        << output;
+    EXPECT_NE(output.find(d.says), std::string::npos) << output;
+    EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 1) << output;
+    EXPECT_EQ(Read(box.Save()), d.bytes);
+  }
+  // A new game's first save moves the unreadable file aside instead of writing over it.
+  std::string output;
+  ASSERT_EQ(box.Run(first_part, "--seed 77", &output), 0);
+  int kept = 0;
+  for (const auto& e : fs::directory_iterator(box.Save().parent_path()))
+    kept += e.path().filename().string().rfind("saved-game-unreadable-", 0) == 0 &&
+            Read(e.path()) == damaged[2].bytes;
+  EXPECT_EQ(kept, 1) << output;
+  EXPECT_EQ(Read(box.Save()), good);
+
+  fs::remove(box.Save());
+  ASSERT_EQ(box.Run("frames 2\n", "--resume", &output), 0);
+  EXPECT_NE(output.find("no saved game to resume: " + box.Save().string() + " does not exist"),
+            std::string::npos)
+      << output;
+  EXPECT_EQ(box.Run("frames 2\n", "--resume --record x.txt", &output), 64);
+}
+
+TEST(SavedGames, AStopSignalDuringPlaySavesTheGameFirst) {
+  Sandbox box;
+  // The script starts a game, says so, and then waits far longer than the test does.
+  const std::string cmd =
+      box.Command(std::string(start_game) + "state playing.json\nframes 100000000\n", "--seed 9");
+  const pid_t child = fork();
+  if (child == 0) {
+    if (chdir(box.dir.c_str()) != 0 || setenv("XDG_STATE_HOME", box.dir.c_str(), 1) != 0) _exit(127);
+    execl("/bin/sh", "sh", "-c", ("exec " + cmd).c_str(), nullptr);
+    _exit(127);
+  }
+  ASSERT_GT(child, 0);
+  for (int i = 0; i < 600 && !fs::exists(box.dir / "playing.json"); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  ASSERT_TRUE(fs::exists(box.dir / "playing.json"));
+  kill(child, SIGTERM);
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status)) << "ended by the signal instead of by itself";
+  EXPECT_EQ(WEXITSTATUS(status), 128 + SIGTERM);
+  const json saved = json::parse(Read(box.Save()), nullptr, false);
+  const json playing = box.State("playing.json");
+  ASSERT_TRUE(saved.is_object());
+  EXPECT_EQ(saved["board"], playing["board"]);
+  EXPECT_EQ(saved["players"], playing["players"]);
+}
+
+TEST(SavedGames, DebugLogFallsBackToTheStateFolderAndNoArtEndsTheRun) {
+  Sandbox box;
+  // A data folder where the log cannot be created (a folder stands in its place): the templates and
+  // no art.
+  const fs::path data = box.dir / "data";
+  fs::create_directories(data / "d-bug_log.txt");
+  for (const auto& e : fs::directory_iterator(ORVALIS_RUN_DIR))
+    if (e.path().extension() == ".txt" && e.path().filename() != "d-bug_log.txt")
+      fs::copy_file(e.path(), data / e.path().filename());
+  std::ofstream(box.dir / "s.txt") << "frames 2\n";
+  const std::string run = "cd '" + box.dir.string() + "' && XDG_STATE_HOME='" + box.dir.string() + "' '" +
+                          game + "' --headless --data data --script s.txt 2>err.txt";
+  const int raw = std::system(run.c_str());
+  EXPECT_EQ(WEXITSTATUS(raw), 1);
+  EXPECT_TRUE(fs::is_regular_file(box.dir / "orvalis" / "d-bug_log.txt"));
+  const std::string output = Read(box.dir / "err.txt");
+  EXPECT_NE(output.find("none of the game's 25 art files"), std::string::npos) << output;
+  EXPECT_NE(output.find(fs::canonical(data).string()), std::string::npos) << output;  // where it looked
+}
+
+}  // namespace
