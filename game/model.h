@@ -124,6 +124,9 @@ void Load_Template_From_File(MazeBlock& block);
 // content (the worst case: a solid object). A planner's path through such a block can then only be
 // shorter in the real game, never cut.
 void Load_Template_Cached(MazeBlock& block);
+// Whether square (x, y) of a block of the type is a 'z' cell of the cached template: what a planner's
+// rotation left unknown there, the real one draws.
+bool Template_Square_Random(int32_t type, int32_t x, int32_t y);
 
 // ---- New game ------------------------------------------------------------------------
 // Tokens and keys placed for an item_density: 0 -> 20, 1 -> 10, 2 -> 5.

@@ -274,8 +274,15 @@ void MazeBlock::Load_Template() {
 
 void Load_Template_From_File(MazeBlock& block) { block.Load_Template(); }
 
-void Load_Template_Cached(MazeBlock& block) {
+namespace {
+const TemplateCache& Cache() {
   static const TemplateCache cache;
+  return cache;
+}
+}  // namespace
+
+void Load_Template_Cached(MazeBlock& block) {
+  const TemplateCache& cache = Cache();
   block.exit_north = block.exit_east = block.exit_south = block.exit_west = 0;
   if (block.type >= 0 && block.type < BLOCK_TYPE_COUNT) {
     Fill_Squares(block, cache.cells[block.type], false);
@@ -284,4 +291,9 @@ void Load_Template_Cached(MazeBlock& block) {
     Fill_Squares(block, missing, false);
   }
   Apply_Layout(block);
+}
+
+bool Template_Square_Random(int32_t type, int32_t x, int32_t y) {
+  if (type < 0 || type >= BLOCK_TYPE_COUNT || x < 0 || x > 7 || y < 0 || y > 7) return false;
+  return Cache().cells[type][y * 8 + x] == 'z';
 }
