@@ -3,6 +3,7 @@
 // or rotation only with an action left, no move that changes nothing, a turn that ends).
 #include "opponent/match.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
@@ -95,7 +96,13 @@ TurnRecord Play_Computer_Turn(Planner& planner, ComputerLevel level, uint64_t se
     const auto started = std::chrono::steady_clock::now();
     const std::clock_t started_cpu = std::clock();
     planner.Begin(before, level, seed);
-    while (!planner.Work(units_per_slice)) {
+    for (bool ready = false; !ready;) {
+      const auto slice = std::chrono::steady_clock::now();
+      ready = planner.Work(units_per_slice);
+      if (time)
+        r.longest_slice_ms = std::max(
+            r.longest_slice_ms,
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - slice).count());
     }
     if (time) {
       r.think_ms +=
@@ -148,6 +155,7 @@ MatchResult Play_Match(const MatchConfig& config) {
     result.turn_levels.push_back(side.level);
     result.think_ms.push_back(turn.think_ms);
     result.think_cpu_ms.push_back(turn.think_cpu_ms);
+    result.longest_slice_ms.push_back(turn.longest_slice_ms);
     result.think_units.push_back(turn.units);
     won = turn.won;
   }

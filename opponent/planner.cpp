@@ -680,7 +680,11 @@ void Planner::Begin(const PlanPosition& now, ComputerLevel level, uint64_t seed)
       if (block.number >= 1 && block.number <= 64) seen[block.number] = true;
     }
   if (!s.other_region) s.other_region = std::make_unique<ReachRegion>();
-  if (now.current_player > 1 || s.now->Over() || s.moves_in_turn >= PlannerSearch::MAX_MOVES_PER_TURN) {
+  const bool on_board = mover.block_x >= 0 && mover.block_x < 8 && mover.block_y >= 0 && mover.block_y < 8 &&
+                        mover.square_x >= 0 && mover.square_x < 8 && mover.square_y >= 0 &&
+                        mover.square_y < 8;
+  if (now.current_player > 1 || !on_board || s.now->Over() ||
+      s.moves_in_turn >= PlannerSearch::MAX_MOVES_PER_TURN) {
     s.job = Slices();
     s.Ready(End_Turn_Move());  // nothing to plan: the end of the turn
     return;

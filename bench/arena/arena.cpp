@@ -79,6 +79,7 @@ void Think(const Options& o) {
   for (const ComputerLevel level : {LEVEL_EASY, LEVEL_NORMAL, LEVEL_HARD}) {
     if (o.only_level >= 0 && level != o.only_level) continue;
     std::vector<double> ms, cpu, units;
+    double slice = 0;
     uint32_t seed = o.seed;
     while (static_cast<int>(ms.size()) < turns) {
       MatchConfig c;
@@ -93,12 +94,13 @@ void Think(const Options& o) {
         ms.push_back(r.think_ms[i]);
         cpu.push_back(r.think_cpu_ms[i]);
         units.push_back(static_cast<double>(r.think_units[i]));
+        slice = std::max(slice, r.longest_slice_ms[i]);
       }
       ++seed;
     }
-    std::printf("%-8s %10.2f %10.2f %10.2f %10.2f %10.2f %10.0f\n", Level_Name(level), Percentile(ms, 0.5),
-                Percentile(ms, 0.95), Percentile(ms, 1.0), Percentile(cpu, 0.5), Percentile(cpu, 1.0),
-                Percentile(units, 1.0));
+    std::printf("%-8s %10.2f %10.2f %10.2f %10.2f %10.2f %10.0f %10.2f\n", Level_Name(level),
+                Percentile(ms, 0.5), Percentile(ms, 0.95), Percentile(ms, 1.0), Percentile(cpu, 0.5),
+                Percentile(cpu, 1.0), Percentile(units, 1.0), slice);
     std::fflush(stdout);
   }
 }

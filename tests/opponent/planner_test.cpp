@@ -108,7 +108,7 @@ TEST_F(Planning, WholeGamesKeepTheContractAndRepeatFromTheirSeed) {
       c.density = density;
       c.player2.level = levels[i];
       c.player1.level = levels[(i + 1) % 3];
-      c.max_turns = 60;
+      c.max_turns = 30;
       const MatchResult r = Play_Match(c);
       EXPECT_EQ(r.violations, 0) << "seed " << c.seed << ": " << r.first_violation;
       EXPECT_GT(r.moves, r.turns);
@@ -119,7 +119,7 @@ TEST_F(Planning, WholeGamesKeepTheContractAndRepeatFromTheirSeed) {
   c.density = 1;
   c.player2.level = LEVEL_HARD;
   c.player1.level = LEVEL_EASY;
-  c.max_turns = 40;
+  c.max_turns = 24;
   const MatchResult first = Play_Match(c);
   const MatchResult again = Play_Match(c);
   c.units_per_slice = 1;
