@@ -98,11 +98,14 @@ TurnRecord Play_Computer_Turn(Planner& planner, ComputerLevel level, uint64_t se
     planner.Begin(before, level, seed);
     for (bool ready = false; !ready;) {
       const auto slice = std::chrono::steady_clock::now();
+      const std::clock_t slice_cpu = std::clock();
       ready = planner.Work(units_per_slice);
-      if (time)
-        r.longest_slice_ms = std::max(
-            r.longest_slice_ms,
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - slice).count());
+      if (!time) continue;
+      r.longest_slice_ms = std::max(
+          r.longest_slice_ms,
+          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - slice).count());
+      r.longest_slice_cpu_ms = std::max(
+          r.longest_slice_cpu_ms, 1000.0 * static_cast<double>(std::clock() - slice_cpu) / CLOCKS_PER_SEC);
     }
     if (time) {
       r.think_ms +=
@@ -156,6 +159,7 @@ MatchResult Play_Match(const MatchConfig& config) {
     result.think_ms.push_back(turn.think_ms);
     result.think_cpu_ms.push_back(turn.think_cpu_ms);
     result.longest_slice_ms.push_back(turn.longest_slice_ms);
+    result.longest_slice_cpu_ms.push_back(turn.longest_slice_cpu_ms);
     result.think_units.push_back(turn.units);
     won = turn.won;
   }

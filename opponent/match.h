@@ -34,7 +34,7 @@ struct MatchResult {
   std::string first_violation;
   // Per computer turn: the level that thought, its think time (the sum of its slices) and its units.
   std::vector<ComputerLevel> turn_levels;
-  std::vector<double> think_ms, think_cpu_ms, longest_slice_ms;
+  std::vector<double> think_ms, think_cpu_ms, longest_slice_ms, longest_slice_cpu_ms;
   std::vector<int64_t> think_units;
   uint64_t fingerprint = 0;  // a hash of every move made, to compare two runs of a seed
 };
@@ -49,9 +49,10 @@ struct TurnRecord {
   bool won = false;
   int64_t violations = 0;
   std::string first_violation;
-  double think_ms = 0;          // measured when asked: wall-clock time
-  double think_cpu_ms = 0;      // and processor time, which other programs on the machine do not inflate
-  double longest_slice_ms = 0;  // the longest single Work call (one frame's share)
+  double think_ms = 0;              // measured when asked: wall-clock time
+  double think_cpu_ms = 0;          // and processor time, which other programs on the machine do not inflate
+  double longest_slice_ms = 0;      // the longest single Work call (one frame's share)
+  double longest_slice_cpu_ms = 0;  // in processor time
   int64_t units = 0;
 };
 TurnRecord Play_Computer_Turn(Planner& planner, ComputerLevel level, uint64_t seed,

@@ -69,6 +69,8 @@ struct Breadth {
   double noise;         // easy: up to this much added to or taken from a candidate's score
   double opponent;      // how much the opponent's score counts against its own
   int64_t unit_cap;     // the most units the search spends; past it, the best position found so far
+  int unstick;          // when no action beats standing still: first actions tried with a second
+  int unstick_stands;   // standing squares tried for that second action
 };
 
 struct Params {
@@ -81,14 +83,15 @@ struct Params {
 };
 
 Params Level_Params(ComputerLevel level) {
-  const Breadth normal{true, 12, 6, 2, 5, 0.0, 0.0, 6000};
+  const Breadth normal{true, 12, 6, 2, 5, 0.0, 0.0, 6000, 6, 6};
   Breadth answer = normal;  // the opponent's turn as hard foresees it, in less work
   answer.unit_cap = 3000;
+  answer.unstick = 0;
   switch (level) {
     case LEVEL_EASY:
-      return Params{Breadth{false, 1, 1, 1, 5, 260.0, 0.0, 600}, 0, normal, 0, 0.0, Weights{}};
+      return Params{Breadth{false, 1, 1, 1, 5, 260.0, 0.0, 600, 0, 0}, 0, normal, 0, 0.0, Weights{}};
     case LEVEL_HARD:
-      return Params{Breadth{true, 32, 12, 5, 5, 0.0, 0.3, 25000}, 12, answer, 16, 0.5, Weights{}};
+      return Params{Breadth{true, 32, 12, 5, 5, 0.0, 0.3, 25000, 10, 12}, 12, answer, 16, 0.5, Weights{}};
     default:
       return Params{normal, 0, normal, 0, 0.0, Weights{}};
   }
@@ -275,6 +278,7 @@ struct PlannerSearch {
   Slices Search_Turn(const Sim& start, const Breadth& breadth, std::vector<Node>& nodes,
                      std::vector<int>& ranked);
   Slices Best_Action(Sim& sim, double beta, int max_stands, double& best);
+  bool Build_Child(const Node& parent, int stand, const Action& action, int depth, double beta, Node& child);
   Slices Outlook(const Sim& after, double& mine);
   int Sweep(Sim& s, std::vector<ComputerMove>& moves);
   Value Evaluate(Sim& s, bool both, MaskCache* cache = nullptr);
@@ -429,6 +433,24 @@ Slices PlannerSearch::Best_Action(Sim& sim, double beta, int max_stands, double&
     }
 }
 
+// The position after the parent's: a walk to `stand`, the action, and the walks that take what it
+// then reaches; scored as the search scores. False when a move is refused.
+bool PlannerSearch::Build_Child(const Node& parent, int stand, const Action& action, int depth, double beta,
+                                Node& child) {
+  child = Node{std::make_unique<Sim>(*parent.sim), parent.moves, 0, depth};
+  if (stand != Square_Of(child.sim->Mover())) {
+    const ComputerMove walk = Walk_Move(stand);
+    if (!Carry_Out(*child.sim, walk, steps)) return false;
+    child.moves.push_back(walk);
+  }
+  const ComputerMove act = Move_Of(action);
+  if (!Carry_Out(*child.sim, act, steps)) return false;
+  child.moves.push_back(act);
+  Sweep(*child.sim, child.moves);
+  child.score = Blend(Evaluate(*child.sim, beta > 0), beta);
+  return true;
+}
+
 // A search of one turn of the player to move in `start`: beam by beam over its actions (a walk, then
 // a shift or a quarter turn), each followed by the walks that take what it reaches. `nodes` gets the
 // positions reached, `ranked` them from the best: the highest score, the fewest actions among equals.
@@ -447,6 +469,9 @@ Slices PlannerSearch::Search_Turn(const Sim& start, const Breadth& P, std::vecto
   std::vector<Candidate> candidates;
   std::vector<std::vector<Action>> node_actions;
   std::vector<std::vector<int>> node_stands;
+  std::vector<Candidate> first;
+  std::vector<int> first_stands;
+  std::vector<Action> first_actions;
   int stands[64];
 
   for (int depth = 1; depth <= P.max_depth && !beam.empty() && !over_budget(); ++depth) {
@@ -489,6 +514,11 @@ Slices PlannerSearch::Search_Turn(const Sim& start, const Breadth& P, std::vecto
       if (a.action != b.action) return a.action < b.action;
       return a.stand < b.stand;
     });
+    if (depth == 1) {  // kept for a way out, should no action beat standing still
+      first.assign(candidates.begin(), candidates.begin() + std::min<size_t>(candidates.size(), 64));
+      first_stands = node_stands[0];
+      first_actions = node_actions[0];
+    }
     std::vector<int> built;
     for (size_t ci = 0; ci < candidates.size() && static_cast<int>(built.size()) < P.build; ++ci) {
       const Candidate& c = candidates[ci];
@@ -496,19 +526,12 @@ Slices PlannerSearch::Search_Turn(const Sim& start, const Breadth& P, std::vecto
       if (ci > 0 && candidates[ci - 1].node == c.node && candidates[ci - 1].action == c.action &&
           candidates[ci - 1].score == c.score)
         continue;
+      Node child;
       const Node& parent = nodes[beam[c.node]];
-      Node child{std::make_unique<Sim>(*parent.sim), parent.moves, 0, depth};
-      const int stand = node_stands[c.node][c.stand];
-      if (stand != Square_Of(child.sim->Mover())) {
-        const ComputerMove walk = Walk_Move(stand);
-        if (!Carry_Out(*child.sim, walk, steps)) continue;
-        child.moves.push_back(walk);
-      }
-      const ComputerMove act = Move_Of(node_actions[c.node][c.action]);
-      if (!Carry_Out(*child.sim, act, steps)) continue;
-      child.moves.push_back(act);
-      spent += Sweep(*child.sim, child.moves) + 2;
-      child.score = Blend(Evaluate(*child.sim, both), P.opponent);
+      if (!Build_Child(parent, node_stands[c.node][c.stand], node_actions[c.node][c.action], depth,
+                       P.opponent, child))
+        continue;
+      spent += static_cast<int64_t>(child.moves.size() - parent.moves.size()) + 1;
       bool known = false;  // a position another order of the same actions already reached
       for (const int other : built) known = known || Same_Position(*nodes[other].sim, *child.sim);
       co_yield 1;
@@ -520,6 +543,39 @@ Slices PlannerSearch::Search_Turn(const Sim& start, const Breadth& P, std::vecto
                      [&](int a, int b) { return nodes[a].score > nodes[b].score; });
     if (static_cast<int>(built.size()) > P.beam) built.resize(P.beam);
     beam = built;
+  }
+
+  // Stuck: no action does better than standing still. The best few first actions are tried with a
+  // second one after them (the next turn's, the opponent left out), and a first action whose pair
+  // gets further than any single one is played: a way out that starts with a step back.
+  double single = nodes[0].score;
+  for (const Node& node : nodes) single = std::max(single, node.score);
+  if (P.unstick > 0 && single <= nodes[0].score && !first.empty() && nodes[0].sim->Mover().actions > 0 &&
+      !over_budget()) {
+    double best_pair = single + params.weights.way_out;
+    Node way_out;
+    int tried = 0;
+    for (size_t ci = 0; ci < first.size() && tried < P.unstick; ++ci) {
+      const Candidate& c = first[ci];
+      if (ci > 0 && first[ci - 1].action == c.action && first[ci - 1].score == c.score) continue;
+      Node child;
+      if (!Build_Child(nodes[0], first_stands[c.stand], first_actions[c.action], 1, P.opponent, child))
+        continue;
+      ++tried;
+      if (child.sim->Over()) continue;
+      auto next_turn = std::make_unique<Sim>(*child.sim);
+      next_turn->Mover().actions = std::max(1, next_turn->Mover().actions);
+      double pair = child.score;
+      Slices second = Best_Action(*next_turn, P.opponent, P.unstick_stands, pair);
+      while (second.Resume()) co_yield 1;
+      if (pair > best_pair) {
+        best_pair = pair;
+        way_out = std::move(child);
+        // Ranked above standing still, by half of what the pair gains.
+        way_out.score = nodes[0].score + 0.5 * (pair - nodes[0].score);
+      }
+    }
+    if (way_out.sim) nodes.push_back(std::move(way_out));
   }
 
   ranked.resize(nodes.size());
@@ -575,20 +631,36 @@ Slices PlannerSearch::Run() {
   // Hard: the best few plans judged by what follows them, the opponent's turn and its own next action;
   // a win the opponent could take in its turn is not handed to it where another plan prevents it.
   if (params.outlooks > 0 && plans[chosen].score < SCORE_WIN) {
-    double best = 0;
+    // With one action, which the next turn brings back anyway, standing still wastes it whenever an
+    // action does better for its own progress: such plans are not weighed.
+    bool acting_pays = false;
+    for (const Node& node : plans)
+      acting_pays = acting_pays || (node.depth > 0 && node.score >= plans[0].score);
+    const bool idle_wastes = acting_pays && now->Mover().actions == 1;
+    double best = 0, reference = 0;
+    bool judged = false;
     for (size_t i = 0; i < ranked.size() && static_cast<int>(i) < params.outlooks; ++i) {
       const Node& node = plans[ranked[i]];
       if (node.score >= SCORE_WIN) {
         chosen = ranked[i];
         break;
       }
+      if (idle_wastes && node.depth == 0) continue;
       const auto after = Turn_Ended(node);
       double mine = 0;
       Slices outlook = Outlook(*after, mine);
       while (outlook.Resume()) co_yield 1;
-      if (i == 0 || mine > best) {
-        best = mine;
+      // The outlook guesses at the opponent: against the outlook of the plan that does most for its own
+      // progress, only a difference beyond the doubt it leaves counts, and for a share.
+      if (!judged) reference = mine;
+      const double doubt = params.weights.outlook_doubt;
+      const double gain = mine - reference;
+      const double sure = gain > doubt ? gain - doubt : gain < -doubt ? gain + doubt : 0.0;
+      const double value = mine <= -SCORE_WIN ? mine : node.score + params.weights.outlook_share * sure;
+      if (!judged || value > best) {
+        best = value;
         chosen = ranked[i];
+        judged = true;
       }
     }
   }

@@ -64,6 +64,9 @@ struct Weights {
   double region_block = 4;     // per block the region spans
   double round_trip = 600;     // a turn the opponent's answer would undo, everything back as it was
   double next_action = 0.5;    // the share of what the next turn's first action adds
+  double outlook_share = 0.5;  // the share of the outlook in judging a plan, beyond its own score
+  double outlook_doubt = 100;  // outlook differences up to this are within its guesswork
+  double way_out = 30;         // what two actions must gain over one before a step back is taken
 };
 constexpr double SCORE_WIN = 1.0e6;
 

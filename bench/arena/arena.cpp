@@ -74,12 +74,12 @@ void Think(const Options& o) {
       "think time per turn (the sum of the slices of a turn, every slice %d units), %d turns per level,\n"
       "self-play from seeded games, densities 0-2 in turn; wall-clock and processor time\n",
       PLANNER_UNITS_PER_FRAME, turns);
-  std::printf("%-8s %10s %10s %10s %10s %10s %10s\n", "level", "median ms", "p95 ms", "max ms", "cpu med",
-              "cpu max", "max units");
+  std::printf("%-8s %10s %10s %10s %10s %10s %10s %10s %10s\n", "level", "median ms", "p95 ms", "max ms",
+              "cpu med", "cpu max", "max units", "slice max", "slice cpu");
   for (const ComputerLevel level : {LEVEL_EASY, LEVEL_NORMAL, LEVEL_HARD}) {
     if (o.only_level >= 0 && level != o.only_level) continue;
     std::vector<double> ms, cpu, units;
-    double slice = 0;
+    double slice = 0, slice_cpu = 0;
     uint32_t seed = o.seed;
     while (static_cast<int>(ms.size()) < turns) {
       MatchConfig c;
@@ -95,6 +95,7 @@ void Think(const Options& o) {
         cpu.push_back(r.think_cpu_ms[i]);
         units.push_back(static_cast<double>(r.think_units[i]));
         slice = std::max(slice, r.longest_slice_ms[i]);
+        slice_cpu = std::max(slice_cpu, r.longest_slice_cpu_ms[i]);
       }
       ++seed;
     }
