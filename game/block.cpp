@@ -50,19 +50,21 @@ int32_t Rotated_Type(int32_t type) {
 }
 }  // namespace
 
-uint8_t MazeBlock::Rotate() {
-  if (home == 1) return 0;
+uint8_t MazeBlock::Rotate() { return Rotate_Block(*this, Load_Template_From_File); }
+
+uint8_t Rotate_Block(MazeBlock& block, TemplateLoader load) {
+  if (block.home == 1) return 0;
   uint8_t turned = 0;
-  const int32_t next = Rotated_Type(type);
+  const int32_t next = Rotated_Type(block.type);
   if (next >= 0) {
-    type = next;
-    Load_Template();
+    block.type = next;
+    load(block);
     turned = 1;
   }
-  if (has_token == 1) {
-    Place_Token();
-  } else if (has_key == 1) {
-    Place_Key();
+  if (block.has_token == 1) {
+    block.Place_Token();
+  } else if (block.has_key == 1) {
+    block.Place_Key();
   }
   return turned;
 }

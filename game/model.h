@@ -44,6 +44,8 @@ struct MazeBlock {
   void Load_Template();
   // A quarter turn counter-clockwise by a change of type; 1 when the block turned. Home blocks and
   // the crossing return 0. A token or key still on the block is put back on square (4,4).
+  // The template is read from its file, drawing rand for the 'z' cells (Rotate_Block with
+  // Load_Template_From_File).
   uint8_t Rotate();
   void Place_Treasure_P1();
   void Place_Treasure_P2();
@@ -114,43 +116,89 @@ void Read_Value_Bytes(std::string_view bytes, int32_t grid[8][8]);
 constexpr int32_t CELL_END_OF_INPUT = -1;
 constexpr int32_t Cell_Value(int32_t cell) { return (cell >= 'a' && cell <= 'z') ? cell : cell - '0'; }
 
+// Where a block's squares come from when its template loads. The game reads the file every time and
+// draws rand for each 'z' cell; a planner that must not draw reads a cached copy of the files.
+using TemplateLoader = void (*)(MazeBlock& block);
+// MazeBlock::Load_Template: the file, read now, with its random objects drawn.
+void Load_Template_From_File(MazeBlock& block);
+// The same squares, exits and doors from each type's file as first read in this run, drawing
+// nothing: a 'z' cell, whose object is not known before the real draw, is taken as blocked with no
+// content (the worst case: a solid object). A planner's path through such a block can then only be
+// shorter in the real game, never cut.
+void Load_Template_Cached(MazeBlock& block);
+// Whether square (x, y) of a block of the type is a 'z' cell of the cached template: what a planner's
+// rotation left unknown there, the real one draws.
+bool Template_Square_Random(int32_t type, int32_t x, int32_t y);
+
 // ---- New game ------------------------------------------------------------------------
 // Tokens and keys placed for an item_density: 0 -> 20, 1 -> 10, 2 -> 5.
 int32_t Items_For_Density(int32_t density);
 void New_Game(Board& b);
 
 // ---- Movement, shifting and rotation --------------------------------------------------
+// Each rule has an explicit form that changes only what it is given (a board, both players, whose
+// turn it is), and the global form the playing screen calls, which passes the model's globals.
+
+// Both players and whose turn it is, by reference: what the turn rules read and change besides the
+// board. Global_Players() names the model's globals.
+struct Players {
+  PlayerState& player1;
+  PlayerState& player2;
+  uint8_t& current_player;
+};
+Players Global_Players();
+
 // One step in the direction of the player's sprite frame; may open a door or spend a key.
 PlayerState Step_Player(PlayerState player, Board& b);
 // Turns the player to move to the direction, steps it, and returns a copy of its block afterwards
 // (the caller stores it in current_block). With current_player neither 0 nor 1, returns `block`.
 MazeBlock Move_Current_Player(int32_t direction, MazeBlock block, Board& b);
+// The explicit form: turns and steps the player to move of `players`; returns it, or null when
+// current_player is neither 0 nor 1.
+PlayerState* Move_Player_To_Move(int32_t direction, Board& b, const Players& players);
 // column / row 1..8 (index - 1 is moved); down / right: 1 = down / right, 0 = up / left. Players in
 // the moved line travel with their blocks, wrapping around. Other values do nothing.
 void Shift_Column(int column, uint8_t down, Board& b);
 void Shift_Row(int row, uint8_t right, Board& b);
+// The explicit forms: the players given travel with their blocks.
+void Shift_Column(int column, uint8_t down, Board& b, PlayerState& p1, PlayerState& p2);
+void Shift_Row(int row, uint8_t right, Board& b, PlayerState& p1, PlayerState& p2);
+// A quarter turn of `block` as MazeBlock::Rotate makes it, its template loaded by `load`.
+uint8_t Rotate_Block(MazeBlock& block, TemplateLoader load);
 // Turns a square with its block: (x, y) -> (y, 7 - x).
 void Rotate_Square(int32_t& square_x, int32_t& square_y);
 // After a successful rotation of `block`: turns the square of every player whose block_number is
 // the block's number, player 1 first. Returns a mask: 1 = player 1 turned, 2 = player 2 turned.
 uint8_t Rotate_Players_In_Block(const MazeBlock& block);
+uint8_t Rotate_Players_In_Block(const MazeBlock& block, PlayerState& p1, PlayerState& p2);
 
 // ---- Turn actions --------------------------------------------------------------------
 // The player whose turn it is: player 1 when current_player is 1, player 2 when it is 0, else null.
 PlayerState* Player_To_Move();
+PlayerState* Player_To_Move(const Players& players);
 // A shift button's action: when the player to move has an action left, shifts column or row `line`
 // (1..8, as Shift_Column and Shift_Row take it) in `direction` and charges one. 1 when it shifted.
 int Paid_Shift(bool column, int line, uint8_t direction, Board& b);
+int Paid_Shift(bool column, int line, uint8_t direction, Board& b, const Players& players);
 // A right click's action on block (bx, by): when the player to move has an action left and the
 // block turns, charges one and turns the squares of the players standing in it. Returns the mask of
 // players whose squares turned (1 player 1, 2 player 2, 0 nobody), or -1 when nothing turned.
 int Paid_Rotate(int bx, int by, Board& b);
+// The explicit form, the turned block's template loaded by `load`.
+int Paid_Rotate(int bx, int by, Board& b, const Players& players, TemplateLoader load);
 // The pickup rules for the player to move: treasure, then key, then token; at most one per call,
 // each blocked by its counter's limit.
 void Apply_Pickups(Board& b);
+// The pickup rules for player `p`, who is player 1 when `is_player1` (whose treasure it takes).
+void Apply_Pickups(Board& b, PlayerState& p, bool is_player1);
 // The end-of-game test, player 2 first: sets `winner` and returns 1 when a player with 5 treasures
 // stands on a home mark (content 3); otherwise 0. The playing frame then switches to the results.
 int Check_Winner(Board& b);
+int Check_Winner(Board& b, PlayerState& p1, PlayerState& p2);
+// The end test for one player: five treasures, standing on a home mark.
+bool Has_Won(const PlayerState& p, const Board& b);
 // Hands the turn to the other player: its turns + 1, current_block = its block, actions 0 -> 1,
 // current_player switches.
 void End_Turn(Board& b);
+// The explicit form; `shown` receives the incoming player's block (current_block for the game).
+void End_Turn(Board& b, const Players& players, MazeBlock& shown);

@@ -68,12 +68,19 @@ PlayerState Step_Player(PlayerState player, Board& b) {
   return player;
 }
 
-MazeBlock Move_Current_Player(int32_t direction, MazeBlock block, Board& b) {
-  PlayerState* mover = current_player == 1 ? &player1 : current_player == 0 ? &player2 : nullptr;
-  if (mover == nullptr) return block;
+Players Global_Players() { return Players{player1, player2, current_player}; }
+
+PlayerState* Move_Player_To_Move(int32_t direction, Board& b, const Players& players) {
+  PlayerState* mover = Player_To_Move(players);
+  if (mover == nullptr) return nullptr;
   mover->sprite.current_frame = direction;
   *mover = Step_Player(*mover, b);
-  if (!In_Range(mover->block_x) || !In_Range(mover->block_y)) return block;
+  return mover;
+}
+
+MazeBlock Move_Current_Player(int32_t direction, MazeBlock block, Board& b) {
+  const PlayerState* mover = Move_Player_To_Move(direction, b, Global_Players());
+  if (mover == nullptr || !In_Range(mover->block_x) || !In_Range(mover->block_y)) return block;
   return b.blocks[mover->block_x][mover->block_y];
 }
 
@@ -81,7 +88,11 @@ namespace {
 int32_t Wrap(int32_t v) { return (v % 8 + 8) % 8; }
 }  // namespace
 
-void Shift_Column(int column, uint8_t down, Board& b) {
+void Shift_Column(int column, uint8_t down, Board& b) { Shift_Column(column, down, b, player1, player2); }
+
+void Shift_Row(int row, uint8_t right, Board& b) { Shift_Row(row, right, b, player1, player2); }
+
+void Shift_Column(int column, uint8_t down, Board& b, PlayerState& p1, PlayerState& p2) {
   const int x = column - 1;
   if (!In_Range(x) || down > 1) return;
   if (down == 1) {
@@ -94,12 +105,12 @@ void Shift_Column(int column, uint8_t down, Board& b) {
     b.blocks[x][7] = aside;
   }
   const int32_t delta = down == 1 ? 1 : -1;
-  for (PlayerState* p : {&player1, &player2}) {
+  for (PlayerState* p : {&p1, &p2}) {
     if (p->block_x == x) p->block_y = Wrap(p->block_y + delta);
   }
 }
 
-void Shift_Row(int row, uint8_t right, Board& b) {
+void Shift_Row(int row, uint8_t right, Board& b, PlayerState& p1, PlayerState& p2) {
   const int y = row - 1;
   if (!In_Range(y) || right > 1) return;
   if (right == 1) {
@@ -112,7 +123,7 @@ void Shift_Row(int row, uint8_t right, Board& b) {
     b.blocks[7][y] = aside;
   }
   const int32_t delta = right == 1 ? 1 : -1;
-  for (PlayerState* p : {&player1, &player2}) {
+  for (PlayerState* p : {&p1, &p2}) {
     if (p->block_y == y) p->block_x = Wrap(p->block_x + delta);
   }
 }
@@ -124,13 +135,17 @@ void Rotate_Square(int32_t& square_x, int32_t& square_y) {
 }
 
 uint8_t Rotate_Players_In_Block(const MazeBlock& block) {
+  return Rotate_Players_In_Block(block, player1, player2);
+}
+
+uint8_t Rotate_Players_In_Block(const MazeBlock& block, PlayerState& p1, PlayerState& p2) {
   uint8_t turned = 0;
-  if (player1.block_number == block.number) {
-    Rotate_Square(player1.square_x, player1.square_y);
+  if (p1.block_number == block.number) {
+    Rotate_Square(p1.square_x, p1.square_y);
     turned |= 1;
   }
-  if (player2.block_number == block.number) {
-    Rotate_Square(player2.square_x, player2.square_y);
+  if (p2.block_number == block.number) {
+    Rotate_Square(p2.square_x, p2.square_y);
     turned |= 2;
   }
   return turned;

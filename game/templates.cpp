@@ -114,17 +114,26 @@ struct ReadCheck {
   }
 };
 
+// The 64 cell characters of a template, in reading order.
 template <typename Bytes>
-void Read_Block_Source(MazeBlock& block, Bytes& bytes, ReadCheck* check = nullptr) {
+void Read_Cells(Bytes& bytes, int32_t cells[64], ReadCheck* check = nullptr) {
   CharSource<Bytes> in(bytes);
   for (int k = 0; k < 64; ++k) {
-    const int32_t c = Read_Cell(in);
-    if (check) check->Note(k, c);
+    cells[k] = Read_Cell(in);
+    if (check) check->Note(k, cells[k]);
+  }
+}
+
+// Fills the squares from the cells. A 'z' cell draws rand() % 15 + 6, in reading order, when `draw`;
+// otherwise it is taken as blocked with no content.
+void Fill_Squares(MazeBlock& block, const int32_t cells[64], bool draw) {
+  for (int k = 0; k < 64; ++k) {
+    const int32_t c = cells[k];
     Square& s = block.squares[k % 8][k / 8];
     s.blocked = 0;
     s.content = CONTENT_EMPTY;
     if (c == '0' || (c >= 'b' && c <= 'y')) continue;
-    if (c == 'z') {
+    if (c == 'z' && draw) {
       const int32_t r = Random_Number() % 15 + 6;
       if (Is_Solid_Object(r)) {
         s.content = r;
@@ -134,8 +143,15 @@ void Read_Block_Source(MazeBlock& block, Bytes& bytes, ReadCheck* check = nullpt
       }
       continue;
     }
-    s.blocked = 1;  // 'a', every other character, and end of input
+    s.blocked = 1;  // 'a', every other character, end of input, and an undrawn 'z'
   }
+}
+
+template <typename Bytes>
+void Read_Block_Source(MazeBlock& block, Bytes& bytes, ReadCheck* check = nullptr) {
+  int32_t cells[64];
+  Read_Cells(bytes, cells, check);
+  Fill_Squares(block, cells, true);
 }
 
 template <typename Bytes>
@@ -216,19 +232,72 @@ void Read_Value_Grid(const char* filename, int32_t grid[8][8]) {
   Report(filename, check);
 }
 
+namespace {
+
+void Template_Name(int32_t type, char (&name)[24]) {
+  std::snprintf(name, sizeof name, "%d.txt", static_cast<int>(type));
+}
+
+// The exits of the block's type, and its door codes over the squares the template gave.
+void Apply_Layout(MazeBlock& block) {
+  const int32_t type = block.type;
+  if (type < 0 || type >= BLOCK_TYPE_COUNT) return;
+  const BlockLayout& t = block_layouts[type];
+  block.exit_north = t.north;
+  block.exit_east = t.east;
+  block.exit_south = t.south;
+  block.exit_west = t.west;
+  if (t.post_x >= 0) {
+    block.squares[t.post_x][t.post_y].content = t.post;
+    block.squares[t.leaf_x][t.leaf_y].content = t.leaf;
+  }
+}
+
+// The cells of every type's template as first read in this run.
+struct TemplateCache {
+  int32_t cells[BLOCK_TYPE_COUNT][64];
+  TemplateCache() {
+    for (int32_t type = 0; type < BLOCK_TYPE_COUNT; ++type) {
+      char name[24];
+      Template_Name(type, name);
+      FileBytes file(name);
+      Read_Cells(file, cells[type]);
+    }
+  }
+};
+
+}  // namespace
+
 void MazeBlock::Load_Template() {
   exit_north = exit_east = exit_south = exit_west = 0;
   char name[24];
-  std::snprintf(name, sizeof name, "%d.txt", static_cast<int>(type));
+  Template_Name(type, name);
   Read_Block_File(*this, name);
-  if (type < 0 || type >= BLOCK_TYPE_COUNT) return;
-  const BlockLayout& t = block_layouts[type];
-  exit_north = t.north;
-  exit_east = t.east;
-  exit_south = t.south;
-  exit_west = t.west;
-  if (t.post_x >= 0) {
-    squares[t.post_x][t.post_y].content = t.post;
-    squares[t.leaf_x][t.leaf_y].content = t.leaf;
+  Apply_Layout(*this);
+}
+
+void Load_Template_From_File(MazeBlock& block) { block.Load_Template(); }
+
+namespace {
+const TemplateCache& Cache() {
+  static const TemplateCache cache;
+  return cache;
+}
+}  // namespace
+
+void Load_Template_Cached(MazeBlock& block) {
+  const TemplateCache& cache = Cache();
+  block.exit_north = block.exit_east = block.exit_south = block.exit_west = 0;
+  if (block.type >= 0 && block.type < BLOCK_TYPE_COUNT) {
+    Fill_Squares(block, cache.cells[block.type], false);
+  } else {
+    const int32_t missing[64] = {};  // an unknown type has no file: every square blocked
+    Fill_Squares(block, missing, false);
   }
+  Apply_Layout(block);
+}
+
+bool Template_Square_Random(int32_t type, int32_t x, int32_t y) {
+  if (type < 0 || type >= BLOCK_TYPE_COUNT || x < 0 || x > 7 || y < 0 || y > 7) return false;
+  return Cache().cells[type][y * 8 + x] == 'z';
 }

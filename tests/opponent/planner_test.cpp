@@ -1,0 +1,132 @@
+// The computer opponent: it takes a treasure one shift brings within reach, never makes a move it
+// cannot pay for or that changes nothing, always ends its turn, and plays the same game from the
+// same seed however its work is sliced.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "opponent/match.h"
+#include "tests/game/support.h"
+
+using namespace orvalis_test;
+
+namespace {
+
+class Planning : public testing::Test {
+ protected:
+  GlobalsGuard guard_;
+  Planner planner_;
+
+  // Every block a crossing that never turns, fully open inside, with no exits: nothing connects.
+  static void Isolated_Board() {
+    Fill_Open_Board(board);
+    for (auto& column : board.blocks)
+      for (MazeBlock& b : column) {
+        b.type = BLOCK_CROSSING;
+        b.exit_north = b.exit_east = b.exit_south = b.exit_west = 0;
+      }
+  }
+  static void Place(PlayerState& p, int bx, int by, int actions) {
+    p = PlayerState{};
+    p.block_x = bx;
+    p.block_y = by;
+    p.actions = actions;
+    p.block_number = board.blocks[bx][by].number;
+  }
+  static int Count(const TurnRecord& r, MoveKind kind) {
+    int n = 0;
+    for (const ComputerMove& m : r.moves) n += m.kind == kind;
+    return n;
+  }
+};
+
+}  // namespace
+
+TEST_F(Planning, TakesTheTreasureThatOneShiftBringsWithinReach) {
+  // Player 2 in block (1,1); its treasure in block (2,2), open only to the west. Column 3 up puts
+  // the treasure block east of the player, column 2 down the player west of it: one shift does.
+  for (const ComputerLevel level : {LEVEL_NORMAL, LEVEL_HARD}) {
+    Isolated_Board();
+    board.blocks[2][2].treasure_p2 = 1;
+    board.blocks[2][2].exit_west = 1;
+    Place(player2, 1, 1, 1);
+    Place(player1, 6, 6, 1);
+    current_player = 0;
+    const TurnRecord turn = Play_Computer_Turn(planner_, level, 7);
+    EXPECT_EQ(turn.violations, 0) << turn.first_violation;
+    EXPECT_EQ(player2.treasures, 1) << level;
+    ASSERT_EQ(Count(turn, MOVE_SHIFT), 1);
+    for (const ComputerMove& m : turn.moves)
+      if (m.kind == MOVE_SHIFT) {
+        EXPECT_TRUE(m.column);
+        EXPECT_TRUE((m.line == 3 && m.direction == 0) || (m.line == 2 && m.direction == 1)) << m.line;
+      }
+    EXPECT_EQ(turn.moves.back().kind, MOVE_END_TURN);
+    EXPECT_EQ(current_player, 1);
+  }
+}
+
+TEST_F(Planning, WithoutActionsOrWayOutItWalksAtMostAndEndsItsTurn) {
+  // No action left in the middle of a turn: no shift, no turn, the turn ends.
+  for (const ComputerLevel level : {LEVEL_EASY, LEVEL_NORMAL, LEVEL_HARD}) {
+    Isolated_Board();
+    board.blocks[5][1].treasure_p2 = 1;
+    board.blocks[1][1].squares[2][6].content = TOKEN;
+    board.blocks[1][1].has_token = 1;
+    Place(player2, 1, 1, 0);
+    Place(player1, 6, 6, 1);
+    player2.actions = 0;
+    current_player = 0;
+    const TurnRecord turn = Play_Computer_Turn(planner_, level, 3);
+    EXPECT_EQ(turn.violations, 0) << turn.first_violation;
+    EXPECT_EQ(current_player, 1) << level;
+    // The token it walked to paid for one action, and no more were made.
+    EXPECT_LE(Count(turn, MOVE_SHIFT) + Count(turn, MOVE_ROTATE), 1);
+    EXPECT_EQ(player2.items, 1);
+  }
+  // Walled in, with actions but no way to anything: it still ends its turn, its moves all allowed.
+  for (const ComputerLevel level : {LEVEL_EASY, LEVEL_NORMAL, LEVEL_HARD}) {
+    Isolated_Board();
+    Place(player2, 3, 3, 5);
+    Place(player1, 0, 7, 1);
+    current_player = 0;
+    const TurnRecord turn = Play_Computer_Turn(planner_, level, 11);
+    EXPECT_EQ(turn.violations, 0) << turn.first_violation;
+    EXPECT_EQ(turn.moves.back().kind, MOVE_END_TURN);
+    EXPECT_LE(turn.moves.size(), 12u);
+  }
+}
+
+TEST_F(Planning, WholeGamesKeepTheContractAndRepeatFromTheirSeed) {
+  // Every level at every item density, against a stronger or equal side: no move it could not pay
+  // for, none out of reach, none that changes nothing, every turn ended.
+  const ComputerLevel levels[3] = {LEVEL_EASY, LEVEL_NORMAL, LEVEL_HARD};
+  for (int density = 0; density < 3; ++density)
+    for (int i = 0; i < 3; ++i) {
+      MatchConfig c;
+      c.seed = static_cast<uint32_t>(40 + density * 3 + i);
+      c.density = density;
+      c.player2.level = levels[i];
+      c.player1.level = levels[(i + 1) % 3];
+      c.max_turns = 30;
+      const MatchResult r = Play_Match(c);
+      EXPECT_EQ(r.violations, 0) << "seed " << c.seed << ": " << r.first_violation;
+      EXPECT_GT(r.moves, r.turns);
+    }
+  // The same seed plays the same game, however finely the work is sliced.
+  MatchConfig c;
+  c.seed = 5;
+  c.density = 1;
+  c.player2.level = LEVEL_HARD;
+  c.player1.level = LEVEL_EASY;
+  c.max_turns = 24;
+  const MatchResult first = Play_Match(c);
+  const MatchResult again = Play_Match(c);
+  c.units_per_slice = 1;
+  const MatchResult sliced = Play_Match(c);
+  EXPECT_EQ(first.fingerprint, again.fingerprint);
+  EXPECT_EQ(first.fingerprint, sliced.fingerprint);
+  EXPECT_EQ(first.turns, sliced.turns);
+  EXPECT_EQ(first.winner, sliced.winner);
+  EXPECT_EQ(first.moves, sliced.moves);
+}
