@@ -173,16 +173,18 @@ void Report(const char* filename, const ReadCheck& check) {
   if (!reported.insert(filename).second) return;
   char message[200];
   if (!check.opened)
-    std::snprintf(message, sizeof message, "orvalis: cannot read the template file \"%.64s\"; it reads as blocked\n",
-                  filename);
+    std::snprintf(message, sizeof message,
+                  "orvalis: cannot read the template file \"%.64s\"; it reads as blocked\n", filename);
   else if (check.cells < 64)
-    std::snprintf(message, sizeof message,
-                  "orvalis: the template file \"%.64s\" ends after %d of its 64 cells; the rest read as blocked\n",
-                  filename, check.cells);
+    std::snprintf(
+        message, sizeof message,
+        "orvalis: the template file \"%.64s\" ends after %d of its 64 cells; the rest read as blocked\n",
+        filename, check.cells);
   else
-    std::snprintf(message, sizeof message,
-                  "orvalis: the template file \"%.64s\" holds character %d at cell %d, which no template uses\n",
-                  filename, static_cast<int>(check.bad_char), check.bad_cell);
+    std::snprintf(
+        message, sizeof message,
+        "orvalis: the template file \"%.64s\" holds character %d at cell %d, which no template uses\n",
+        filename, static_cast<int>(check.bad_char), check.bad_cell);
   template_report(message);
 }
 

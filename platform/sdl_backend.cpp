@@ -19,12 +19,12 @@ struct SdlState {
   SDL_Window* window = nullptr;
   SDL_Renderer* renderer = nullptr;
   SDL_Texture* texture = nullptr;
-  bool vsync = false;               // the renderer promised vsync presentation
-  double period_ms = 1000.0 / 60;   // one refresh of the window's display
-  uint64_t last_present = 0;        // performance counter after the last present
-  bool wait_outstanding = false;    // a vertical-blank wait not yet followed by a present
-  bool redraw = true;               // the window needs the picture again (exposed, resized, toggled)
-  uint32_t tick_offset = 0;         // Platform_Set_Ticks
+  bool vsync = false;              // the renderer promised vsync presentation
+  double period_ms = 1000.0 / 60;  // one refresh of the window's display
+  uint64_t last_present = 0;       // performance counter after the last present
+  bool wait_outstanding = false;   // a vertical-blank wait not yet followed by a present
+  bool redraw = true;              // the window needs the picture again (exposed, resized, toggled)
+  uint32_t tick_offset = 0;        // Platform_Set_Ticks
   bool destroy_posted = false;
   bool return_suppressed = false;  // Return went down as part of Alt+Enter: not the game's until up
   uint32_t buttons = 0;            // MK_LBUTTON / MK_RBUTTON / MK_MBUTTON held, from button events
@@ -76,10 +76,14 @@ uint32_t Key_State_Word() {
 
 uint32_t Button_Bit(uint8_t button) {
   switch (button) {
-    case SDL_BUTTON_LEFT: return MK_LBUTTON;
-    case SDL_BUTTON_RIGHT: return MK_RBUTTON;
-    case SDL_BUTTON_MIDDLE: return MK_MBUTTON;
-    default: return 0;
+    case SDL_BUTTON_LEFT:
+      return MK_LBUTTON;
+    case SDL_BUTTON_RIGHT:
+      return MK_RBUTTON;
+    case SDL_BUTTON_MIDDLE:
+      return MK_MBUTTON;
+    default:
+      return 0;
   }
 }
 
@@ -192,6 +196,8 @@ void Choose_Kept_Picture(const SDL_RendererInfo& info) {
   } else {
     presenter.kept = Glx_Kept_Picture();
   }
+}
+
 // Once the window manager has framed the new window (its frame is known a little after the window
 // shows), the frame must fit the usable area too: the largest scale whose framed window fits,
 // placed in the middle of that area. Tried at every pump until the frame is known, for a second.
@@ -216,8 +222,8 @@ void Fit_Frame() {
 bool Create_Texture() {
   presenter.texture_stale = true;
   if (sdl.texture) SDL_DestroyTexture(sdl.texture);
-  sdl.texture = SDL_CreateTexture(sdl.renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING, SCREEN_WIDTH,
-                                  SCREEN_HEIGHT);
+  sdl.texture = SDL_CreateTexture(sdl.renderer, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
+                                  SCREEN_WIDTH, SCREEN_HEIGHT);
   if (!sdl.texture) return false;
   SDL_SetTextureScaleMode(sdl.texture, S().config.smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
   SDL_SetTextureBlendMode(sdl.texture, SDL_BLENDMODE_NONE);
@@ -374,12 +380,18 @@ void Translate(const SDL_Event& e) {
   if (Sdl_Pad_Event(&e)) return;
   const Uint32 our_window = SDL_GetWindowID(sdl.window);
   switch (e.type) {
-    case SDL_QUIT: Post_Destroy(); break;
+    case SDL_QUIT:
+      Post_Destroy();
+      break;
     case SDL_WINDOWEVENT:
       if (e.window.windowID != our_window) break;
       switch (e.window.event) {
-        case SDL_WINDOWEVENT_CLOSE: Post_Destroy(); break;
-        case SDL_WINDOWEVENT_SIZE_CHANGED: sdl.redraw = true; break;
+        case SDL_WINDOWEVENT_CLOSE:
+          Post_Destroy();
+          break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+          sdl.redraw = true;
+          break;
         case SDL_WINDOWEVENT_EXPOSED:
           Draw(false);
           Queue_Push(PlatformMessage{MSG_PAINT, 0, 0}, false);
@@ -388,8 +400,11 @@ void Translate(const SDL_Event& e) {
           sdl.return_suppressed = false;
           Pad_Release_All();  // no controller events come while unfocused: nothing may stay held
           break;
-        case SDL_WINDOWEVENT_DISPLAY_CHANGED: Read_Refresh_Rate(); break;
-        default: break;
+        case SDL_WINDOWEVENT_DISPLAY_CHANGED:
+          Read_Refresh_Rate();
+          break;
+        default:
+          break;
       }
       break;
     case SDL_MOUSEMOTION: {
@@ -420,25 +435,32 @@ void Translate(const SDL_Event& e) {
       // ordinary release. So a quick double click on a control acts once.
       uint32_t message = 0;
       const bool double_click = down && e.button.clicks >= 2 && e.button.clicks % 2 == 0;
-      if (e.button.button == SDL_BUTTON_LEFT && !double_click) message = down ? MSG_LBUTTONDOWN : MSG_LBUTTONUP;
-      if (e.button.button == SDL_BUTTON_RIGHT && !double_click) message = down ? MSG_RBUTTONDOWN : MSG_RBUTTONUP;
-      if (message) Queue_Push(PlatformMessage{message, Key_State_Word(), Game_Position(e.button.x, e.button.y)}, false);
+      if (e.button.button == SDL_BUTTON_LEFT && !double_click)
+        message = down ? MSG_LBUTTONDOWN : MSG_LBUTTONUP;
+      if (e.button.button == SDL_BUTTON_RIGHT && !double_click)
+        message = down ? MSG_RBUTTONDOWN : MSG_RBUTTONUP;
+      if (message)
+        Queue_Push(PlatformMessage{message, Key_State_Word(), Game_Position(e.button.x, e.button.y)}, false);
       break;
     }
     case SDL_KEYDOWN:
       if (e.key.repeat) break;
       if (e.key.keysym.sym == SDLK_F11 ||
-          ((e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_KP_ENTER) && (e.key.keysym.mod & KMOD_ALT))) {
+          ((e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_KP_ENTER) &&
+           (e.key.keysym.mod & KMOD_ALT))) {
         if (e.key.keysym.sym != SDLK_F11) sdl.return_suppressed = true;
         Sdl_Set_Fullscreen(!S().fullscreen);
       }
       break;
-    case SDL_RENDER_TARGETS_RESET: sdl.redraw = true; break;
+    case SDL_RENDER_TARGETS_RESET:
+      sdl.redraw = true;
+      break;
     case SDL_RENDER_DEVICE_RESET:
       Create_Texture();
       sdl.redraw = true;
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -462,25 +484,66 @@ int Scancodes(int vk, SDL_Scancode out[2]) {
     return 1;
   }
   switch (vk) {
-    case 8: out[0] = SDL_SCANCODE_BACKSPACE; return 1;
-    case 9: out[0] = SDL_SCANCODE_TAB; return 1;
-    case 13: out[0] = SDL_SCANCODE_RETURN; out[1] = SDL_SCANCODE_KP_ENTER; return 2;
-    case 16: out[0] = SDL_SCANCODE_LSHIFT; out[1] = SDL_SCANCODE_RSHIFT; return 2;
-    case 17: out[0] = SDL_SCANCODE_LCTRL; out[1] = SDL_SCANCODE_RCTRL; return 2;
-    case 18: out[0] = SDL_SCANCODE_LALT; out[1] = SDL_SCANCODE_RALT; return 2;
-    case 27: out[0] = SDL_SCANCODE_ESCAPE; return 1;
-    case 32: out[0] = SDL_SCANCODE_SPACE; return 1;
-    case 33: out[0] = SDL_SCANCODE_PAGEUP; return 1;
-    case 34: out[0] = SDL_SCANCODE_PAGEDOWN; return 1;
-    case 35: out[0] = SDL_SCANCODE_END; return 1;
-    case 36: out[0] = SDL_SCANCODE_HOME; return 1;
-    case 37: out[0] = SDL_SCANCODE_LEFT; return 1;
-    case 38: out[0] = SDL_SCANCODE_UP; return 1;
-    case 39: out[0] = SDL_SCANCODE_RIGHT; return 1;
-    case 40: out[0] = SDL_SCANCODE_DOWN; return 1;
-    case 45: out[0] = SDL_SCANCODE_INSERT; return 1;
-    case 46: out[0] = SDL_SCANCODE_DELETE; return 1;
-    default: return 0;
+    case 8:
+      out[0] = SDL_SCANCODE_BACKSPACE;
+      return 1;
+    case 9:
+      out[0] = SDL_SCANCODE_TAB;
+      return 1;
+    case 13:
+      out[0] = SDL_SCANCODE_RETURN;
+      out[1] = SDL_SCANCODE_KP_ENTER;
+      return 2;
+    case 16:
+      out[0] = SDL_SCANCODE_LSHIFT;
+      out[1] = SDL_SCANCODE_RSHIFT;
+      return 2;
+    case 17:
+      out[0] = SDL_SCANCODE_LCTRL;
+      out[1] = SDL_SCANCODE_RCTRL;
+      return 2;
+    case 18:
+      out[0] = SDL_SCANCODE_LALT;
+      out[1] = SDL_SCANCODE_RALT;
+      return 2;
+    case 27:
+      out[0] = SDL_SCANCODE_ESCAPE;
+      return 1;
+    case 32:
+      out[0] = SDL_SCANCODE_SPACE;
+      return 1;
+    case 33:
+      out[0] = SDL_SCANCODE_PAGEUP;
+      return 1;
+    case 34:
+      out[0] = SDL_SCANCODE_PAGEDOWN;
+      return 1;
+    case 35:
+      out[0] = SDL_SCANCODE_END;
+      return 1;
+    case 36:
+      out[0] = SDL_SCANCODE_HOME;
+      return 1;
+    case 37:
+      out[0] = SDL_SCANCODE_LEFT;
+      return 1;
+    case 38:
+      out[0] = SDL_SCANCODE_UP;
+      return 1;
+    case 39:
+      out[0] = SDL_SCANCODE_RIGHT;
+      return 1;
+    case 40:
+      out[0] = SDL_SCANCODE_DOWN;
+      return 1;
+    case 45:
+      out[0] = SDL_SCANCODE_INSERT;
+      return 1;
+    case 46:
+      out[0] = SDL_SCANCODE_DELETE;
+      return 1;
+    default:
+      return 0;
   }
 }
 

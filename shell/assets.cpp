@@ -76,11 +76,22 @@ int Game_Init() {
     for (int f = 0; f < e.frame_count && file_loaded; ++f)
       Load_Frame_BOB(bob, &bitmap, f, e.frames[f].cx, e.frames[f].cy, e.mode);
     switch (e.after) {
-      case AFTER_PANEL_POSITION: bob->x = 340; bob->y = 355; break;
-      case AFTER_FRAME_ZERO: bob->current_frame = 0; break;
-      case AFTER_HIDE_WALL: bob->y = -1; Hide_BOB(bob); break;
-      case AFTER_UNLOAD: Unload_Bitmap_File(&bitmap); break;
-      case AFTER_NONE: break;
+      case AFTER_PANEL_POSITION:
+        bob->x = 340;
+        bob->y = 355;
+        break;
+      case AFTER_FRAME_ZERO:
+        bob->current_frame = 0;
+        break;
+      case AFTER_HIDE_WALL:
+        bob->y = -1;
+        Hide_BOB(bob);
+        break;
+      case AFTER_UNLOAD:
+        Unload_Bitmap_File(&bitmap);
+        break;
+      case AFTER_NONE:
+        break;
     }
   }
   Check_Template_Files();

@@ -14,8 +14,8 @@
 #include "shell/record.h"
 #include "shell/saved_games.h"
 #include "shell/script.h"
-#include "sound/sound.h"
 #include "shell/settings_store.h"
+#include "sound/sound.h"
 
 #ifndef ORVALIS_VERSION
 #define ORVALIS_VERSION "0"

@@ -61,7 +61,8 @@ void Sound_Keys_And_Focus() {
 
 int32_t Window_Proc(uint32_t message, uint32_t wparam, uint32_t lparam) {
   switch (message) {
-    case MSG_CREATE: return 0;
+    case MSG_CREATE:
+      return 0;
     case MSG_DESTROY:
       // With the comfort, closing the window during a game asks first.
       if (game_state == STATE_PLAYING && Comfort_On(SETTING_ASK_BEFORE_LEAVING))
@@ -69,17 +70,27 @@ int32_t Window_Proc(uint32_t message, uint32_t wparam, uint32_t lparam) {
       else
         Platform_Post_Quit(0);
       return 0;
-    case MSG_PAINT: return 0;
+    case MSG_PAINT:
+      return 0;
     case MSG_MOUSEMOVE:
       mouse_x = static_cast<int32_t>(lparam & 0xFFFFu);
       mouse_y = static_cast<int32_t>((lparam >> 16) & 0xFFFFu);
       mouse_buttons = static_cast<int32_t>(wparam);
       return 0;
-    case MSG_LBUTTONDOWN: mouse_buttons = 1; return 0;
-    case MSG_LBUTTONUP: mouse_buttons = 0; return 0;
-    case MSG_RBUTTONDOWN: mouse_buttons = 2; return 0;
-    case MSG_RBUTTONUP: mouse_buttons = 0; return 0;
-    default: return 0;
+    case MSG_LBUTTONDOWN:
+      mouse_buttons = 1;
+      return 0;
+    case MSG_LBUTTONUP:
+      mouse_buttons = 0;
+      return 0;
+    case MSG_RBUTTONDOWN:
+      mouse_buttons = 2;
+      return 0;
+    case MSG_RBUTTONUP:
+      mouse_buttons = 0;
+      return 0;
+    default:
+      return 0;
   }
 }
 
@@ -92,9 +103,14 @@ void Run_State_Frame() {
     case STATE_MAIN_MENU:
       if (!Take_Resume_Request() || !Resume_Saved_Game()) Menu_Frame();
       break;
-    case STATE_PLAYING: Play_Frame(0); break;
-    case STATE_RESULTS: Results_Frame(); break;
-    default: return;
+    case STATE_PLAYING:
+      Play_Frame(0);
+      break;
+    case STATE_RESULTS:
+      Results_Frame();
+      break;
+    default:
+      return;
   }
   const GameState after = game_state;
   if (before == STATE_MAIN_MENU && after == STATE_PLAYING) {

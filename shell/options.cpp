@@ -72,17 +72,26 @@ int Parse_Options(int argc, const char* const* argv, Options* out, std::string* 
     } else if (a == "--smooth") {
       out->platform.smooth = true;
       out->setting_lines.push_back("display.smooth = true");
-    }
-    else if (a == "--comforts") out->setting_lines.push_back("comforts.all = true");
-    else if (a == "--settings") out->settings_file = value;
-    else if (a == "--headless") out->platform.backend = BACKEND_HEADLESS;
-    else if (a == "--mute") out->setting_lines.push_back("sound.on = false");
-    else if (a == "--resume") out->resume = true;
-    else if (a == "--help") out->help = true;
-    else if (a == "--version") out->version = true;
-    else if (a == "--script") out->script = value;
-    else if (a == "--record") out->record = value;
-    else if (a == "--data") out->data_dir = value;
+    } else if (a == "--comforts")
+      out->setting_lines.push_back("comforts.all = true");
+    else if (a == "--settings")
+      out->settings_file = value;
+    else if (a == "--headless")
+      out->platform.backend = BACKEND_HEADLESS;
+    else if (a == "--mute")
+      out->setting_lines.push_back("sound.on = false");
+    else if (a == "--resume")
+      out->resume = true;
+    else if (a == "--help")
+      out->help = true;
+    else if (a == "--version")
+      out->version = true;
+    else if (a == "--script")
+      out->script = value;
+    else if (a == "--record")
+      out->record = value;
+    else if (a == "--data")
+      out->data_dir = value;
     else if (a == "--computer") {
       out->computer = Parse_Computer_Side(value);
       if (out->computer < 0) {
@@ -111,8 +120,9 @@ int Parse_Options(int argc, const char* const* argv, Options* out, std::string* 
         *error = a + " takes a whole number from 0 to 100, not '" + std::string(value) + "'";
         return 0;
       }
-      out->setting_lines.push_back(std::string(a == "--effects-volume" ? "sound.effects_volume = " : "sound.music_volume = ") +
-                                   std::to_string(n));
+      out->setting_lines.push_back(
+          std::string(a == "--effects-volume" ? "sound.effects_volume = " : "sound.music_volume = ") +
+          std::to_string(n));
     } else if (a == "--seed") {
       if (!Parse_Number(value, 0, 4294967295LL, &n)) {
         *error = "--seed takes a whole number from 0 to 4294967295, not '" + std::string(value) + "'";

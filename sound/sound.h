@@ -7,9 +7,9 @@
 #include "sound/sound_manifest.h"
 
 struct SoundSettings {
-  int effects_volume = 80;  // 0..100
-  int music_volume = 50;    // 0..100
-  bool on = true;           // all sound on or off (M switches it)
+  int effects_volume = 80;          // 0..100
+  int music_volume = 50;            // 0..100
+  bool on = true;                   // all sound on or off (M switches it)
   bool pause_in_background = true;  // quiet while the window is minimised or has lost the focus
 };
 

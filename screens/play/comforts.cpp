@@ -6,12 +6,12 @@
 #include "common/bobs.h"
 #include "common/panel_text.h"
 #include "common/shell_state.h"
+#include "game/reach.h"
 #include "graphics/clock_text.h"
 #include "graphics/display.h"
 #include "platform/platform.h"
 #include "screens/play/layout.h"
 #include "screens/play/playing.h"
-#include "screens/play/reachable.h"
 #include "settings/settings.h"
 
 namespace {
@@ -52,7 +52,7 @@ uint32_t feedback_at = 0;
 
 // ---- Marks ----
 
-ReachableSquares reach;
+ReachRegion reach;
 bool reach_ready = false;
 int32_t shown_number = -1, shown_bx = -1, shown_by = -1;
 
@@ -201,14 +201,14 @@ void Draw_Feedback_And_Scores() {
 void Prepare_Board_Marks(const Board& b) {
   const PlayerState* p = Player_To_Move();
   reach_ready = Comfort_On(SETTING_REACHABLE_SQUARES) && p != nullptr;
-  if (reach_ready) reach = Reachable_This_Turn(b, *p);
+  if (reach_ready) Compute_Region(b, *p, reach);
   shown_number = -1;
 }
 
 bool Hover_Tint_Shown() { return !Comfort_On(SETTING_BOARD_MARKS); }
 
 void Draw_Cell_Marks(const Board& b, int bx, int by, int x, int y, bool pointer_over) {
-  if (reach_ready && reach.Block(bx, by)) Draw_BOB_Copy(BOB_marks, x, y, MARK_REACH_CELL);
+  if (reach_ready && reach.blocks[bx][by] != REACH_NONE) Draw_BOB_Copy(BOB_marks, x, y, MARK_REACH_CELL);
   if (!Comfort_On(SETTING_BOARD_MARKS)) return;
   // What lies on the block's squares (its flags can outlive what they stood for).
   const MazeBlock& block = b.blocks[bx][by];
@@ -236,5 +236,6 @@ void Draw_Square_Reach(const MazeBlock& shown, int sx, int sy, int x, int y) {
       for (int by = 0; by < 8; ++by)
         if (board.blocks[bx][by].number == shown.number) shown_bx = bx, shown_by = by;
   }
-  if (reach.Square(shown_bx, shown_by, sx, sy)) Draw_BOB_Copy(BOB_marks, x, y, MARK_REACH_SQUARE);
+  if (shown_bx >= 0 && (reach.squares[shown_bx][shown_by] & Region_Bit(sx, sy)) != 0)
+    Draw_BOB_Copy(BOB_marks, x, y, MARK_REACH_SQUARE);
 }

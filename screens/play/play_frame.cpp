@@ -1,10 +1,10 @@
 // The frame function of the playing state: input, pickups, the end-of-game test, drawing, presenting.
+#include "common/shell_state.h"
 #include "graphics/clock_text.h"
 #include "graphics/display.h"
 #include "screens/play/comforts.h"
 #include "screens/play/playing.h"
 #include "sound/sound.h"
-#include "common/shell_state.h"
 
 // The sound of what the player to move picked up in this frame, if anything.
 static void Pickup_Sound(const PlayerState& before, const PlayerState& after) {

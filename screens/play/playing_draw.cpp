@@ -2,14 +2,14 @@
 // buttons and cells (hit-tested as they are drawn), counter rows, end-of-turn button and pointer.
 #include <cstdio>
 
+#include "common/bobs.h"
+#include "common/shell_state.h"
 #include "graphics/clock_text.h"
 #include "graphics/display.h"
 #include "platform/platform.h"
 #include "screens/play/comforts.h"
 #include "screens/play/playing.h"
 #include "sound/sound.h"
-#include "common/bobs.h"
-#include "common/shell_state.h"
 
 int32_t wall_layer[8][8];
 int32_t floor_layer[8][8];
@@ -48,7 +48,8 @@ void Draw_Panel(int x, int y, int rows, int cols) {
 // Five empty slots, then one filled slot per unit of the value from slot 0 on. Slots past the right
 // edge of the screen would be clipped away, so the run stops there.
 static void Draw_Counter_Slots(int y, int32_t value, int32_t filled_frame) {
-  for (int k = 0; k < COUNTER_SLOTS; ++k) Draw_At(BOB_counters, COUNTER_SLOT_X + COUNTER_SLOT_PITCH * k, y, 0);
+  for (int k = 0; k < COUNTER_SLOTS; ++k)
+    Draw_At(BOB_counters, COUNTER_SLOT_X + COUNTER_SLOT_PITCH * k, y, 0);
   for (int32_t k = 0; k < value && COUNTER_SLOT_X + COUNTER_SLOT_PITCH * k < SCREEN_WIDTH; ++k)
     Draw_At(BOB_counters, COUNTER_SLOT_X + COUNTER_SLOT_PITCH * k, y, filled_frame);
 }
@@ -125,7 +126,8 @@ static void Draw_Shift_Buttons(Board& b) {
   for (const ShiftLine& line : shift_lines) {
     for (int n = 1; n <= 8; ++n) {
       const int x = line.x0 + line.dx * n, y = line.y0 + line.dy * n;
-      const ClickResult click = Click_Control(x, y, SHIFT_BUTTON_SIZE, SHIFT_BUTTON_SIZE, 1, left_press_latch);
+      const ClickResult click =
+          Click_Control(x, y, SHIFT_BUTTON_SIZE, SHIFT_BUTTON_SIZE, 1, left_press_latch);
       if (click == CLICK_FIRED) {
         const bool paid = Paid_Shift(line.column, n, line.direction, b);
         Play_Sound(paid ? SOUND_SHIFT : SOUND_REFUSED);

@@ -1,13 +1,13 @@
 // The playing state's input step: Escape, the key chain (cheat, Return, arrows), the end-of-turn
 // button, and the click protocol every control of the playing screen follows.
+#include "common/bobs.h"
+#include "common/shell_state.h"
 #include "graphics/clock_text.h"
 #include "platform/platform.h"
 #include "screens/play/comforts.h"
 #include "screens/play/playing.h"
 #include "settings/settings.h"
 #include "sound/sound.h"
-#include "common/bobs.h"
-#include "common/shell_state.h"
 
 uint8_t return_latch = 0, left_key_latch = 0, right_key_latch = 0, up_key_latch = 0, down_key_latch = 0;
 uint8_t left_press_latch = 0, right_press_latch = 0;
@@ -61,21 +61,23 @@ static void Apply_Cheat() {
 
 // The sound of a step: onto the next square, a door opening (with a key spent on a lock, or not), a
 // locked door with no key to open it, or a bump into anything else.
-static SoundId Step_Sound(const PlayerState& before, const PlayerState& after, const Board& b, int32_t direction) {
-  if (before.block_x != after.block_x || before.block_y != after.block_y || before.square_x != after.square_x ||
-      before.square_y != after.square_y)
+static SoundId Step_Sound(const PlayerState& before, const PlayerState& after, const Board& b,
+                          int32_t direction) {
+  if (before.block_x != after.block_x || before.block_y != after.block_y ||
+      before.square_x != after.square_x || before.square_y != after.square_y)
     return SOUND_STEP;
   if (after.keys < before.keys) return SOUND_UNLOCK;
   const int dx = direction == DIR_RIGHT ? 1 : direction == DIR_LEFT ? -1 : 0;
   const int dy = direction == DIR_DOWN ? 1 : direction == DIR_UP ? -1 : 0;
   const int tx = after.square_x + dx, ty = after.square_y + dy;
-  if (after.block_x < 0 || after.block_x > 7 || after.block_y < 0 || after.block_y > 7 || tx < 0 || tx > 7 || ty < 0 ||
-      ty > 7)
+  if (after.block_x < 0 || after.block_x > 7 || after.block_y < 0 || after.block_y > 7 || tx < 0 || tx > 7 ||
+      ty < 0 || ty > 7)
     return SOUND_BUMP;
   const MazeBlock& block = b.blocks[after.block_x][after.block_y];
   const int32_t ahead = block.squares[tx][ty].content;
   const bool vertical = dy != 0;
-  if (ahead == (vertical ? DOOR_NS_OPEN : DOOR_EW_OPEN)) return SOUND_DOOR_OPEN;  // it was closed a moment ago
+  if (ahead == (vertical ? DOOR_NS_OPEN : DOOR_EW_OPEN))
+    return SOUND_DOOR_OPEN;  // it was closed a moment ago
   if (ahead == (vertical ? DOOR_NS_CLOSED : DOOR_EW_CLOSED) && block.locked == 1) return SOUND_REFUSED;
   return SOUND_BUMP;
 }

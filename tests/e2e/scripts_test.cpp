@@ -16,11 +16,6 @@ namespace {
 using namespace test_support;
 using nlohmann::json;
 
-// Calls up the menu, lets it grow, and clicks the start button.
-const char* const start_game =
-    "key down RETURN\nframes 1\nkey up RETURN\nframes 31\n"
-    "mouse move 320 300\nframes 1\nmouse down left\nframes 1\nmouse up left\nframes 2\n";
-
 // Each run of the game binary plays in a folder of its own, kept until the test ends.
 class Scripts : public ::testing::Test {
  protected:
@@ -116,7 +111,7 @@ TEST_F(Scripts, StartingAGameSetsUpTheBoardForEachDensity) {
 }
 
 TEST_F(Scripts, SameSeedSameGame) {
-  const std::string s = std::string(start_game) + "state game.json\n";
+  const std::string s = std::string(test_support::START_GAME) + "state game.json\n";
   GameRun a = Play(s, "--seed 99");
   GameRun b = Play(s, "--seed 99");
   ASSERT_EQ(a.status, 0);
@@ -127,7 +122,7 @@ TEST_F(Scripts, SameSeedSameGame) {
 }
 
 TEST_F(Scripts, CheatThenHomeWinsAndResultsReturnToMenu) {
-  GameRun r = Play(std::string(start_game) +
+  GameRun r = Play(std::string(test_support::START_GAME) +
                    "key down A\nframes 1\nkey up A\nframes 1\nstate cheat.json\n"
                    "key down LEFT\nframes 1\nkey up LEFT\nframes 2\nstate won.json\nscreenshot results.png\n"
                    "key down ESCAPE\nframes 1\nkey up ESCAPE\nframes 2\nstate menu.json\n");
@@ -146,7 +141,7 @@ TEST_F(Scripts, CheatThenHomeWinsAndResultsReturnToMenu) {
 }
 
 TEST_F(Scripts, EscapeFromPlayReturnsToMenuAndQuitEndsTheRun) {
-  GameRun r = Play(std::string(start_game) +
+  GameRun r = Play(std::string(test_support::START_GAME) +
                    "key down ESCAPE\nframes 3\nstate held.json\nkey up ESCAPE\nframes 2\nstate menu.json\n"
                    "key down ESCAPE\nframes 1\nkey up ESCAPE\nframes 2\nstate never.json\n");
   ASSERT_EQ(r.status, 0) << r.output;
@@ -156,7 +151,7 @@ TEST_F(Scripts, EscapeFromPlayReturnsToMenuAndQuitEndsTheRun) {
 }
 
 TEST_F(Scripts, ClosingTheWindowMidGameEndsTheRun) {
-  GameRun r = Play(std::string(start_game) + "close\nframes 5\nstate never.json\n");
+  GameRun r = Play(std::string(test_support::START_GAME) + "close\nframes 5\nstate never.json\n");
   EXPECT_EQ(r.status, 0) << r.output;
   EXPECT_FALSE(fs::exists(r.dir / "never.json"));
 }
@@ -188,7 +183,7 @@ std::string Before_Close(std::string recording, const std::string& command) {
 
 TEST_F(Scripts, RecordingReplaysTheSameGame) {
   const std::string session =
-      std::string(start_game) +
+      std::string(test_support::START_GAME) +
       "key down RIGHT\nframes 3\nkey up RIGHT\nframes 1\nkey down DOWN\nframes 2\n"
       "key up DOWN\nframes 1\nkey down RETURN\nframes 1\nkey up RETURN\nframes 2\n"
       "mouse move 400 200\nframes 1\nmouse down right\nframes 1\nmouse up right\nframes 1\n"
@@ -231,7 +226,7 @@ TEST_F(Scripts, DataFolderIsEnteredBeforeStart) {
 TEST_F(Scripts, MovesDoorsShiftsRotationsAndBothWaysOfEndingATurn) {
   const std::string click = "frames 1\nmouse down left\nframes 1\nmouse up left\nframes 1\n";
   GameRun r =
-      Play(std::string(start_game) + "state start.json\n" +
+      Play(std::string(test_support::START_GAME) + "state start.json\n" +
            // Player 2 walks south from the start square and opens the door of its home block.
            "key down DOWN\nframes 1\nkey up DOWN\nframes 1\nkey down DOWN\nframes 1\nkey up DOWN\nframes 1\n"
            "state door.json\nkey down DOWN\nframes 1\nkey up DOWN\nframes 1\nstate through.json\n"

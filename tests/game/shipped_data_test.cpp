@@ -76,12 +76,12 @@ int Turned_Type(int type) {
 // The squares a player reaches from (x, y) inside the block, stepping by the rules: a square passes
 // when open (and not a 'z' spot), or when it holds a door of the step's axis (a closed one opens
 // first). `leaf_shut` treats the door leaf as a wall.
-struct Reach {
+struct InBlock {
   bool r[8][8] = {};
 };
-Reach Reachable(const MazeBlock& b, const Grid& chars, int x0, int y0, bool leaf_shut = false) {
+InBlock Reachable_In_Block(const MazeBlock& b, const Grid& chars, int x0, int y0, bool leaf_shut = false) {
   static const int dx[4] = {0, 1, -1, 0}, dy[4] = {-1, 0, 0, 1};
-  Reach out;
+  InBlock out;
   std::vector<std::pair<int, int>> todo{{x0, y0}};
   out.r[x0][y0] = true;
   while (!todo.empty()) {
@@ -195,7 +195,7 @@ TEST(ShippedTemplates, EveryExitReachesTheCentreAndEveryOtherExit) {
     MazeBlock b = Loaded(t);
     b.locked = 1;  // reachability ignores keys: a locked door opens with one
     for (auto [ox, oy] : Openings(t)) {
-      const Reach r = Reachable(b, g, ox, oy);
+      const InBlock r = Reachable_In_Block(b, g, ox, oy);
       for (auto [x, y] : {std::pair{3, 3}, {3, 4}, {4, 4}})
         EXPECT_TRUE(r.r[x][y]) << "type " << t << ": (" << ox << "," << oy << ") does not reach (" << x << ","
                                << y << ")";
@@ -204,7 +204,7 @@ TEST(ShippedTemplates, EveryExitReachesTheCentreAndEveryOtherExit) {
                                  << "," << py << ")";
     }
     // And back out: from the start square every exit is reached.
-    const Reach from_centre = Reachable(b, g, 4, 4);
+    const InBlock from_centre = Reachable_In_Block(b, g, 4, 4);
     for (auto [px, py] : Openings(t)) {
       EXPECT_TRUE(from_centre.r[px][py]) << t;
     }
@@ -228,7 +228,7 @@ TEST(ShippedTemplates, DeadEndsAreEnteredOnlyThroughTheDoorLeaf) {
     const int32_t post = b.squares[d.post_x][d.post_y].content;
     EXPECT_TRUE(post == DOOR_NS_POST || post == DOOR_EW_POST) << d.type;
     for (auto [ox, oy] : Openings(d.type)) {
-      const Reach shut = Reachable(b, g, ox, oy, /*leaf_shut=*/true);
+      const InBlock shut = Reachable_In_Block(b, g, ox, oy, /*leaf_shut=*/true);
       EXPECT_FALSE(shut.r[4][4]) << "type " << d.type << " can be entered around its door";
       EXPECT_FALSE(shut.r[3][3]) << d.type;
       EXPECT_FALSE(shut.r[d.post_x][d.post_y]) << d.type;

@@ -21,6 +21,7 @@
 #include "shell/main_loop.h"
 #include "shell/script.h"
 #include "shell/settings_store.h"
+#include "tests/support/game.h"
 
 namespace fs = std::filesystem;
 
@@ -45,22 +46,7 @@ void Press_F1_During_Transition(int frame) {
 class Overlay : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("orvalis-help-" + std::to_string(::getpid()) + "-" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    PlatformConfig config;
-    config.backend = BACKEND_HEADLESS;
-    ASSERT_EQ(Platform_Open(config), 1);
-    start_seed = 11;
-    ASSERT_EQ(Game_Init(), 1);
-    Reset_Menu_State();
-    Reset_Play_State();
-    Reset_Computer_Hand();
-    game_state = STATE_MAIN_MENU;
-    new_game_pending = 1;
-    escape_latch = 0;
-    mouse_x = mouse_y = mouse_buttons = 0;
+    test_support::Start_Headless_Game(11);
     Start_Settings("", {});
   }
   void TearDown() override {
@@ -68,9 +54,7 @@ class Overlay : public ::testing::Test {
     press_f1_at = -1;
     Configure_Computer(COMPUTER_NONE, LEVEL_NORMAL);
     Set_Active_Settings(Default_Settings());
-    Game_Shutdown();
-    Platform_Close();
-    fs::remove_all(dir_);
+    test_support::Stop_Headless_Game();
   }
 
   // Plays the script; `state NAME` and `screenshot NAME` write into the test's folder. Returns the
@@ -88,14 +72,10 @@ class Overlay : public ::testing::Test {
     EXPECT_EQ(runner.failures, 0);
     return runner.passes_after_close;
   }
-  std::string Read(const std::string& name) const {
-    std::ifstream in(dir_ / name, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
+  std::string Read(const std::string& name) const { return test_support::Read_File(dir_ / name); }
 
-  fs::path dir_;
+  test_support::TempDir temp_{"orvalis-help"};
+  const fs::path& dir_ = temp_.Path();
 };
 
 TEST_F(Overlay, OpenedAndClosedInEachStateItLeavesTheGameAsItWas) {

@@ -4,7 +4,6 @@
 #include "screens/play/comforts.h"
 
 #include "play_fixture.h"
-#include "screens/play/reachable.h"
 #include "settings/settings.h"
 #include "shell/main_loop.h"
 
@@ -15,9 +14,6 @@ namespace {
 int Patch_X(int f) { return 2 + (f % 5) * 6; }
 int Patch_Y(int f) { return 2 + (f / 5) * 6; }
 uint16_t Mark_Colour(int f) { return static_cast<uint16_t>(0xF800 | (f + 1)); }
-
-int Cell_X(int bx) { return OVERVIEW_X + CELL_SIZE * bx; }
-int Cell_Y(int by) { return OVERVIEW_Y + CELL_SIZE * by; }
 
 class Comforts : public PlayScreen {
  protected:
@@ -176,7 +172,7 @@ TEST_F(Comforts, BoardMarksShowPawnsTheShownBlockItemsLocksAndThePointersCell) {
 }
 
 // Block (0,0) alone (no block has an exit), split down column 5 by a wall with a closed door at (5, 4).
-class Reach : public Comforts {
+class ReachLights : public Comforts {
  protected:
   void SetUp() override {
     Comforts::SetUp();
@@ -185,23 +181,9 @@ class Reach : public Comforts {
     for (int y = 0; y < 8; ++y) board.blocks[0][0].squares[5][y].blocked = 1;
     board.blocks[0][0].squares[5][4].content = DOOR_EW_CLOSED;
   }
-  static int Count(const ReachableSquares& r) { return static_cast<int>(r.squares.count()); }
 };
 
-TEST_F(Reach, DoorsOpenOnTheWayAndLockedOnesNeedAKeyEach) {
-  EXPECT_EQ(Count(Reachable_This_Turn(board, player2)), 40 + 1 + 16);
-  board.blocks[0][0].locked = 1;
-  const ReachableSquares locked = Reachable_This_Turn(board, player2);
-  EXPECT_EQ(Count(locked), 40);
-  EXPECT_TRUE(locked.Square(0, 0, 4, 4));
-  EXPECT_FALSE(locked.Square(0, 0, 6, 4));
-  EXPECT_TRUE(locked.Block(0, 0));
-  EXPECT_FALSE(locked.Block(1, 0));
-  player2.keys = 1;
-  EXPECT_EQ(Count(Reachable_This_Turn(board, player2)), 40 + 1 + 16);
-}
-
-TEST_F(Reach, TheDetailViewLightsTheSquaresInReachAndTheOverviewMarksTheirBlocks) {
+TEST_F(ReachLights, TheDetailViewLightsTheSquaresInReachAndTheOverviewMarksTheirBlocks) {
   board.blocks[0][0].locked = 1;
   current_block = board.blocks[0][0];
   Turn_On(SETTING_REACHABLE_SQUARES);

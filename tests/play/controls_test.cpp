@@ -5,11 +5,9 @@ using ShiftButtons = PlayScreen;
 using OverviewCells = PlayScreen;
 
 namespace {
-// The middle of shift button n of a line, and of overview cell (bx, by).
+// The middle of shift button n of a line.
 int Top_X(int n) { return 317 + 32 * n + 16; }
 int Side_Y(int n) { return 75 + 32 * n + 16; }
-int Cell_X(int bx) { return OVERVIEW_X + 32 * bx + 16; }
-int Cell_Y(int by) { return OVERVIEW_Y + 32 * by + 16; }
 }  // namespace
 
 TEST_F(ShiftButtons, EachLineMovesItsOwnLineAndCostsAnAction) {
@@ -61,7 +59,7 @@ TEST_F(ShiftButtons, ThePlayerInAShiftedColumnTravelsWithIt) {
 }
 
 TEST_F(OverviewCells, LeftClickViewsAnyBlockForFree) {
-  Click(Cell_X(5), Cell_Y(2));
+  Click(Cell_X(5) + 16, Cell_Y(2) + 16);
   EXPECT_EQ(current_block.number, board.blocks[5][2].number);
   EXPECT_EQ(player2.actions, 1);
   EXPECT_EQ(player2.block_x, 0);
@@ -70,18 +68,18 @@ TEST_F(OverviewCells, LeftClickViewsAnyBlockForFree) {
 TEST_F(OverviewCells, RightClickTurnsABlockForAnActionAndHomeBlocksRefuse) {
   board.blocks[5][2].type = 1;
   player2.actions = 1;
-  Click(Cell_X(5), Cell_Y(2), 2);
+  Click(Cell_X(5) + 16, Cell_Y(2) + 16, 2);
   EXPECT_EQ(board.blocks[5][2].type, 0);
   EXPECT_EQ(player2.actions, 0);
   EXPECT_EQ(current_block.type, 0);
 
-  Click(Cell_X(5), Cell_Y(2), 2);  // no action left
+  Click(Cell_X(5) + 16, Cell_Y(2) + 16, 2);  // no action left
   EXPECT_EQ(board.blocks[5][2].type, 0);
 
   player2.actions = 3;
   board.blocks[6][6].home = 1;
   board.blocks[6][6].type = 2;
-  Click(Cell_X(6), Cell_Y(6), 2);
+  Click(Cell_X(6) + 16, Cell_Y(6) + 16, 2);
   EXPECT_EQ(board.blocks[6][6].type, 2);
   EXPECT_EQ(player2.actions, 3);
   EXPECT_EQ(current_block.number, board.blocks[6][6].number);  // the view switches all the same
@@ -91,10 +89,10 @@ TEST_F(OverviewCells, ATurnCarriesBothPlayersAndDumpsTheirSquares) {
   board.blocks[3][3].type = 1;
   Place(player1, 3, 3, 2, 5);
   Place(player2, 3, 3, 7, 0);
-  Pointer(Cell_X(3), Cell_Y(3), 2);
+  Pointer(Cell_X(3) + 16, Cell_Y(3) + 16, 2);
   Play_Frame(0);
   testing::internal::CaptureStderr();
-  Pointer(Cell_X(3), Cell_Y(3), 0);
+  Pointer(Cell_X(3) + 16, Cell_Y(3) + 16, 0);
   Play_Frame(0);
   const std::string dump = testing::internal::GetCapturedStderr();
 
@@ -116,7 +114,7 @@ TEST_F(OverviewCells, ATurnCarriesBothPlayersAndDumpsTheirSquares) {
 TEST_F(OverviewCells, BackgroundTellsWhoStandsThereAndWhoseTurnItIs) {
   Place(player1, 2, 2, 1, 1);
   Place(player2, 2, 2, 6, 6);
-  Pointer(Cell_X(4), Cell_Y(4), 0);
+  Pointer(Cell_X(4) + 16, Cell_Y(4) + 16, 0);
   auto back = [this](int bx, int by) {
     return Shown_Pixel(OVERVIEW_X + 32 * bx + 31, OVERVIEW_Y + 32 * by + 10);
   };
@@ -133,7 +131,7 @@ TEST_F(OverviewCells, BackgroundTellsWhoStandsThereAndWhoseTurnItIs) {
   board.blocks[6][2].treasure_p1 = 1;
   board.blocks[6][3].type = 14;
   Play_Frame(0);
-  EXPECT_EQ(Shown_Pixel(Cell_X(6), Cell_Y(1)), Colour_Of(BOB_treasure, 0));
-  EXPECT_EQ(Shown_Pixel(Cell_X(6), Cell_Y(2)), Colour_Of(BOB_treasure, 1));
-  EXPECT_EQ(Shown_Pixel(Cell_X(6), Cell_Y(3)), Colour_Of(BOB_pasigas, 14));
+  EXPECT_EQ(Shown_Pixel(Cell_X(6) + 16, Cell_Y(1) + 16), Colour_Of(BOB_treasure, 0));
+  EXPECT_EQ(Shown_Pixel(Cell_X(6) + 16, Cell_Y(2) + 16), Colour_Of(BOB_treasure, 1));
+  EXPECT_EQ(Shown_Pixel(Cell_X(6) + 16, Cell_Y(3) + 16), Colour_Of(BOB_pasigas, 14));
 }

@@ -13,6 +13,7 @@
 #include "game/model.h"
 #include "graphics/display.h"
 #include "platform/platform.h"
+#include "screens/play/layout.h"
 #include "screens/play/playing.h"
 #include "shell/assets.h"
 #include "tests/support/game.h"
@@ -30,6 +31,10 @@ inline uint16_t Colour_Of(const BOB& bob, int frame) {
 }
 
 constexpr uint16_t GROUND = 45;
+
+// The top left corner of overview cell (bx, by).
+inline int Cell_X(int bx) { return OVERVIEW_X + CELL_SIZE * bx; }
+inline int Cell_Y(int by) { return OVERVIEW_Y + CELL_SIZE * by; }
 
 class PlayScreen : public test_support::HeadlessGame {
  protected:

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "shell/settings_store.h"
+#include "tests/support/files.h"
 
 namespace fs = std::filesystem;
 
@@ -19,30 +20,17 @@ namespace {
 
 class SettingsFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("orvalis-settings-" + std::to_string(::getpid()) + "-" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    path_ = (dir_ / "orvalis" / "settings.toml").string();
-  }
-  void TearDown() override {
-    Set_Active_Settings(Default_Settings());
-    fs::remove_all(dir_);
-  }
+  void SetUp() override { path_ = (dir_ / "orvalis" / "settings.toml").string(); }
+  void TearDown() override { Set_Active_Settings(Default_Settings()); }
 
   void Write(const std::string& file, const std::string& text) {
     fs::create_directories(fs::path(file).parent_path());
     std::ofstream(file, std::ios::binary) << text;
   }
-  static std::string Read(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
+  static std::string Read(const std::string& file) { return test_support::Read_File(file); }
 
-  fs::path dir_;
+  test_support::TempDir temp_{"orvalis-settings"};
+  const fs::path& dir_ = temp_.Path();
   std::string path_;
 };
 

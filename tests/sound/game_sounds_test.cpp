@@ -16,15 +16,12 @@
 #include "shell/script.h"
 #include "shell/state_dump.h"
 #include "sound/sound.h"
+#include "tests/support/game.h"
 
 namespace {
 
-// Calls up the menu, lets it grow and clicks the start button: a new game, player 2 to move, on the
-// start square (4,4) of its dead end, whose door (3,6)-(4,6) lies two squares below.
-const char* const kStart =
-    "key down RETURN\nframes 1\nkey up RETURN\nframes 31\n"
-    "mouse move 320 300\nframes 1\nmouse down left\nframes 1\nmouse up left\nframes 2\n";
-
+// The game starts with player 2 to move on the start square (4,4) of its dead end, whose door
+// (3,6)-(4,6) lies two squares below.
 // Down onto the key laid at (4,5), down into the closed door (it opens), down through it; a shift of
 // column 1 (the top button of that column) with the one action; Return. Then player 1 holds the cheat
 // key (five treasures) and steps left from (4,4) onto its home mark (3,4): a win.
@@ -38,25 +35,13 @@ const char* const kPlay =
 class GameSounds : public ::testing::Test {
  protected:
   void Start(bool sound) {
-    PlatformConfig config;
-    config.backend = BACKEND_HEADLESS;
-    ASSERT_EQ(Platform_Open(config), 1);
-    start_seed = 77;
-    Game_Init();
-    Reset_Menu_State();
-    Reset_Play_State();
-    Reset_Computer_Hand();
-    game_state = STATE_MAIN_MENU;
-    mouse_x = mouse_y = mouse_buttons = 0;
-    escape_latch = 0;
-    new_game_pending = 1;
+    test_support::Start_Headless_Game(77);
     Sound_Open(sound);
     Play_Theme(MUSIC_MENU);
   }
   void TearDown() override {
     Sound_Close();
-    Game_Shutdown();
-    Platform_Close();
+    test_support::Stop_Headless_Game();
   }
   static void Play(const std::string& text) {
     Script script;
@@ -68,7 +53,7 @@ class GameSounds : public ::testing::Test {
   }
   // Runs the whole game: the start, a key laid in player 2's way, then the moves.
   static void Whole_Game() {
-    Play(kStart);
+    Play(test_support::START_GAME);
     ASSERT_EQ(game_state, STATE_PLAYING);
     board.blocks[0][0].squares[4][5] = Square{0, KEY};
     Play(kPlay);
@@ -87,8 +72,8 @@ TEST_F(GameSounds, AScriptedGameIsHeardInOrder) {
   const std::vector<int> walls = {SOUND_WALLS_CLOSE, SOUND_WALLS_SLAM, SOUND_WALLS_OPEN};
   std::vector<int> expected = {100 + MUSIC_MENU, SOUND_PANEL_GROW, SOUND_BUTTON};
   expected.insert(expected.end(), walls.begin(), walls.end());
-  for (int id : {100 + MUSIC_PLAY, int{SOUND_STEP}, int{SOUND_KEY_TAKEN}, int{SOUND_DOOR_OPEN}, int{SOUND_STEP},
-                 int{SOUND_SHIFT}, int{SOUND_TURN_PASSES}, int{SOUND_STEP}, int{SOUND_WIN}})
+  for (int id : {100 + MUSIC_PLAY, int{SOUND_STEP}, int{SOUND_KEY_TAKEN}, int{SOUND_DOOR_OPEN},
+                 int{SOUND_STEP}, int{SOUND_SHIFT}, int{SOUND_TURN_PASSES}, int{SOUND_STEP}, int{SOUND_WIN}})
     expected.push_back(id);
   expected.insert(expected.end(), walls.begin(), walls.end());
   expected.push_back(100 + MUSIC_RESULTS);

@@ -9,8 +9,12 @@
 #include "game/model.h"
 #include "platform/platform.h"
 #include "screens/front/front.h"
+#include "screens/play/comforts.h"
 #include "screens/play/playing.h"
+#include "settings/settings.h"
 #include "shell/assets.h"
+#include "shell/computer.h"
+#include "shell/help_overlay.h"
 #include "shell/main_loop.h"
 #include "shell/script.h"
 
@@ -73,6 +77,10 @@ void Open_Headless() {
   transition_frame_hook = nullptr;
   Reset_Menu_State();
   Reset_Play_State();
+  Reset_Comforts();
+  Reset_Computer_Hand();
+  Close_Help();
+  Set_Active_Settings(Default_Settings());
 }
 
 void Start_Headless_Game(int64_t seed) {

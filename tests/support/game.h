@@ -34,7 +34,8 @@ GameRun Run_Game_Binary(const fs::path& dir, const std::string& script, const st
 GameRun Run_Game_In_Process(const fs::path& dir, const std::string& script);
 
 // Opens the headless backend and puts the shell's and the screens' globals back to their start-up
-// values (main menu, no pointer, closed menu, released latches, a new game pending).
+// values (main menu, no pointer, closed menu, released latches, a new game pending, the default
+// settings, the help and the computer's hand at rest).
 void Open_Headless();
 // Open_Headless, then Game_Init with the seed (-1: the virtual clock's), loading the art from the
 // working folder.
@@ -54,6 +55,12 @@ class HeadlessGame : public ::testing::Test {
   void SetUp() override;
   void TearDown() override { Stop_Headless_Game(); }
 };
+
+// Script lines that call up the menu, let it grow and click the start button: a new game, player 2
+// to move.
+inline constexpr char START_GAME[] =
+    "key down RETURN\nframes 1\nkey up RETURN\nframes 31\n"
+    "mouse move 320 300\nframes 1\nmouse down left\nframes 1\nmouse up left\nframes 2\n";
 
 // Counts the places `what` stands in `text`.
 int Count(const std::string& text, const std::string& what);

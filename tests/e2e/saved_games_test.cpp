@@ -15,61 +15,45 @@
 #include <string>
 #include <thread>
 
+#include "common/asset_manifest.h"
+#include "tests/support/game.h"
+
 namespace fs = std::filesystem;
 using nlohmann::json;
 
 namespace {
 
-const std::string game = std::string(ORVALIS_RUN_DIR) + "/orvalis";
-
-std::string Read(const fs::path& path) {
-  std::ifstream f(path, std::ios::binary);
-  std::stringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
+using test_support::Read_File;
 
 // A folder of the test's own, which is also the runs' $XDG_STATE_HOME.
 struct Sandbox {
-  fs::path dir =
-      fs::temp_directory_path() / ("orvalis-saves-" + std::to_string(::getpid()) + "-" +
-                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-  Sandbox() {
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
-  ~Sandbox() {
-    if (!::testing::Test::HasFailure()) fs::remove_all(dir);
-  }
+  test_support::TempDir temp{"orvalis-saves"};
+  const fs::path& dir = temp.Path();
   fs::path Save() const { return dir / "orvalis" / "saved-game.json"; }
-  json State(const std::string& name) const { return json::parse(Read(dir / name), nullptr, false); }
+  json State(const std::string& name) const { return json::parse(Read_File(dir / name), nullptr, false); }
 
-  // The command that runs the game headless on the script, in this folder (where the script's state
-  // files go) with this folder as $XDG_STATE_HOME; its command line ends with `args`.
+  // The command line that runs the game headless on the script (written into this folder), with
+  // `args` and the run folder's data.
   std::string Command(const std::string& script, const std::string& args) const {
-    std::ofstream(dir / "script.txt") << script;
-    return "'" + game + "' --headless --data '" + ORVALIS_RUN_DIR + "' --script script.txt " + args +
-           " 2>stderr.txt";
+    test_support::Write_File(dir / "script.txt", script);
+    return "'" + test_support::Game_Binary() + "' --headless --data '" + ORVALIS_RUN_DIR +
+           "' --script script.txt " + args + " 2>stderr.txt";
   }
-  // Runs it; returns the exit status, and *output gets the standard error.
+  // Runs it in this folder; returns the exit status, and *output gets the standard error.
   int Run(const std::string& script, const std::string& args = "--seed 77",
           std::string* output = nullptr) const {
-    const std::string cmd =
-        "cd '" + dir.string() + "' && XDG_STATE_HOME='" + dir.string() + "' " + Command(script, args);
-    const int raw = std::system(cmd.c_str());
-    if (output) *output = Read(dir / "stderr.txt");
-    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    const test_support::GameRun run =
+        test_support::Run_Game_Binary(dir, script, "--data '" + std::string(ORVALIS_RUN_DIR) + "' " + args,
+                                      "XDG_STATE_HOME='" + dir.string() + "'");
+    if (output) *output = run.output;
+    return run.status;
   }
 };
-
-const char* const start_game =
-    "key down RETURN\nframes 1\nkey up RETURN\nframes 31\n"
-    "mouse move 320 300\nframes 1\nmouse down left\nframes 1\nmouse up left\nframes 2\n";
 
 // Player 2 walks, shifts a column and passes the turn; player 1 turns a block (which draws random
 // numbers for the block's new template).
 const std::string first_part =
-    std::string(start_game) +
+    std::string(test_support::START_GAME) +
     "key down DOWN\nframes 1\nkey up DOWN\nframes 1\nkey down DOWN\nframes 1\nkey up DOWN\n"
     "frames 1\nmouse move 360 85\nframes 1\nmouse down left\nframes 1\nmouse up left\n"
     "frames 1\nkey down RETURN\nframes 2\nkey up RETURN\nframes 1\n"
@@ -86,7 +70,7 @@ TEST(SavedGames, AResumedGameEndsExactlyAsTheUninterruptedOne) {
   ASSERT_EQ(whole.Run(first_part + second_part), 0);
   std::string output;
   ASSERT_EQ(split.Run(first_part, "--seed 77", &output), 0) << output;  // the script's end closes the window
-  const json saved = json::parse(Read(split.Save()), nullptr, false);
+  const json saved = json::parse(Read_File(split.Save()), nullptr, false);
   ASSERT_TRUE(saved.is_object()) << "no save after the first part";
   EXPECT_EQ(saved["version"], 1);
   EXPECT_GT(saved["random"]["draws"], 0);
@@ -107,7 +91,7 @@ TEST(SavedGames, AWonGameLeavesNothingToResume) {
   ASSERT_EQ(box.Run(first_part), 0);
   ASSERT_TRUE(fs::exists(box.Save()));
   // The cheat gives five treasures; one step left from the start square reaches the home mark.
-  ASSERT_EQ(box.Run(std::string(start_game) +
+  ASSERT_EQ(box.Run(std::string(test_support::START_GAME) +
                     "key down A\nframes 1\nkey up A\nkey down LEFT\nframes 1\nkey up LEFT\n"
                     "frames 5\nstate won.json\n"),
             0);
@@ -118,7 +102,7 @@ TEST(SavedGames, AWonGameLeavesNothingToResume) {
 TEST(SavedGames, ADamagedSaveIsRefusedKeptAndNeverOverwritten) {
   Sandbox box;
   ASSERT_EQ(box.Run(first_part), 0);
-  const std::string good = Read(box.Save());
+  const std::string good = Read_File(box.Save());
   const struct {
     std::string bytes;
     const char* says;
@@ -135,7 +119,7 @@ TEST(SavedGames, ADamagedSaveIsRefusedKeptAndNeverOverwritten) {
         << output;
     EXPECT_NE(output.find(d.says), std::string::npos) << output;
     EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 1) << output;
-    EXPECT_EQ(Read(box.Save()), d.bytes);
+    EXPECT_EQ(Read_File(box.Save()), d.bytes);
   }
   // A new game's first save moves the unreadable file aside instead of writing over it.
   std::string output;
@@ -143,9 +127,9 @@ TEST(SavedGames, ADamagedSaveIsRefusedKeptAndNeverOverwritten) {
   int kept = 0;
   for (const auto& e : fs::directory_iterator(box.Save().parent_path()))
     kept += e.path().filename().string().rfind("saved-game-unreadable-", 0) == 0 &&
-            Read(e.path()) == damaged[2].bytes;
+            Read_File(e.path()) == damaged[2].bytes;
   EXPECT_EQ(kept, 1) << output;
-  EXPECT_EQ(Read(box.Save()), good);
+  EXPECT_EQ(Read_File(box.Save()), good);
 
   fs::remove(box.Save());
   ASSERT_EQ(box.Run("frames 2\n", "--resume", &output), 0);
@@ -158,8 +142,8 @@ TEST(SavedGames, ADamagedSaveIsRefusedKeptAndNeverOverwritten) {
 TEST(SavedGames, AStopSignalDuringPlaySavesTheGameFirst) {
   Sandbox box;
   // The script starts a game, says so, and then waits far longer than the test does.
-  const std::string cmd =
-      box.Command(std::string(start_game) + "state playing.json\nframes 100000000\n", "--seed 9");
+  const std::string cmd = box.Command(
+      std::string(test_support::START_GAME) + "state playing.json\nframes 100000000\n", "--seed 9");
   const pid_t child = fork();
   if (child == 0) {
     if (chdir(box.dir.c_str()) != 0 || setenv("XDG_STATE_HOME", box.dir.c_str(), 1) != 0) _exit(127);
@@ -175,7 +159,7 @@ TEST(SavedGames, AStopSignalDuringPlaySavesTheGameFirst) {
   waitpid(child, &status, 0);
   ASSERT_TRUE(WIFEXITED(status)) << "ended by the signal instead of by itself";
   EXPECT_EQ(WEXITSTATUS(status), 128 + SIGTERM);
-  const json saved = json::parse(Read(box.Save()), nullptr, false);
+  const json saved = json::parse(Read_File(box.Save()), nullptr, false);
   const json playing = box.State("playing.json");
   ASSERT_TRUE(saved.is_object());
   EXPECT_EQ(saved["board"], playing["board"]);
@@ -193,12 +177,15 @@ TEST(SavedGames, DebugLogFallsBackToTheStateFolderAndNoArtEndsTheRun) {
       fs::copy_file(e.path(), data / e.path().filename());
   std::ofstream(box.dir / "s.txt") << "frames 2\n";
   const std::string run = "cd '" + box.dir.string() + "' && XDG_STATE_HOME='" + box.dir.string() + "' '" +
-                          game + "' --headless --data data --script s.txt 2>err.txt";
+                          test_support::Game_Binary() + "' --headless --data data --script s.txt 2>err.txt";
   const int raw = std::system(run.c_str());
   EXPECT_EQ(WEXITSTATUS(raw), 1);
   EXPECT_TRUE(fs::is_regular_file(box.dir / "orvalis" / "d-bug_log.txt"));
-  const std::string output = Read(box.dir / "err.txt");
-  EXPECT_NE(output.find("none of the game's 25 art files"), std::string::npos) << output;
+  const std::string output = Read_File(box.dir / "err.txt");
+  int art_files = 0;
+  for (const ManifestEntry& e : asset_manifest) art_files += e.file != nullptr;
+  EXPECT_NE(output.find("none of the game's " + std::to_string(art_files) + " art files"), std::string::npos)
+      << output;
   EXPECT_NE(output.find(fs::canonical(data).string()), std::string::npos) << output;  // where it looked
 }
 
