@@ -1,12 +1,12 @@
 #include "shell/computer.h"
 
-#include <array>
 #include <cmath>
-#include <deque>
+#include <vector>
 
 #include "common/bobs.h"
 #include "common/shell_state.h"
 #include "game/model.h"
+#include "game/reach.h"
 #include "platform/platform.h"
 #include "screens/play/layout.h"
 #include "shell/assets.h"
@@ -81,7 +81,8 @@ void Release_Keys() {
 
 uint64_t Turn_Seed() {
   const uint64_t s = static_cast<uint64_t>(start_seed < 0 ? 0 : start_seed);
-  return s * 0x9E3779B97F4A7C15ull + static_cast<uint64_t>(hand.turn_count) * 2 + (current_player == 1 ? 1 : 0);
+  return s * 0x9E3779B97F4A7C15ull + static_cast<uint64_t>(hand.turn_count) * 2 +
+         (current_player == 1 ? 1 : 0);
 }
 
 void Think(int least_passes) {
@@ -93,82 +94,33 @@ void Think(int least_passes) {
 
 // ---- Walking -------------------------------------------------------------------------------
 
-struct Spot {
-  int32_t bx, by, sx, sy;
-};
-
-constexpr int kDx[4] = {0, 1, -1, 0};  // by direction code: up, right, left, down
-constexpr int kDy[4] = {-1, 0, 0, 1};
-
-int Index(const Spot& s) { return (s.bx * 8 + s.sx) * 64 + s.by * 8 + s.sy; }
-
-// The square a step in direction d leads to by the step rule, counting a closed door the player can
-// open (the block is unlocked, or a key is held) as passable: two presses, one to open and one to go
-// in. False when the step cannot be made.
-bool Step(const Board& b, const PlayerState& p, const Spot& at, int d, Spot* to) {
-  const int tx = at.sx + kDx[d], ty = at.sy + kDy[d];
-  if (tx < 0 || tx > 7 || ty < 0 || ty > 7) {
-    const int nbx = at.bx + kDx[d], nby = at.by + kDy[d];
-    if (nbx < 0 || nbx > 7 || nby < 0 || nby > 7) return false;
-    const MazeBlock& n = b.blocks[nbx][nby];
-    const uint8_t facing = d == DIR_UP ? n.exit_south : d == DIR_RIGHT ? n.exit_west : d == DIR_LEFT ? n.exit_east : n.exit_north;
-    if (facing != 1) return false;
-    *to = {nbx, nby, tx < 0 ? 7 : (tx > 7 ? 0 : tx), ty < 0 ? 7 : (ty > 7 ? 0 : ty)};
-    return true;
-  }
-  const MazeBlock& block = b.blocks[at.bx][at.by];
-  const Square& t = block.squares[tx][ty];
-  const bool vertical = d == DIR_UP || d == DIR_DOWN;
-  const int32_t open = vertical ? DOOR_NS_OPEN : DOOR_EW_OPEN;
-  const int32_t closed = vertical ? DOOR_NS_CLOSED : DOOR_EW_CLOSED;
-  const bool passes = (t.blocked == 0 && t.content < 100) || t.content == open;
-  const bool opens = t.content == closed && (block.locked == 0 || p.keys > 0);
-  if (!passes && !opens) return false;
-  *to = {at.bx, at.by, tx, ty};
-  return true;
-}
-
-// The direction of the first step of a shortest walk from the mover's square to the target, or -1
-// when there is none (or the mover stands on it).
-int First_Step(const Board& b, const PlayerState& p, const Spot& target) {
-  const Spot start{p.block_x, p.block_y, p.square_x, p.square_y};
-  if (start.bx < 0 || start.bx > 7 || start.by < 0 || start.by > 7 || start.sx < 0 || start.sx > 7 ||
-      start.sy < 0 || start.sy > 7)
+// The direction of the next arrow step of the walk to the move's square, as the planner's own walks
+// make it (keys picked up on the way before a locked door needs one), or -1 when the mover stands
+// there or the square cannot be reached now.
+int First_Step(const PlayerState& p, const ComputerMove& m) {
+  std::vector<int32_t> steps;
+  if (!Walk_Steps(board, p, current_player == 1, m.block_x, m.block_y, m.square_x, m.square_y, steps) ||
+      steps.empty())
     return -1;
-  if (Index(start) == Index(target)) return -1;
-  std::array<int8_t, 4096> first;
-  first.fill(-2);
-  std::deque<Spot> queue;
-  first[static_cast<size_t>(Index(start))] = -1;
-  queue.push_back(start);
-  while (!queue.empty()) {
-    const Spot at = queue.front();
-    queue.pop_front();
-    for (int d = 0; d < 4; ++d) {
-      Spot to;
-      if (!Step(b, p, at, d, &to)) continue;
-      int8_t& seen = first[static_cast<size_t>(Index(to))];
-      if (seen != -2) continue;
-      const int8_t origin = first[static_cast<size_t>(Index(at))];
-      seen = origin == -1 ? static_cast<int8_t>(d) : origin;
-      if (Index(to) == Index(target)) return seen;
-      queue.push_back(to);
-    }
-  }
-  return -1;
+  return steps.front();
 }
 
 int Arrow_Key(int direction) {
   switch (direction) {
-    case DIR_UP: return VK_UP;
-    case DIR_RIGHT: return VK_RIGHT;
-    case DIR_LEFT: return VK_LEFT;
-    default: return VK_DOWN;
+    case DIR_UP:
+      return VK_UP;
+    case DIR_RIGHT:
+      return VK_RIGHT;
+    case DIR_LEFT:
+      return VK_LEFT;
+    default:
+      return VK_DOWN;
   }
 }
 
 bool Same_Place(const PlayerState& a, const PlayerState& b) {
-  return a.block_x == b.block_x && a.block_y == b.block_y && a.square_x == b.square_x && a.square_y == b.square_y;
+  return a.block_x == b.block_x && a.block_y == b.block_y && a.square_x == b.square_x &&
+         a.square_y == b.square_y;
 }
 
 // ---- Pointing ------------------------------------------------------------------------------
@@ -221,7 +173,7 @@ void Next_Move_After_Action() {
 void Walk_Press() {
   const ComputerMove& m = hand.move;
   const PlayerState& p = Mover();
-  const int d = First_Step(board, p, Spot{m.block_x, m.block_y, m.square_x, m.square_y});
+  const int d = First_Step(p, m);
   if (d < 0 || hand.stuck >= MAX_STUCK_PRESSES) {
     Next_Move_After_Action();  // there, or the way is gone: ask the planner again
     return;
@@ -238,8 +190,10 @@ void Walk_Release() {
   // A press that moved nobody and opened nothing (the block, the keys and the doors all as they were)
   // counts towards giving up.
   const PlayerState& p = Mover();
-  if (Same_Place(p, hand.before) && p.keys == hand.before.keys) ++hand.stuck;
-  else hand.stuck = 0;
+  if (Same_Place(p, hand.before) && p.keys == hand.before.keys)
+    ++hand.stuck;
+  else
+    hand.stuck = 0;
   hand.phase = PHASE_WALK_PRESS;
 }
 
@@ -297,24 +251,32 @@ int32_t Parse_Computer_Level(const std::string& text) {
 
 const char* Computer_Side_Name(int32_t side) {
   switch (side) {
-    case COMPUTER_PLAYER_1: return "1";
-    case COMPUTER_PLAYER_2: return "2";
-    case COMPUTER_BOTH: return "both";
-    default: return "off";
+    case COMPUTER_PLAYER_1:
+      return "1";
+    case COMPUTER_PLAYER_2:
+      return "2";
+    case COMPUTER_BOTH:
+      return "both";
+    default:
+      return "off";
   }
 }
 
 const char* Computer_Level_Name(int32_t l) {
   switch (l) {
-    case LEVEL_EASY: return "easy";
-    case LEVEL_HARD: return "hard";
-    default: return "normal";
+    case LEVEL_EASY:
+      return "easy";
+    case LEVEL_HARD:
+      return "hard";
+    default:
+      return "normal";
   }
 }
 
 void Configure_Computer(int32_t side, int32_t new_level) {
   if (side >= COMPUTER_PLAYER_1 && side <= COMPUTER_BOTH) side_when_on = side;
-  if (side >= COMPUTER_NONE && side <= COMPUTER_BOTH) BOB_option_switch.current_frame = side == COMPUTER_NONE ? 0 : 1;
+  if (side >= COMPUTER_NONE && side <= COMPUTER_BOTH)
+    BOB_option_switch.current_frame = side == COMPUTER_NONE ? 0 : 1;
   if (new_level >= LEVEL_EASY && new_level <= LEVEL_HARD) level = new_level;
 }
 
@@ -370,7 +332,9 @@ void Computer_Before_Pass() {
   if (Platform_Person_Key_Held(VK_SPACE)) hand.hurried = true;
 
   switch (hand.phase) {
-    case PHASE_IDLE: Think(THINK_PASSES); break;
+    case PHASE_IDLE:
+      Think(THINK_PASSES);
+      break;
     case PHASE_THINK: {
       const bool ready = hand.planner.Work(PLANNER_UNITS_PER_FRAME);
       ++hand.passes;
@@ -380,12 +344,24 @@ void Computer_Before_Pass() {
       Start_Move();
       break;
     }
-    case PHASE_WALK_PRESS: Walk_Press(); break;
-    case PHASE_WALK_RELEASE: Walk_Release(); break;
-    case PHASE_GLIDE: Glide(); break;
-    case PHASE_PAUSE: Pause(); break;
-    case PHASE_PRESS: Press(); break;
-    case PHASE_RELEASE: Release(); break;
+    case PHASE_WALK_PRESS:
+      Walk_Press();
+      break;
+    case PHASE_WALK_RELEASE:
+      Walk_Release();
+      break;
+    case PHASE_GLIDE:
+      Glide();
+      break;
+    case PHASE_PAUSE:
+      Pause();
+      break;
+    case PHASE_PRESS:
+      Press();
+      break;
+    case PHASE_RELEASE:
+      Release();
+      break;
     case PHASE_RETURN_DOWN:
       Platform_Set_Computer_Key(VK_RETURN, true);
       hand.phase = PHASE_RETURN_UP;

@@ -14,6 +14,7 @@
 #include "screens/front/front.h"
 #include "screens/play/playing.h"
 #include "shell/assets.h"
+#include "shell/computer.h"
 #include "shell/main_loop.h"
 #include "tests/support/game.h"
 
@@ -492,8 +493,28 @@ SoakReport Run_Soak(const SoakConfig& config) {
 
   std::vector<std::string> broken;
   PlatformMessage msg;
-  while (report.frames < config.frames) {
-    hand.Next_Step();
+  bool stopping = false;  // the hand is leaving a computer game at the turn limit
+  while (report.frames < config.frames &&
+         (!config.computer || config.games <= 0 || report.games_won + report.games_stopped < config.games)) {
+    if (!config.computer || game_state != STATE_PLAYING) {
+      hand.Next_Step();
+    } else if (!stopping && player1.turns + player2.turns >= config.stop_after_turns) {
+      stopping = true;
+      hand.Drop_Plan();
+      hand.Tap(VK_ESCAPE, 2);
+    } else if (stopping) {
+      hand.Next_Step();
+    }
+    if (config.computer) {
+      if (game_state == STATE_MAIN_MENU) {
+        Configure_Computer(COMPUTER_BOTH, static_cast<int32_t>(report.games_started % 3));
+        stopping = false;
+      }
+      // Space held: the computer plays without its pauses, as a person may hurry it.
+      if (game_state == STATE_PLAYING && !stopping) hand.Key(VK_SPACE, true);
+      if (game_state != STATE_PLAYING && hand.keys_held[VK_SPACE]) hand.Key(VK_SPACE, false);
+      Computer_Before_Pass();
+    }
     // The cheat acts on every playing frame that sees the key held.
     if (game_state == STATE_PLAYING && Platform_Key_Held(VK_A) && !watch.cheated) {
       watch.cheated = true;
@@ -526,7 +547,8 @@ SoakReport Run_Soak(const SoakConfig& config) {
       hand.Drop_Plan();
     }
     if (before == STATE_PLAYING && after == STATE_RESULTS) ++report.games_won;
-    if (before == STATE_PLAYING && after == STATE_MAIN_MENU) ++report.games_left;
+    if (before == STATE_PLAYING && after == STATE_MAIN_MENU)
+      ++(stopping ? report.games_stopped : report.games_left);
     if (before != after && after != STATE_PLAYING) hand.Drop_Plan();
   }
 
@@ -534,22 +556,25 @@ SoakReport Run_Soak(const SoakConfig& config) {
   transition_report = nullptr;
   transition_watch = nullptr;
   hand.Release_All();
+  Reset_Computer_Hand();
+  Configure_Computer(COMPUTER_NONE, LEVEL_NORMAL);
   test_support::Stop_Headless_Game();
   return report;
 }
 
 std::string Format_Soak_Report(const SoakReport& r) {
   char text[1024];
-  std::snprintf(text, sizeof text,
-                "frames %lld (and %lld in transitions), games started %lld, won %lld, left %lld\n"
-                "turns ended %lld, moves %lld, shifts %lld, rotations %lld, games with the cheat %lld, "
-                "quit requests %lld\nviolations %lld\n",
-                static_cast<long long>(r.frames), static_cast<long long>(r.transition_frames),
-                static_cast<long long>(r.games_started), static_cast<long long>(r.games_won),
-                static_cast<long long>(r.games_left), static_cast<long long>(r.turns_ended),
-                static_cast<long long>(r.moves), static_cast<long long>(r.shifts),
-                static_cast<long long>(r.rotations), static_cast<long long>(r.cheats),
-                static_cast<long long>(r.quits), static_cast<long long>(r.violations));
+  std::snprintf(
+      text, sizeof text,
+      "frames %lld (and %lld in transitions), games started %lld, won %lld, left %lld, stopped %lld\n"
+      "turns ended %lld, moves %lld, shifts %lld, rotations %lld, games with the cheat %lld, "
+      "quit requests %lld\nviolations %lld\n",
+      static_cast<long long>(r.frames), static_cast<long long>(r.transition_frames),
+      static_cast<long long>(r.games_started), static_cast<long long>(r.games_won),
+      static_cast<long long>(r.games_left), static_cast<long long>(r.games_stopped),
+      static_cast<long long>(r.turns_ended), static_cast<long long>(r.moves),
+      static_cast<long long>(r.shifts), static_cast<long long>(r.rotations), static_cast<long long>(r.cheats),
+      static_cast<long long>(r.quits), static_cast<long long>(r.violations));
   std::string out = text;
   for (const std::string& v : r.first_violations) out += "  " + v + "\n";
   return out;

@@ -11,6 +11,12 @@ struct SoakConfig {
   uint32_t seed = 1;
   int64_t frames = 20000;    // passes of the main loop
   int keep_violations = 20;  // how many violation messages the report keeps
+  // The computer plays both sides of every game, its level going round easy, normal, hard; the random
+  // hand only works the menu and the results. The soak then ends after `games` games have ended (won
+  // or stopped), or after `frames` passes.
+  bool computer = false;
+  int64_t games = 0;
+  int64_t stop_after_turns = 400;  // a game whose players have ended this many turns between them is left
 };
 
 struct SoakReport {
@@ -18,7 +24,8 @@ struct SoakReport {
   int64_t transition_frames = 0;
   int64_t games_started = 0;
   int64_t games_won = 0;
-  int64_t games_left = 0;  // left for the menu with Escape
+  int64_t games_left = 0;     // left for the menu with Escape
+  int64_t games_stopped = 0;  // computer games left at the turn limit without a winner
   int64_t turns_ended = 0;
   int64_t moves = 0;  // steps that changed a player's square or block
   int64_t shifts = 0;

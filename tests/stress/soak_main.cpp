@@ -1,5 +1,7 @@
-// The soak by hand: orvalis_soak [--seed N] [--frames N] [--data DIR]. Plays in the data folder
-// (by default the build's run folder), prints the report and exits 1 on any violation.
+// The soak by hand: orvalis_soak [--seed N] [--frames N] [--data DIR] [--computer GAMES]. Plays in the
+// data folder (by default the build's run folder), prints the report and exits 1 on any violation.
+// --computer: the computer plays both sides of GAMES whole games (easy, normal and hard in turn).
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,10 +19,14 @@ int main(int argc, char** argv) {
       config.seed = static_cast<uint32_t>(std::strtoul(argv[++i], nullptr, 10));
     } else if (std::strcmp(argv[i], "--frames") == 0 && has_value) {
       config.frames = std::strtoll(argv[++i], nullptr, 10);
+    } else if (std::strcmp(argv[i], "--computer") == 0 && has_value) {
+      config.computer = true;
+      config.games = std::strtoll(argv[++i], nullptr, 10);
+      config.frames = INT64_MAX;
     } else if (std::strcmp(argv[i], "--data") == 0 && has_value) {
       data = argv[++i];
     } else {
-      std::fprintf(stderr, "usage: orvalis_soak [--seed N] [--frames N] [--data DIR]\n");
+      std::fprintf(stderr, "usage: orvalis_soak [--seed N] [--frames N] [--data DIR] [--computer GAMES]\n");
       return 64;
     }
   }
@@ -32,5 +38,7 @@ int main(int argc, char** argv) {
   }
   const SoakReport report = Run_Soak(config);
   std::printf("seed %u\n%s", config.seed, Format_Soak_Report(report).c_str());
-  return report.violations == 0 && report.frames == config.frames ? 0 : 1;
+  const bool whole = config.computer ? report.games_won + report.games_stopped >= config.games
+                                     : report.frames == config.frames;
+  return report.violations == 0 && whole ? 0 : 1;
 }

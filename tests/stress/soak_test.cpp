@@ -158,3 +158,22 @@ TEST(Soak, RandomPlayKeepsEveryInvariant) {
   EXPECT_GE(r.moves, 10 * k) << report;
   EXPECT_GT(r.transition_frames, 0) << report;
 }
+
+// The computer on both sides, a game at each level (thirty with ORVALIS_FULL set), through the real
+// hand: every invariant holds on every pass and every game ends, won or at the turn limit.
+TEST(Soak, ComputerAgainstComputerKeepsEveryInvariant) {
+  std::filesystem::current_path(ORVALIS_RUN_DIR);
+  SoakConfig config;
+  config.seed = 11;
+  config.computer = true;
+  config.games = std::getenv("ORVALIS_FULL") != nullptr ? 30 : 3;
+  config.stop_after_turns = 60;
+  config.frames = 400000;
+  const SoakReport r = Run_Soak(config);
+  const std::string report = Format_Soak_Report(r);
+  std::printf("%s", report.c_str());
+  EXPECT_EQ(r.violations, 0) << report;
+  EXPECT_EQ(r.games_won + r.games_stopped, config.games) << report;
+  EXPECT_GT(r.games_won, 0) << report;
+  EXPECT_EQ(r.games_left, 0) << report;
+}
