@@ -26,7 +26,12 @@ cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DORVALIS_FUZZ=ON -DORVALIS_TESTS=OFF -DORVALIS_BENCH=OFF >/dev/null
 build_targets=(orvalis_fuzz_seeds)
 for t in "${TARGETS[@]}"; do build_targets+=("fuzz_$t"); done
-cmake --build "$BUILD" -j "$JOBS" --target "${build_targets[@]}" >/dev/null
+mkdir -p "$BUILD"
+if ! cmake --build "$BUILD" -j "$JOBS" --target "${build_targets[@]}" >"$BUILD/build.log" 2>&1; then
+  grep -E "error|FAILED" "$BUILD/build.log" | head -n 20 >&2 || true
+  echo "fuzz.sh: the fuzz targets did not build (all of it in $BUILD/build.log)" >&2
+  exit 1
+fi
 
 # The seeds are written afresh for every run; the corpus folder keeps what the fuzzer found interesting.
 SEEDS=$(mktemp -d "$BUILD/seeds.XXXXXX")

@@ -6,29 +6,15 @@
 
 #include "fuzz/fuzz_support.h"
 #include "platform/platform.h"
+#include "shell/computer.h"
 #include "shell/script.h"
 
 namespace {
 
 const char* Key_Name(int64_t code) {
-  switch (code) {
-    case VK_ESCAPE:
-      return "ESCAPE";
-    case VK_RETURN:
-      return "RETURN";
-    case VK_LEFT:
-      return "LEFT";
-    case VK_RIGHT:
-      return "RIGHT";
-    case VK_UP:
-      return "UP";
-    case VK_DOWN:
-      return "DOWN";
-    case VK_A:
-      return "A";
-    default:
-      return nullptr;
-  }
+  for (const ScriptKey& k : script_keys)
+    if (k.code == code) return k.name;
+  return nullptr;
 }
 
 // The command as a script line; lines end in CR LF so that a path ending in a carriage return keeps it.
@@ -54,6 +40,14 @@ std::string Write_Command(const ScriptCommand& c) {
       return "close\r\n";
     case SCRIPT_SEED:
       return "seed " + std::to_string(c.a) + "\r\n";
+    case SCRIPT_COMPUTER:
+      return std::string("computer ") + Computer_Side_Name(static_cast<int32_t>(c.a)) + "\r\n";
+    case SCRIPT_LEVEL:
+      return std::string("level ") + Computer_Level_Name(static_cast<int32_t>(c.a)) + "\r\n";
+    case SCRIPT_SETTING: {
+      const size_t eq = c.path.find(" = ");
+      return "setting " + c.path.substr(0, eq) + " " + c.path.substr(eq + 3) + "\r\n";
+    }
   }
   return "";
 }
@@ -86,6 +80,15 @@ void Check_Command(const ScriptCommand& c) {
                  c.path.back() != '\t');
       break;
     case SCRIPT_CLOSE:
+      break;
+    case SCRIPT_COMPUTER:
+      FUZZ_CHECK(c.a >= COMPUTER_NONE && c.a <= COMPUTER_BOTH);
+      break;
+    case SCRIPT_LEVEL:
+      FUZZ_CHECK(c.a >= LEVEL_EASY && c.a <= LEVEL_HARD);
+      break;
+    case SCRIPT_SETTING:
+      FUZZ_CHECK(c.path.find(" = ") != std::string::npos && c.path.find('\n') == std::string::npos);
       break;
     default:
       FUZZ_CHECK(false);

@@ -7,6 +7,7 @@
 #include "common/shell_state.h"
 #include "graphics/display.h"
 #include "screens/front/help.h"
+#include "shell/saved_games.h"
 #include "shell/settings_store.h"
 
 namespace {
@@ -82,6 +83,16 @@ void Click_Setting(SettingId id, bool up) {
   Save_Settings();
 }
 
+// The settings page's extras as they stand: a saved game is offered from the menu only (in play, the
+// game on the board is the one that would be saved).
+HelpExtras Extras() {
+  HelpExtras e;
+  e.status = Settings_Status();
+  e.can_resume = game_state == STATE_MAIN_MENU && Saved_Game_Exists();
+  if (Platform_Pad_Count() > 0) e.pad_lines = Platform_Pad_Help_Lines();
+  return e;
+}
+
 void Take_Message(const PlatformMessage& m) {
   const bool pointer = m.message == MSG_MOUSEMOVE || m.message == MSG_LBUTTONDOWN ||
                        m.message == MSG_LBUTTONUP || m.message == MSG_RBUTTONDOWN ||
@@ -90,8 +101,13 @@ void Take_Message(const PlatformMessage& m) {
   overlay.pointer_x = static_cast<int>(m.lparam & 0xFFFFu);
   overlay.pointer_y = static_cast<int>((m.lparam >> 16) & 0xFFFFu);
   if (m.message != MSG_LBUTTONDOWN && m.message != MSG_RBUTTONDOWN) return;
-  const HelpHit hit = Help_Hit(overlay.page, overlay.pointer_x, overlay.pointer_y);
+  const HelpHit hit = Help_Hit(overlay.page, overlay.pointer_x, overlay.pointer_y, Extras());
   if (hit.page >= 0) overlay.page = hit.page;
+  if (hit.resume && m.message == MSG_LBUTTONDOWN) {
+    Close_Help();
+    Request_Resume();
+    return;
+  }
   if (hit.setting >= 0) Click_Setting(static_cast<SettingId>(hit.setting), m.message == MSG_LBUTTONDOWN);
 }
 
@@ -130,7 +146,7 @@ void Help_Pass(const PlatformMessage* msg) {
   }
 
   Put_Pixels(overlay.dimmed, display.back_surface);
-  Draw_Help(overlay.page, overlay.pointer_x, overlay.pointer_y, Settings_Status().c_str());
+  Draw_Help(overlay.page, overlay.pointer_x, overlay.pointer_y, Extras());
   Wait_For_Vsync();
   Flip_Display();
 }

@@ -129,6 +129,8 @@ const Heading setting_headings[] = {{"MODERN COMFORTS", LEFT_X, Row_Y(0)},
                                     {"SOUND", RIGHT_X, Row_Y(6)}};
 
 constexpr int ABOUT_Y = 352, ABOUT_W = 552, STATUS_Y = 406;  // the status may take two lines
+// The resume button stands below the sound settings while there is a saved game to go on with.
+constexpr int RESUME_X = RIGHT_X, RESUME_Y = Row_Y(11);
 
 void Text(const std::string& text, int x, int y, uint32_t color) {
   Draw_Text_RGB(text.c_str(), x, y, color, display.back_surface);
@@ -198,7 +200,9 @@ void Draw_Rules() {
   }
 }
 
-void Draw_Settings(int pointer_x, int pointer_y, const char* status) {
+bool Over_Resume(int x, int y) { return Inside(x, y, RESUME_X, RESUME_Y - 2, PLATE_DX + PLATE_W, PLATE_H); }
+
+void Draw_Settings(int pointer_x, int pointer_y, const HelpExtras& extras) {
   for (const Heading& h : setting_headings) Text(h.text, h.x, h.y, HEADING);
   int32_t under = -1;
   for (const SettingRow& row : setting_rows) {
@@ -209,41 +213,60 @@ void Draw_Settings(int pointer_x, int pointer_y, const char* status) {
     const std::string value = Shown_Value(row.id, Value_Shown(row.id));
     Text(value, row.x + PLATE_DX + (PLATE_W - Text_Width(value.c_str())) / 2, row.y + 1, ON_PLATE);
   }
-  if (under >= 0) {
+  const bool over_resume = extras.can_resume && Over_Resume(pointer_x, pointer_y);
+  if (extras.can_resume) {
+    Text("Saved game", RESUME_X, RESUME_Y + 1, INK);
+    Draw_BOB_Copy(BOB_help_plate, RESUME_X + PLATE_DX, RESUME_Y - 2, over_resume ? 1 : 0);
+    const char* resume = "RESUME";
+    Text(resume, RESUME_X + PLATE_DX + (PLATE_W - Text_Width(resume)) / 2, RESUME_Y + 1, ON_PLATE);
+  }
+  if (over_resume) {
+    Wrapped_Text(
+        "Resume the last game: the game that was being played when the game was last left, "
+        "as it stood.",
+        LEFT_X, ABOUT_Y, ABOUT_W, INK);
+  } else if (under >= 0) {
     const int below = Wrapped_Text(setting_info[under].comment, LEFT_X, ABOUT_Y, ABOUT_W, INK);
     if (under >= SETTING_COMPUTER_SIDE && under <= SETTING_COMPUTER_LEVEL)
       Text("A game already begun keeps its opponent.", LEFT_X, below, QUIET);
+  } else if (!extras.pad_lines.empty()) {
+    // The gamepad's controls in two columns.
+    const size_t half = (extras.pad_lines.size() + 1) / 2;
+    for (size_t i = 0; i < extras.pad_lines.size(); ++i)
+      Text(extras.pad_lines[i], i < half ? LEFT_X : RIGHT_X, ABOUT_Y + LINE * static_cast<int>(i % half),
+           QUIET);
   } else {
     Wrapped_Text(
         "Point at a setting to read what it does. A left click gives it the next value, a right click "
         "the one before.",
         LEFT_X, ABOUT_Y, ABOUT_W, QUIET);
   }
-  Wrapped_Text(status, LEFT_X, STATUS_Y, ABOUT_W, QUIET);
+  Wrapped_Text(extras.status, LEFT_X, STATUS_Y, ABOUT_W, QUIET);
 }
 
 bool f1_was_held = false, f1_pressed = false;
 
 }  // namespace
 
-HelpHit Help_Hit(int32_t page, int x, int y) {
+HelpHit Help_Hit(int32_t page, int x, int y, const HelpExtras& extras) {
   HelpHit hit;
   for (int p = 0; p < HELP_PAGE_COUNT; ++p)
     if (Inside(x, y, TAB_X[p], TAB_Y, TAB_W, TAB_H)) hit.page = p;
   if (page == HELP_SETTINGS)
     for (const SettingRow& row : setting_rows)
       if (Inside(x, y, row.x, row.y - 2, PLATE_DX + PLATE_W, PLATE_H)) hit.setting = row.id;
+  hit.resume = page == HELP_SETTINGS && extras.can_resume && Over_Resume(x, y);
   return hit;
 }
 
-void Draw_Help(int32_t page, int pointer_x, int pointer_y, const char* status) {
+void Draw_Help(int32_t page, int pointer_x, int pointer_y, const HelpExtras& extras) {
   Draw_BOB_Copy(BOB_help_panel, PANEL_X, PANEL_Y, 0);
   for (int p = 0; p < HELP_PAGE_COUNT; ++p)
     Draw_BOB_Copy(BOB_help_tabs, TAB_X[p], TAB_Y, 2 * p + (p == page ? 0 : 1));
   const char* close = "F1 or Esc: close";
   Text(close, PANEL_X + 576 - Text_Width(close), TAB_Y + 8, QUIET);
   if (page == HELP_SETTINGS)
-    Draw_Settings(pointer_x, pointer_y, status);
+    Draw_Settings(pointer_x, pointer_y, extras);
   else
     Draw_Rules();
   Draw_BOB_Copy(BOB_mouse, pointer_x, pointer_y, 0);

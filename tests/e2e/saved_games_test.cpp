@@ -86,6 +86,24 @@ TEST(SavedGames, AResumedGameEndsExactlyAsTheUninterruptedOne) {
   EXPECT_EQ(a, b);
 }
 
+// The settings page's RESUME button, from the menu, takes up the same game as --resume.
+TEST(SavedGames, TheSettingsPageResumesTheSavedGame) {
+  Sandbox box;
+  ASSERT_EQ(box.Run(first_part), 0);
+  ASSERT_EQ(box.Run("frames 2\nstate resumed.json\n", "--resume"), 0);
+  const std::string by_button =
+      "frames 2\nkey down F1\nframes 1\nkey up F1\nframes 1\nkey down RIGHT\nframes 1\nkey up RIGHT\n"
+      "frames 1\nmouse move 520 330\nframes 1\nmouse down left\nframes 1\nmouse up left\nframes 2\n"
+      "state clicked.json\n";
+  ASSERT_EQ(box.Run(by_button), 0);
+  json a = box.State("resumed.json"), b = box.State("clicked.json");
+  ASSERT_TRUE(a.is_object() && b.is_object());
+  EXPECT_EQ(b["help_open"], false);
+  a.erase("menu");
+  b.erase("menu");
+  EXPECT_EQ(a, b);
+}
+
 TEST(SavedGames, AWonGameLeavesNothingToResume) {
   Sandbox box;
   ASSERT_EQ(box.Run(first_part), 0);

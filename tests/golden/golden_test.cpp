@@ -18,6 +18,7 @@
 #include "shell/main_loop.h"
 #include "shell/script.h"
 #include "shell/state_dump.h"
+#include "tests/support/game.h"
 
 namespace fs = std::filesystem;
 
@@ -72,28 +73,15 @@ std::vector<uint8_t> Read_Png(const fs::path& path, int* width, int* height) {
 }
 
 TEST(Golden, ClassicFramesMatchTheCommittedPictures) {
+  // Kept when a picture differs, to be looked at.
   out_dir = fs::temp_directory_path() / ("orvalis-golden-" + std::to_string(::getpid()));
   fs::remove_all(out_dir);
   fs::create_directories(out_dir);
-  std::string text = golden_script;
-  for (size_t p = text.find("screenshot "); p != std::string::npos; p = text.find("screenshot ", p + 1))
-    text.insert(p + 11, out_dir.string() + "/");
-
-  Script script;
-  std::string error;
-  ASSERT_EQ(Parse_Script(text, "golden", &script, &error), 1) << error;
-  PlatformConfig config;
-  config.backend = BACKEND_HEADLESS;
-  ASSERT_EQ(Platform_Open(config), 1);
-  start_seed = 7;
-  ASSERT_EQ(Game_Init(), 1);
+  test_support::Start_Headless_Game(7);
   transition_frame_hook = Catch_Transition;
-  ScriptRunner runner;
-  runner.script = &script;
-  Main_Loop(&runner, nullptr);
+  const ScriptRunner runner = test_support::Play_Script(golden_script, out_dir);
   transition_frame_hook = nullptr;
-  Game_Shutdown();
-  Platform_Close();
+  test_support::Stop_Headless_Game();
   ASSERT_EQ(runner.failures, 0);
   ASSERT_TRUE(transition_caught);
   ASSERT_EQ(game_state, STATE_RESULTS);

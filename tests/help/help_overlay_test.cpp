@@ -59,16 +59,8 @@ class Overlay : public ::testing::Test {
 
   // Plays the script; `state NAME` and `screenshot NAME` write into the test's folder. Returns the
   // passes the game ran after the script's end.
-  int64_t Run(std::string text) {
-    for (const char* cmd : {"state ", "screenshot "})
-      for (size_t p = text.find(cmd); p != std::string::npos; p = text.find(cmd, p + 1))
-        if (p == 0 || text[p - 1] == '\n') text.insert(p + std::string(cmd).size(), dir_.string() + "/");
-    Script script;
-    std::string error;
-    EXPECT_EQ(Parse_Script(text, "t", &script, &error), 1) << error;
-    ScriptRunner runner;
-    runner.script = &script;
-    Main_Loop(&runner, nullptr);
+  int64_t Run(const std::string& text) {
+    const ScriptRunner runner = test_support::Play_Script(text, dir_);
     EXPECT_EQ(runner.failures, 0);
     return runner.passes_after_close;
   }

@@ -43,14 +43,7 @@ class GameSounds : public ::testing::Test {
     Sound_Close();
     test_support::Stop_Headless_Game();
   }
-  static void Play(const std::string& text) {
-    Script script;
-    std::string error;
-    ASSERT_EQ(Parse_Script(text, "test", &script, &error), 1) << error;
-    ScriptRunner runner;
-    runner.script = &script;
-    Main_Loop(&runner, nullptr);
-  }
+  static void Play(const std::string& text) { test_support::Play_Script(text); }
   // Runs the whole game: the start, a key laid in player 2's way, then the moves.
   static void Whole_Game() {
     Play(test_support::START_GAME);

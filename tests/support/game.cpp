@@ -39,6 +39,14 @@ GameRun Run_Game_Binary(const fs::path& dir, const std::string& script, const st
   return r;
 }
 
+namespace {
+// The script's screenshots and state dumps written into `dir`.
+void Files_In(const fs::path& dir, Script* script) {
+  for (ScriptCommand& c : script->commands)
+    if (c.op == SCRIPT_SCREENSHOT || c.op == SCRIPT_STATE) c.path = (dir / c.path).string();
+}
+}  // namespace
+
 GameRun Run_Game_In_Process(const fs::path& dir, const std::string& text) {
   GameRun r;
   r.dir = dir;
@@ -48,10 +56,9 @@ GameRun Run_Game_In_Process(const fs::path& dir, const std::string& text) {
     return r;
   }
   int64_t seed = -1;
-  for (ScriptCommand& c : script.commands) {
+  for (const ScriptCommand& c : script.commands)
     if (c.op == SCRIPT_SEED && seed < 0) seed = c.a;
-    if (!c.path.empty()) c.path = (dir / c.path).string();
-  }
+  Files_In(dir, &script);
   const fs::path old_dir = fs::current_path();
   fs::current_path(dir);
   ::testing::internal::CaptureStderr();
@@ -64,6 +71,21 @@ GameRun Run_Game_In_Process(const fs::path& dir, const std::string& text) {
   fs::current_path(old_dir);
   r.status = runner.failures > 0 ? 1 : code;
   return r;
+}
+
+ScriptRunner Play_Script(const std::string& text, const fs::path& dir) {
+  Script script;
+  std::string error;
+  ScriptRunner runner;
+  if (Parse_Script(text, "script", &script, &error) != 1) {
+    ADD_FAILURE() << error;
+    return runner;
+  }
+  if (!dir.empty()) Files_In(dir, &script);
+  runner.script = &script;
+  Main_Loop(&runner, nullptr);
+  runner.script = nullptr;
+  return runner;
 }
 
 void Open_Headless() {

@@ -8,6 +8,7 @@
 #include <nlohmann/json_fwd.hpp>
 #include <string>
 
+#include "shell/script.h"
 #include "tests/support/files.h"
 
 namespace test_support {
@@ -32,6 +33,11 @@ GameRun Run_Game_Binary(const fs::path& dir, const std::string& script, const st
 // The same run inside this process, as the binary makes it with `--headless --data dir`: the
 // script's seed line seeds the game, its paths are taken in `dir`, the debug output is captured.
 GameRun Run_Game_In_Process(const fs::path& dir, const std::string& script);
+
+// Plays the script in the game already started in this process, through the real main loop; with
+// `dir`, its screenshot and state files go there. A script that does not parse fails the test. The
+// runner tells what happened (its script pointer is cleared).
+ScriptRunner Play_Script(const std::string& text, const fs::path& dir = {});
 
 // Opens the headless backend and puts the shell's and the screens' globals back to their start-up
 // values (main menu, no pointer, closed menu, released latches, a new game pending, the default
