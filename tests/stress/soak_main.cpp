@@ -1,6 +1,8 @@
-// The soak by hand: orvalis_soak [--seed N] [--frames N] [--data DIR] [--computer GAMES]. Plays in the
+// The soak by hand: orvalis_soak [--seed N] [--frames N] [--data DIR] [--computer GAMES [--stop-after
+// TURNS]]. Plays in the
 // data folder (by default the build's run folder), prints the report and exits 1 on any violation.
-// --computer: the computer plays both sides of GAMES whole games (easy, normal and hard in turn).
+// --computer: the computer plays both sides of GAMES whole games (easy, normal and hard in turn),
+// each left when its players have ended TURNS turns between them (default 400).
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -23,10 +25,14 @@ int main(int argc, char** argv) {
       config.computer = true;
       config.games = std::strtoll(argv[++i], nullptr, 10);
       config.frames = INT64_MAX;
+    } else if (std::strcmp(argv[i], "--stop-after") == 0 && has_value) {
+      config.stop_after_turns = std::strtoll(argv[++i], nullptr, 10);
     } else if (std::strcmp(argv[i], "--data") == 0 && has_value) {
       data = argv[++i];
     } else {
-      std::fprintf(stderr, "usage: orvalis_soak [--seed N] [--frames N] [--data DIR] [--computer GAMES]\n");
+      std::fprintf(stderr,
+                   "usage: orvalis_soak [--seed N] [--frames N] [--data DIR] [--computer GAMES [--stop-after "
+                   "TURNS]]\n");
       return 64;
     }
   }
