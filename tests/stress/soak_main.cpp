@@ -1,6 +1,6 @@
 // The soak by hand: orvalis_soak [--seed N] [--frames N] [--data DIR] [--computer GAMES [--stop-after
-// TURNS]]. Plays in the
-// data folder (by default the build's run folder), prints the report and exits 1 on any violation.
+// TURNS]]. Plays in the data folder (by default the build's run folder), prints the report and exits
+// 1 on any violation.
 // --computer: the computer plays both sides of GAMES whole games (easy, normal and hard in turn),
 // each left when its players have ended TURNS turns between them (default 400).
 #include <cstdint>
