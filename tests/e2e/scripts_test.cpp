@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/shell_state.h"
 #include "tests/support/game.h"
 
 namespace {
@@ -278,3 +279,38 @@ TEST_F(Scripts, MovesDoorsShiftsRotationsAndBothWaysOfEndingATurn) {
 }
 
 }  // namespace
+
+// The computer plays player 1 through the controls to the end of its turn, and a recording of the
+// person's input (with the run's seed, side and level) replays the same game.
+TEST_F(Scripts, TheComputersGameIsRecordedAndReplayed) {
+  const std::string session = std::string(test_support::START_GAME) +
+                              "key down DOWN\nframes 1\nkey up DOWN\nframes 1\nkey down RETURN\nframes 1\n"
+                              "key up RETURN\nframes 6000\nstate original.json\n";
+  GameRun first = Play(session, "--seed 4242 --computer 1 --level normal --record recording.txt");
+  ASSERT_EQ(first.status, 0) << first.output;
+  const std::string recording = Read_File(first.dir / "recording.txt");
+  EXPECT_NE(recording.find("computer 1\n"), std::string::npos) << recording;
+  GameRun replay = Play(Before_Close(recording, "state replayed.json\n"), "");
+  ASSERT_EQ(replay.status, 0) << replay.output;
+  const json a = first.Dump("original.json"), b = replay.Dump("replayed.json");
+  ASSERT_FALSE(a.is_discarded());
+  EXPECT_EQ(a["computer_player"], 1);
+  // The computer's turn was played to its end: passed back, or won (free walking can take all five).
+  EXPECT_EQ(a["players"]["1"]["turns"], 1);
+  EXPECT_TRUE(a["current_player"] == 0 || a["game_state"] == int{STATE_RESULTS}) << a.dump();
+  EXPECT_EQ(a, b);
+}
+
+// Who the computer plays: the options row's second picture, or --computer for the run.
+TEST_F(Scripts, TheOptionsRowAndTheCommandLineChooseWhoTheComputerPlays) {
+  const std::string row =
+      "key down RETURN\nframes 1\nkey up RETURN\nframes 35\n"
+      "mouse move 320 350\nframes 1\nmouse down left\nframes 1\nmouse up left\nframes 30\n"
+      "mouse move 320 392\nframes 1\nmouse down left\nframes 1\nmouse up left\nframes 2\n"
+      "state row.json\n";
+  EXPECT_EQ(Play("frames 1\nstate none.json\n").Dump("none.json")["computer_player"], 0);
+  EXPECT_EQ(Play(row).Dump("row.json")["computer_player"], 1);
+  EXPECT_EQ(
+      Play("frames 1\nstate two.json\n", "--computer 2 --level hard").Dump("two.json")["computer_player"], 2);
+  EXPECT_EQ(Play(row, "--computer both").Dump("row.json")["computer_player"], 0);  // the row turns it off
+}

@@ -86,4 +86,23 @@ TEST_F(GameSounds, SoundNeverChangesTheGame) {
   EXPECT_TRUE(Platform_Audio_Events().empty());
 }
 
+// The computer on both sides, heard: it never makes a move the game refuses (a shift or a turn with
+// no action left, a home block's turn, a locked door without a key), and its turns pass.
+TEST_F(GameSounds, TheComputerNeverTriesWhatTheGameRefuses) {
+  Start(true);
+  Configure_Computer(COMPUTER_BOTH, LEVEL_NORMAL);
+  Play(std::string(test_support::START_GAME) + "frames 12000\n");
+  Configure_Computer(COMPUTER_NONE, LEVEL_NORMAL);
+  int refused = 0, passes = 0, shifts_and_turns = 0;
+  for (const PlatformAudioEvent& e : Platform_Audio_Events()) {
+    if (e.kind != AUDIO_EVENT_SOUND) continue;
+    refused += e.id == SOUND_REFUSED;
+    passes += e.id == SOUND_TURN_PASSES;
+    shifts_and_turns += e.id == SOUND_SHIFT || e.id == SOUND_ROTATE;
+  }
+  EXPECT_EQ(refused, 0);
+  EXPECT_GE(passes + (game_state == STATE_RESULTS), 2);
+  EXPECT_GT(shifts_and_turns, 0);
+}
+
 }  // namespace
