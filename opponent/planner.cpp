@@ -2,9 +2,10 @@
 // turn...), each walk taking what it can reach, scored by progress towards the player's goals. The
 // easy level picks one noisy action at a time from where it stands; the hard level also weighs the
 // opponent's position and judges its best plans by the opponent's answer (searched as the normal
-// level plays) and its own next action. The search is written as plain loops that pause after each
-// unit of work (a C++20 coroutine), so the shell can run it a slice per frame and the result never
-// depends on how the slices fall.
+// level plays) and its own next action. In a game that has gone on far longer than games take, every
+// level lets noise into its choice, so that two players undoing each other's moves break the circle.
+// The search is written as plain loops that pause after each unit of work (a C++20 coroutine), so
+// the shell can run it a slice per frame and the result never depends on how the slices fall.
 #include <algorithm>
 #include <coroutine>
 #include <cstdlib>
@@ -80,6 +81,7 @@ struct Params {
   int next_stands;          // its own next action after that: standing squares tried
   double outlook_opponent;  // how much the opponent's score counts in that judgement
   Weights weights;
+  bool restless = false;  // a long game: noise, and never a turn without an action
 };
 
 Params Level_Params(ComputerLevel level) {
@@ -95,6 +97,22 @@ Params Level_Params(ComputerLevel level) {
     default:
       return Params{normal, 0, normal, 0, 0.0, Weights{}};
   }
+}
+
+// A game this long has gone round in circles: two players undoing each other's shift, or a way home
+// that no plan within a turn finds. From here on every level lets noise into its choice, more with
+// each turn, as easy always does, so the circle breaks and the game goes on.
+constexpr int32_t RESTLESS_AFTER_TURNS = 30;
+constexpr double RESTLESS_NOISE_PER_TURN = 8.0;
+
+Params Turn_Params(ComputerLevel level, int32_t turns_played) {
+  Params p = Level_Params(level);
+  p.restless = turns_played > RESTLESS_AFTER_TURNS;
+  if (p.restless)
+    p.turn.noise =
+        std::max(p.turn.noise, std::min(Level_Params(LEVEL_EASY).turn.noise,
+                                        RESTLESS_NOISE_PER_TURN * (turns_played - RESTLESS_AFTER_TURNS)));
+  return p;
 }
 
 // A shift or a quarter turn.
@@ -620,8 +638,9 @@ Slices PlannerSearch::Run() {
   while (turn.Resume()) co_yield 1;
   int chosen = ranked[0];
   // Easy never lets its one action go unused, even where it finds nothing better to do with it: its
-  // noisy choice moves things on where a careful player would stand still and stay stuck.
-  if (params.turn.noise > 0 && plans[chosen].depth == 0 && now->Mover().actions == 1)
+  // noisy choice moves things on where a careful player would stand still and stay stuck. A restless
+  // level uses one of its actions however many it has.
+  if (params.turn.noise > 0 && plans[chosen].depth == 0 && (now->Mover().actions == 1 || params.restless))
     for (const int i : ranked)
       if (plans[i].depth > 0) {
         chosen = i;
@@ -735,7 +754,7 @@ void Planner::Begin(const PlanPosition& now, ComputerLevel level, uint64_t seed)
   s.seed = seed;
   s.plan.clear();
   s.next = 0;
-  s.params = Level_Params(level);
+  s.params = Turn_Params(level, mover.turns);
   s.random = seed ^ (0xD1B54A32D192ED03ull * static_cast<uint64_t>(s.moves_in_turn + 1));
   s.now = std::make_unique<Sim>(now);
   s.expected = std::make_unique<Sim>(now);

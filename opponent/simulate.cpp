@@ -209,14 +209,19 @@ int Open_Cost(const MazeBlock& b, int side) {
 }
 
 constexpr int32_t kFar = 1 << 20;
+// Crossing the board's edge, in quarters of an action. The shift that brings the far end of a line
+// alongside moves the near end away with it, so the way it promises is seldom there after one shift;
+// priced as a few actions, it gives way to a way that quarter turns open one by one, where each turn
+// shows as progress.
+constexpr int32_t kEdgeCost = 16;
 
 // From the region to the blocks, in quarters of an action: the fewest quarter turns that would open a
 // way along rows and columns (4 each, every block opening the sides it is crossed by) plus one for
-// each block crossed, and across the board's edge a shift (4) that would bring the far end of the
-// line alongside. A bucket queue (no step costs more than 29) that stops once every block of
+// each block crossed, and across the board's edge kEdgeCost for the shifts that would bring the far
+// end of the line alongside. A bucket queue (no step costs more than 41) that stops once every block of
 // `wanted` (bit bx * 8 + by) is settled; the others may be left unsettled.
 void Way_Costs(const Board& b, const ReachRegion& r, uint64_t wanted, int32_t cost[8][8]) {
-  constexpr int kBuckets = 32;
+  constexpr int kBuckets = 64;
   int8_t open[8][8][4];
   for (int x = 0; x < 8; ++x)
     for (int y = 0; y < 8; ++y) {
@@ -247,7 +252,7 @@ void Way_Costs(const Board& b, const ReachRegion& r, uint64_t wanted, int32_t co
       for (int side = 0; side < 4; ++side) {
         int nx = bx + kDx[side], ny = by + kDy[side];
         // Across the board's edge only by a shift of the line, which brings the far end alongside.
-        const int32_t shift = (nx < 0 || nx > 7 || ny < 0 || ny > 7) ? 4 : 0;
+        const int32_t shift = (nx < 0 || nx > 7 || ny < 0 || ny > 7) ? kEdgeCost : 0;
         nx &= 7;
         ny &= 7;
         const int32_t next = c + 1 + shift + open[bx][by][side] + open[nx][ny][(side + 2) % 4];

@@ -130,3 +130,20 @@ TEST_F(Planning, WholeGamesKeepTheContractAndRepeatFromTheirSeed) {
   EXPECT_EQ(first.winner, sliced.winner);
   EXPECT_EQ(first.moves, sliced.moves);
 }
+
+TEST_F(Planning, AloneItReachesGoalsThatNoSingleTurnOpens) {
+  // Games where the last goal lies where no turn's actions open a way at once (a treasure beyond the
+  // board's edge, home behind blocks that need several turns): the normal level, alone, still gets
+  // home well within the turns a stalled game would spend.
+  for (const uint32_t seed : {4u, 9u}) {
+    MatchConfig c;
+    c.seed = seed;
+    c.density = 2;
+    c.player1.level = c.player2.level = LEVEL_NORMAL;
+    (seed % 2 == 1 ? c.player1 : c.player2).plays = false;
+    c.max_turns = 40;
+    const MatchResult r = Play_Match(c);
+    EXPECT_EQ(r.violations, 0) << r.first_violation;
+    EXPECT_EQ(r.winner, seed % 2 == 1 ? 2 : 1) << "seed " << seed << " after " << r.turns << " turns";
+  }
+}
