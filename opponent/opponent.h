@@ -6,10 +6,21 @@
 
 #include <cstdint>
 #include <memory>
+#include <string_view>
 
 #include "game/model.h"
 
 enum ComputerLevel : int32_t { LEVEL_EASY = 0, LEVEL_NORMAL = 1, LEVEL_HARD = 2 };
+
+// The levels' names by number, as the command line, the state dump and the saved game spell them.
+inline constexpr const char* LEVEL_NAMES[] = {"easy", "normal", "hard"};
+
+// The level of that name; -1 for anything else.
+inline int32_t Level_Of_Name(std::string_view name) {
+  for (int32_t level = LEVEL_EASY; level <= LEVEL_HARD; ++level)
+    if (name == LEVEL_NAMES[level]) return level;
+  return -1;
+}
 
 // Everything the planner reads, copied from the model's globals. Make one by copying (as
 // Capture_Position does): a default-constructed Board constructs its blocks, which draws rand.

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "game/random.h"
+#include "opponent/opponent.h"
 #include "platform/platform.h"
 
 using nlohmann::json;
@@ -13,8 +14,6 @@ using nlohmann::json;
 namespace {
 
 constexpr const char* FORMAT_NAME = "orvalis saved game";
-// The computer's levels by number, as the state dump names them.
-constexpr const char* LEVEL_NAMES[] = {"easy", "normal", "hard"};
 
 // A block's flags (0 or 1), by their name in the file, in the model and in the record.
 struct BlockFlag {
@@ -179,13 +178,9 @@ struct Reader {
     if (!version->is_number_integer() || version->get<int64_t>() != SAVED_GAME_VERSION)
       return Fail("it is of format version " + version->dump() + "; this game reads version " +
                   std::to_string(SAVED_GAME_VERSION));
-    std::string level;
     const json* level_value = Member(root, "computer_level", "");
     if (!level_value) return false;
-    g->computer_level = -1;
-    for (int k = 0; k < 3; ++k)
-      if (level_value->is_string() && level_value->get<std::string>() == LEVEL_NAMES[k])
-        g->computer_level = k;
+    g->computer_level = level_value->is_string() ? Level_Of_Name(level_value->get<std::string>()) : -1;
     if (g->computer_level < 0)
       return Fail("computer_level is " + level_value->dump() + " (it must be easy, normal or hard)");
     const json* players = Member(root, "players", "");

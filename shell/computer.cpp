@@ -242,12 +242,7 @@ int32_t Parse_Computer_Side(const std::string& text) {
   return -1;
 }
 
-int32_t Parse_Computer_Level(const std::string& text) {
-  if (text == "easy") return LEVEL_EASY;
-  if (text == "normal") return LEVEL_NORMAL;
-  if (text == "hard") return LEVEL_HARD;
-  return -1;
-}
+int32_t Parse_Computer_Level(const std::string& text) { return Level_Of_Name(text); }
 
 const char* Computer_Side_Name(int32_t side) {
   switch (side) {
@@ -263,14 +258,7 @@ const char* Computer_Side_Name(int32_t side) {
 }
 
 const char* Computer_Level_Name(int32_t l) {
-  switch (l) {
-    case LEVEL_EASY:
-      return "easy";
-    case LEVEL_HARD:
-      return "hard";
-    default:
-      return "normal";
-  }
+  return l == LEVEL_EASY || l == LEVEL_HARD ? LEVEL_NAMES[l] : LEVEL_NAMES[LEVEL_NORMAL];
 }
 
 void Configure_Computer(int32_t side, int32_t new_level) {

@@ -23,19 +23,12 @@
 
 namespace {
 
-const char* Level_Name(ComputerLevel level) {
-  return level == LEVEL_EASY ? "easy" : level == LEVEL_HARD ? "hard" : "normal";
-}
+const char* Level_Name(ComputerLevel level) { return LEVEL_NAMES[level]; }
 
 bool Parse_Level(const char* text, ComputerLevel& level) {
-  if (std::strcmp(text, "easy") == 0)
-    level = LEVEL_EASY;
-  else if (std::strcmp(text, "normal") == 0)
-    level = LEVEL_NORMAL;
-  else if (std::strcmp(text, "hard") == 0)
-    level = LEVEL_HARD;
-  else
-    return false;
+  const int32_t named = Level_Of_Name(text);
+  if (named < 0) return false;
+  level = static_cast<ComputerLevel>(named);
   return true;
 }
 
