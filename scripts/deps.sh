@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Orvalis need, when any is missing.
+# Installs the Debian packages that building, running and testing Orvalis need, and any named as
+# arguments (package.sh adds the packaging tools), when any is missing.
 set -euo pipefail
 PACKAGES=(cmake g++ make ninja-build pkg-config libsdl2-dev libsdl2-ttf-dev libsdl2-mixer-dev libfontconfig-dev libpng-dev
   nlohmann-json3-dev libtomlplusplus-dev libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core xvfb xauth
@@ -22,7 +23,7 @@ install_missing() {
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
-install_missing "${PACKAGES[@]}"
+install_missing "${PACKAGES[@]}" "$@"
 # The fuzzers need the sanitizer and libFuzzer runtime of the clang that is installed.
 clang_major=$(clang --version | sed -n 's/.*clang version \([0-9][0-9]*\).*/\1/p' | head -n 1)
 install_missing "libclang-rt-${clang_major}-dev"

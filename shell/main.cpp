@@ -22,6 +22,7 @@
 #endif
 #ifndef ORVALIS_INSTALL_DATADIR
 #define ORVALIS_INSTALL_DATADIR ""
+#define ORVALIS_DATADIR_FROM_BIN ""
 #endif
 
 namespace {
@@ -50,13 +51,16 @@ void Start_Up_Error(const std::string& title, const std::string& text) {
   Platform_Show_Error(title.c_str(), box.c_str());
 }
 
-// Changes into the data folder; 0 with a message when there is none.
-int Enter_Data_Dir(const Options& options) {
+// Changes into the data folder; 0 with a message when there is none. *installed tells whether it is
+// the installed data folder rather than one beside the binary or given with --data.
+int Enter_Data_Dir(const Options& options, bool* installed) {
   std::error_code ec;
   std::string dir = options.data_dir;
   if (dir.empty()) {
     std::vector<std::string> tried;
-    dir = Find_Data_Dir(Platform_Executable_Dir(), ORVALIS_INSTALL_DATADIR, &tried);
+    const std::string exe_dir = Platform_Executable_Dir();
+    dir = Find_Data_Dir(exe_dir, ORVALIS_DATADIR_FROM_BIN, ORVALIS_INSTALL_DATADIR, &tried);
+    *installed = dir != exe_dir;
     if (dir.empty()) {
       std::string list;
       for (const std::string& t : tried) list += "\n  " + t;
@@ -159,10 +163,12 @@ int main(int argc, char** argv) {
   options.platform.integer_scaling = Active_Setting(SETTING_INTEGER_SCALING) != 0;
   options.platform.smooth = Active_Setting(SETTING_SMOOTH) != 0;
 
-  if (!Enter_Data_Dir(options)) return 1;
-  // Created (or truncated) empty at every start where the game can write; never written.
+  bool installed = false;
+  if (!Enter_Data_Dir(options, &installed)) return 1;
+  // Created (or truncated) empty at every start where the game can write; never written. The installed
+  // game writes nothing outside the player's own folders, so its log is always in the state folder.
   std::error_code cwd_error;
-  if (Create_Debug_Log(std::filesystem::current_path(cwd_error).string(),
+  if (Create_Debug_Log(installed ? "" : std::filesystem::current_path(cwd_error).string(),
                        (std::filesystem::path(Platform_User_Dir(USER_DIR_STATE)) / "orvalis").string())
           .empty())
     std::fprintf(stderr, "orvalis: cannot create d-bug_log.txt here or in the state folder\n");

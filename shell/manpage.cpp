@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "orvalis_manpage: cannot create %s\n", argv[1]);
     return 1;
   }
-  std::fprintf(out, ".TH ORVALIS 6 \"%s\" \"Orvalis %s\" \"Games\"\n", "December 2026", ORVALIS_VERSION);
+  std::fprintf(out, ".TH ORVALIS 6 \"%s\" \"Orvalis %s\" \"Games\"\n", ORVALIS_RELEASE_DATE, ORVALIS_VERSION);
   std::fputs(".SH NAME\norvalis \\- a two-player maze board game\n.SH SYNOPSIS\n.B orvalis\n", out);
   for (int k = 0; k < option_count; ++k) {
     std::fprintf(out, "[\\fB%s\\fR%s%s]\n", Roff(option_table[k].name).c_str(), option_table[k].argument ? " \\fI" : "",
@@ -48,8 +48,9 @@ int main(int argc, char** argv) {
       "(A) is a left click and the west button (X) a right click, Start is Return, and the east button (B) or "
       "Back is Escape.\n"
       ".SH FILES\nThe art (*.bmp), the sounds (*.wav) and the block templates (*.txt) are read from the data "
-      "folder. d\\-bug_log.txt is created empty at every start in that folder, or in $XDG_STATE_HOME/orvalis "
-      "when the data folder cannot be written. The settings are kept in $XDG_CONFIG_HOME/orvalis/settings.toml "
+      "folder, " ORVALIS_INSTALL_DATADIR " as installed. d\\-bug_log.txt is created empty at every start in "
+      "$XDG_STATE_HOME/orvalis; a game run from its build folder or with \\-\\-data writes it into the data "
+      "folder when it can. The settings are kept in $XDG_CONFIG_HOME/orvalis/settings.toml "
       "(~/.config/orvalis/settings.toml when it is not set); a damaged file is kept beside it as "
       "settings.toml.bad before it is replaced. The game in progress is kept in "
       "$XDG_STATE_HOME/orvalis/saved\\-game.json (~/.local/state/orvalis when the variable is unset) and taken "

@@ -23,30 +23,31 @@ struct TempTree {
   }
 };
 
-TEST(DataDir, PrefersTheBinarysFolderThenTheShareFolders) {
+TEST(DataDir, PrefersTheBinarysFolderThenTheInstalledFolders) {
   TempTree t;
-  const fs::path bin = t.root / "prefix" / "bin";
+  const fs::path bin = t.root / "prefix" / "games";
   fs::create_directories(bin);
+  // As installed: the data found from the binary's folder, then at the configured absolute path.
+  const std::string way = "../share/games/orvalis", configured = (t.root / "configured").string();
+  const fs::path share = t.root / "prefix" / "share" / "games" / "orvalis";
   std::vector<std::string> tried;
-  EXPECT_EQ(Find_Data_Dir(bin.string(), (t.root / "configured").string(), &tried), "");
+  EXPECT_EQ(Find_Data_Dir(bin.string(), way, configured, &tried), "");
   ASSERT_EQ(tried.size(), 3u);  // every folder looked at is named
   EXPECT_EQ(tried[0], bin.string());
-  EXPECT_EQ(tried[1], (t.root / "prefix" / "share" / "orvalis").string());
-  EXPECT_EQ(tried[2], (t.root / "configured").string());
+  EXPECT_EQ(tried[1], share.string());
+  EXPECT_EQ(tried[2], configured);
 
-  t.Make_Data(t.root / "configured");
+  t.Make_Data(configured);
   tried.clear();
-  EXPECT_EQ(Find_Data_Dir(bin.string(), (t.root / "configured").string(), &tried),
-            (t.root / "configured").string());
+  EXPECT_EQ(Find_Data_Dir(bin.string(), way, configured, &tried), configured);
 
-  t.Make_Data(t.root / "prefix" / "share" / "orvalis");
+  t.Make_Data(share);
   tried.clear();
-  EXPECT_EQ(Find_Data_Dir(bin.string(), (t.root / "configured").string(), &tried),
-            (t.root / "prefix" / "share" / "orvalis").string());
+  EXPECT_EQ(Find_Data_Dir(bin.string(), way, configured, &tried), share.string());
 
   t.Make_Data(bin);
   tried.clear();
-  EXPECT_EQ(Find_Data_Dir(bin.string(), "", &tried), bin.string());
+  EXPECT_EQ(Find_Data_Dir(bin.string(), way, "", &tried), bin.string());
   EXPECT_TRUE(tried.empty());
 }
 

@@ -177,7 +177,7 @@ int Write_Contact_Sheet(const char* art_dir, const char* png_path) {
 
 int Write_Icons(const char* out_dir) {
   int ok = 1;
-  for (int size : {48, 128, 256}) {
+  for (int size : {16, 24, 32, 48, 64, 128, 256}) {
     float s = static_cast<float>(size) / 256.f;
     // PNG icons carry no alpha channel: the icon is a full square of dark, torch-lit masonry.
     Canvas c = New_Canvas(size, size, Rgb(0, 0, 0));
