@@ -13,21 +13,8 @@
 
 namespace {
 
-constexpr int MAX_MOVES_PER_TURN = 120;
-
-void Refresh_Block_Numbers() {
-  for (PlayerState* p : {&player1, &player2})
-    if (p->block_x >= 0 && p->block_x < 8 && p->block_y >= 0 && p->block_y < 8)
-      p->block_number = board.blocks[p->block_x][p->block_y].number;
-}
-
 // The model's part of a playing frame after the input: pickups, the end test, the block numbers.
-bool Frame() {
-  Apply_Pickups(board);
-  const bool won = Check_Winner(board) == 1;
-  Refresh_Block_Numbers();
-  return won;
-}
+bool Frame() { return Frame_After_Input(board, Global_Players()) == 1; }
 
 uint64_t Mix(uint64_t h, int64_t v) { return (h ^ static_cast<uint64_t>(v)) * 0x100000001B3ull; }
 
@@ -87,7 +74,7 @@ TurnRecord Play_Computer_Turn(Planner& planner, ComputerLevel level, uint64_t se
   Turn turn;
   TurnRecord& r = turn.record;
   for (int moves = 0;; ++moves) {
-    if (moves >= MAX_MOVES_PER_TURN) {
+    if (moves > MAX_PROGRAM_MOVES_PER_TURN) {
       turn.Violation("a turn that does not end");
       turn.Carry_Out(ComputerMove{});
       break;
@@ -130,7 +117,7 @@ MatchResult Play_Match(const MatchConfig& config) {
   std::srand(config.seed);
   item_density = config.density;
   New_Game(board);
-  Refresh_Block_Numbers();
+  Refresh_Block_Numbers(board, player1, player2);
   const auto planner = std::make_unique<Planner>();
   uint64_t fingerprint = 0xCBF29CE484222325ull;
   int32_t played[2] = {0, 0};  // turns played by player 2, player 1

@@ -221,8 +221,7 @@ void Action_List(const Sim& s, const ReachRegion& mine, const ReachRegion* their
   for (int bx = 0; bx < 8; ++bx)
     for (int by = 0; by < 8; ++by) {
       const MazeBlock& block = s.board.blocks[bx][by];
-      if (block.home == 1 || block.type == BLOCK_CROSSING || block.type < 0 || block.type >= BLOCK_TYPE_COUNT)
-        continue;
+      if (!Block_Turns(block)) continue;
       const bool goal = (is_p1 ? block.treasure_p1 : block.treasure_p2) == 1;
       if (!goal && !Near_Region(mine, bx, by) && (theirs == nullptr || !Near_Region(*theirs, bx, by)))
         continue;
@@ -290,8 +289,6 @@ struct PlannerSearch {
   double start_value = 0;  // what the position the turn began in is worth
   Slices job;
 
-  static constexpr int MAX_MOVES_PER_TURN = 80;
-
   Slices Run();
   Slices Search_Turn(const Sim& start, const Breadth& breadth, std::vector<Node>& nodes,
                      std::vector<int>& ranked);
@@ -325,7 +322,8 @@ int PlannerSearch::Sweep(Sim& s, std::vector<ComputerMove>& moves) {
       const int32_t sx = Reach_Square_X(q), sy = Reach_Square_Y(q);
       if (p.treasures >= MAX_TREASURES) {
         if (block.squares[sx][sy].content == HOME_MARK) target = q;
-      } else if (sx == 3 && sy == 3 && (is_p1 ? block.treasure_p1 : block.treasure_p2) == 1) {
+      } else if (sx == TREASURE_SQUARE_X && sy == TREASURE_SQUARE_Y &&
+                 (is_p1 ? block.treasure_p1 : block.treasure_p2) == 1) {
         target = q;
       }
     }
@@ -404,7 +402,7 @@ int PlannerSearch::End_Square(const Sim& s) {
   const Reach& r = *reach;
   int32_t gx = 0, gy = 0;
   if (r.start < 0 || !Next_Goal(s.board, p, s.Mover_Is_P1(), *region, gx, gy)) return r.start;
-  const int32_t tx = gx * 8 + 3, ty = gy * 8 + 3;
+  const int32_t tx = gx * 8 + TREASURE_SQUARE_X, ty = gy * 8 + TREASURE_SQUARE_Y;
   int best = r.start;
   int32_t best_distance = 1 << 20;
   for (int i = 0; i < r.count; ++i) {
@@ -703,7 +701,7 @@ void PlannerSearch::Finish(const Node& best) {
 // predicts the position after it. False, with nothing readied, when it is not allowed.
 bool PlannerSearch::Ready_Next() {
   const ComputerMove m = next < plan.size() ? plan[next] : End_Turn_Move();
-  if (moves_in_turn < MAX_MOVES_PER_TURN && m.kind != MOVE_END_TURN) {
+  if (moves_in_turn < MAX_PROGRAM_MOVES_PER_TURN && m.kind != MOVE_END_TURN) {
     *work = *expected;
     if (!Carry_Out(*work, m, steps)) return false;
     std::swap(work, expected);
@@ -716,7 +714,7 @@ bool PlannerSearch::Ready_Next() {
 
 // Returns `m` (the end of the turn once the turn has had its share of moves).
 void PlannerSearch::Ready(const ComputerMove& m) {
-  const ComputerMove made = moves_in_turn >= MAX_MOVES_PER_TURN ? End_Turn_Move() : m;
+  const ComputerMove made = moves_in_turn >= MAX_PROGRAM_MOVES_PER_TURN ? End_Turn_Move() : m;
   Carry_Out(*expected, made, steps);
   Readied(made);
 }
@@ -774,8 +772,7 @@ void Planner::Begin(const PlanPosition& now, ComputerLevel level, uint64_t seed)
   const bool on_board = mover.block_x >= 0 && mover.block_x < 8 && mover.block_y >= 0 && mover.block_y < 8 &&
                         mover.square_x >= 0 && mover.square_x < 8 && mover.square_y >= 0 &&
                         mover.square_y < 8;
-  if (now.current_player > 1 || !on_board || s.now->Over() ||
-      s.moves_in_turn >= PlannerSearch::MAX_MOVES_PER_TURN) {
+  if (now.current_player > 1 || !on_board || s.now->Over() || s.moves_in_turn >= MAX_PROGRAM_MOVES_PER_TURN) {
     s.job = Slices();
     s.Ready(End_Turn_Move());  // nothing to plan: the end of the turn
     return;

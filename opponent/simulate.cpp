@@ -7,16 +7,6 @@
 
 namespace {
 
-bool On_Board(const PlayerState& p) {
-  return p.block_x >= 0 && p.block_x < 8 && p.block_y >= 0 && p.block_y < 8 && p.square_x >= 0 &&
-         p.square_x < 8 && p.square_y >= 0 && p.square_y < 8;
-}
-
-void Refresh_Block_Number(PlayerState& p, const Board& b) {
-  if (p.block_x >= 0 && p.block_x < 8 && p.block_y >= 0 && p.block_y < 8)
-    p.block_number = b.blocks[p.block_x][p.block_y].number;
-}
-
 bool Same_Player(const PlayerState& a, const PlayerState& b) {
   return a.winner == b.winner && a.treasures == b.treasures && a.turns == b.turns && a.items == b.items &&
          a.block_x == b.block_x && a.block_y == b.block_y && a.square_x == b.square_x &&
@@ -61,17 +51,10 @@ bool Same_Board(const Board& a, const Board& b, bool drawn = false) {
 
 Sim::Sim(const PlanPosition& p) : board(p.board), p1(p.player1), p2(p.player2), current(p.current_player) {
   // The playing screen refreshes the block numbers every frame; a capture between frames has them.
-  Refresh_Block_Number(p1, board);
-  Refresh_Block_Number(p2, board);
+  Refresh_Block_Numbers(board, p1, p2);
 }
 
-void Frame(Sim& s) {
-  PlayerState* mover = Player_To_Move(s.View());
-  if (mover != nullptr) Apply_Pickups(s.board, *mover, s.current == 1);
-  Check_Winner(s.board, s.p1, s.p2);
-  Refresh_Block_Number(s.p1, s.board);
-  Refresh_Block_Number(s.p2, s.board);
-}
+void Frame(Sim& s) { Frame_After_Input(s.board, s.View()); }
 
 bool Same_Position(const Sim& s, const PlanPosition& p) {
   return s.current == p.current_player && Same_Player(s.p1, p.player1) && Same_Player(s.p2, p.player2) &&
@@ -127,12 +110,11 @@ bool Move_Allowed(const Sim& s, const ComputerMove& m) {
       return p.actions > 0 && m.line >= 1 && m.line <= 8 && m.direction <= 1;
     case MOVE_ROTATE: {
       if (p.actions <= 0 || m.block_x < 0 || m.block_x > 7 || m.block_y < 0 || m.block_y > 7) return false;
-      const MazeBlock& b = s.board.blocks[m.block_x][m.block_y];
-      return b.home == 0 && b.type != BLOCK_CROSSING && b.type >= 0 && b.type < BLOCK_TYPE_COUNT;
+      return Block_Turns(s.board.blocks[m.block_x][m.block_y]);
     }
     case MOVE_WALK: {
       std::vector<int32_t> steps;
-      return On_Board(p) &&
+      return Stands_On_Board(p) &&
              Walk_Steps(s.board, p, s.Mover_Is_P1(), m.block_x, m.block_y, m.square_x, m.square_y, steps) &&
              !steps.empty();
     }
@@ -144,7 +126,7 @@ bool Carry_Out(Sim& s, const ComputerMove& m, std::vector<int32_t>& steps) {
   if (m.kind != MOVE_WALK && !Move_Allowed(s, m)) return false;
   switch (m.kind) {
     case MOVE_WALK:
-      if (s.current > 1 || s.Over() || !On_Board(s.Mover()) ||
+      if (s.current > 1 || s.Over() || !Stands_On_Board(s.Mover()) ||
           !Walk_Steps(s.board, s.Mover(), s.Mover_Is_P1(), m.block_x, m.block_y, m.square_x, m.square_y,
                       steps) ||
           steps.empty())
@@ -307,7 +289,7 @@ double Score_Position(const Board& b, const PlayerState& p, bool is_player1, con
   int n_remaining = 0;
   int free_treasures = 0, locked_treasures = 0;
   int locked_goals = 0;  // remaining treasure blocks that a key must open
-  const uint64_t treasure_square = Region_Bit(3, 3);
+  const uint64_t treasure_square = Region_Bit(TREASURE_SQUARE_X, TREASURE_SQUARE_Y);
   for (int bx = 0; bx < 8; ++bx)
     for (int by = 0; by < 8; ++by) {
       const MazeBlock& block = b.blocks[bx][by];
@@ -368,7 +350,8 @@ double Score_Position(const Board& b, const PlayerState& p, bool is_player1, con
   if (missing > 0)
     for (int bx = 0; bx < 8; ++bx)
       for (int by = 0; by < 8; ++by)
-        if (b.blocks[bx][by].has_key == 1 && b.blocks[bx][by].squares[4][4].content == KEY)
+        if (b.blocks[bx][by].has_key == 1 &&
+            b.blocks[bx][by].squares[ITEM_SQUARE_X][ITEM_SQUARE_Y].content == KEY)
           wanted |= Block_Bit(bx, by);
   int32_t cost[8][8];
   Way_Costs(b, r, wanted, cost);
@@ -387,7 +370,8 @@ double Score_Position(const Board& b, const PlayerState& p, bool is_player1, con
     int32_t nearest = 64;
     for (int bx = 0; bx < 8; ++bx)
       for (int by = 0; by < 8; ++by)
-        if (b.blocks[bx][by].has_key == 1 && b.blocks[bx][by].squares[4][4].content == KEY)
+        if (b.blocks[bx][by].has_key == 1 &&
+            b.blocks[bx][by].squares[ITEM_SQUARE_X][ITEM_SQUARE_Y].content == KEY)
           nearest = std::min(nearest, cost[bx][by]);
     score -= w.key_missing * missing + w.distance_rest * quarter * nearest;
   }

@@ -24,7 +24,6 @@ constexpr int THINK_PASSES = 6;         // the least time before each later move
 constexpr int GLIDE_PASSES = 18;        // the pointer's travel to a control
 constexpr int PAUSE_PASSES = 20;        // the pause over a shift button or cell before the click
 constexpr int END_PAUSE_PASSES = 8;     // the pause over END TURN before the click
-constexpr int MAX_MOVES_PER_TURN = 48;  // past this the hand ends the turn whatever the plan says
 constexpr int MAX_STUCK_PRESSES = 3;    // presses of a walk that change nothing before it gives up
 
 enum Phase {
@@ -328,7 +327,7 @@ void Computer_Before_Pass() {
       ++hand.passes;
       if (!ready || hand.passes < hand.min_think) break;
       hand.move = hand.planner.Move();
-      if (hand.moves >= MAX_MOVES_PER_TURN) hand.move = ComputerMove{};  // end the turn
+      if (hand.moves >= MAX_PROGRAM_MOVES_PER_TURN) hand.move = ComputerMove{};  // end the turn
       Start_Move();
       break;
     }

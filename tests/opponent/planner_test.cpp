@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "opponent/match.h"
+#include "opponent/simulate.h"
 #include "tests/game/support.h"
 
 using namespace orvalis_test;
@@ -145,5 +146,41 @@ TEST_F(Planning, AloneItReachesGoalsThatNoSingleTurnOpens) {
     const MatchResult r = Play_Match(c);
     EXPECT_EQ(r.violations, 0) << r.first_violation;
     EXPECT_EQ(r.winner, seed % 2 == 1 ? 2 : 1) << "seed " << seed << " after " << r.turns << " turns";
+  }
+}
+
+TEST_F(Planning, TheMovesItAllowsAreExactlyThoseTheGameCarriesOut) {
+  // Played boards with the player to move holding 0 to 2 actions: every shift and quarter turn the
+  // planner allows (lines and blocks off the board too) is one the game's paid action makes and charges
+  // for, and the other way round.
+  std::vector<ComputerMove> moves;
+  for (int32_t line = 0; line <= 9; ++line)
+    for (uint8_t direction = 0; direction <= 2; ++direction)
+      for (const bool column : {true, false}) moves.push_back(Shift_Move(column, line, direction));
+  for (int32_t bx = -1; bx <= 8; ++bx)
+    for (int32_t by = -1; by <= 8; ++by) moves.push_back(Rotate_Move(bx, by));
+  for (uint32_t seed = 1; seed <= 4; ++seed) {
+    std::srand(seed);
+    item_density = static_cast<int32_t>(seed % 3);
+    New_Game(board);
+    for (int round = 0; round < 6; ++round) {
+      board.blocks[std::rand() % 8][std::rand() % 8].Rotate();
+      Shift_Row(1 + std::rand() % 8, static_cast<uint8_t>(std::rand() % 2), board);
+      current_player = static_cast<uint8_t>(std::rand() % 2);
+      Player_To_Move()->actions = std::rand() % 3;
+      const Sim now(Capture_Position());
+      for (const ComputerMove& m : moves) {
+        auto after = std::make_unique<Sim>(now);
+        const bool made =
+            m.kind == MOVE_SHIFT
+                ? Paid_Shift(m.column, m.line, m.direction, after->board, after->View()) == 1
+                : Paid_Rotate(m.block_x, m.block_y, after->board, after->View(), Load_Template_Cached) >= 0;
+        ASSERT_EQ(Move_Allowed(now, m), made)
+            << seed << " " << round << " " << m.kind << " " << m.line << " " << m.block_x << "," << m.block_y;
+        if (made) {
+          EXPECT_EQ(after->Mover().actions, now.Mover().actions - 1);
+        }
+      }
+    }
   }
 }
