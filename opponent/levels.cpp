@@ -1,0 +1,61 @@
+// The levels: easy picks one noisy action at a time from where it stands; normal searches its own
+// shifts, turns and walks of the turn; hard searches wider, weighs the opponent's position and judges
+// its best plans by the opponent's answer and its own next action.
+#include "opponent/levels.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr Breadth kNormal{};
+
+// The opponent's turn as hard foresees it: the normal level's search, in less work.
+constexpr Breadth kAnswer{.unit_cap = 3000, .unstick = 0};
+
+constexpr Breadth kEasy{.stand_anywhere = false,
+                        .max_stands = 1,
+                        .build = 1,
+                        .beam = 1,
+                        .max_depth = 5,
+                        .noise = 260.0,
+                        .unit_cap = 600,
+                        .unstick = 0,
+                        .unstick_stands = 0};
+
+constexpr Breadth kHard{.max_stands = 32,
+                        .build = 12,
+                        .beam = 5,
+                        .opponent = 0.3,
+                        .unit_cap = 25000,
+                        .unstick = 10,
+                        .unstick_stands = 12};
+
+// A game this long has gone round in circles: two players undoing each other's shift, or a way home
+// that no plan within a turn finds. From here on every level lets noise into its choice, more with
+// each turn, as easy always does, so the circle breaks and the game goes on.
+constexpr int32_t RESTLESS_AFTER_TURNS = 30;
+constexpr double RESTLESS_NOISE_PER_TURN = 8.0;
+
+}  // namespace
+
+Params Level_Params(ComputerLevel level) {
+  switch (level) {
+    case LEVEL_EASY:
+      return Params{.turn = kEasy, .answer = kNormal};
+    case LEVEL_HARD:
+      return Params{
+          .turn = kHard, .outlooks = 12, .answer = kAnswer, .next_stands = 16, .outlook_opponent = 0.5};
+    default:
+      return Params{.turn = kNormal, .answer = kNormal};
+  }
+}
+
+Params Turn_Params(ComputerLevel level, int32_t turns_played) {
+  Params p = Level_Params(level);
+  p.restless = turns_played > RESTLESS_AFTER_TURNS;
+  if (p.restless)
+    p.turn.noise =
+        std::max(p.turn.noise, std::min(Level_Params(LEVEL_EASY).turn.noise,
+                                        RESTLESS_NOISE_PER_TURN * (turns_played - RESTLESS_AFTER_TURNS)));
+  return p;
+}

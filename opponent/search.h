@@ -1,0 +1,134 @@
+// The planner's search, shared by its parts. A beam search over the actions of this turn (walk, shift
+// or turn, walk, shift or turn...), each walk taking what it can reach, scored by progress towards the
+// player's goals: the candidates of a turn (where to stand and what to do there, candidates.cpp), the
+// search of one turn (turn_search.cpp), the choice among its plans and the outlook beyond it
+// (outlook.cpp), and the plan being carried out (plan.cpp). The levels' tables are in levels.cpp.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "game/reach.h"
+#include "opponent/levels.h"
+#include "opponent/opponent.h"
+#include "opponent/simulate.h"
+#include "opponent/slices.h"
+
+// A shift or a quarter turn.
+struct Action {
+  bool rotate;
+  bool column;
+  int8_t line;
+  uint8_t direction;
+  int8_t bx, by;
+};
+
+inline ComputerMove Move_Of(const Action& a) {
+  return a.rotate ? Rotate_Move(a.bx, a.by) : Shift_Move(a.column, a.line, a.direction);
+}
+
+// A position the search reached: the moves from the start of the search and their outcome.
+struct Node {
+  std::unique_ptr<Sim> sim;
+  std::vector<ComputerMove> moves;
+  double score = 0;
+  int depth = 0;
+};
+
+struct Candidate {
+  int node;
+  int stand;
+  int action;
+  double score;
+};
+
+// Where a player stands, to put it back.
+struct Spot {
+  int32_t bx, by, sx, sy, number;
+};
+inline Spot Spot_Of(const PlayerState& p) {
+  return Spot{p.block_x, p.block_y, p.square_x, p.square_y, p.block_number};
+}
+inline void Put(PlayerState& p, const Spot& s) {
+  p.block_x = s.bx;
+  p.block_y = s.by;
+  p.square_x = s.sx;
+  p.square_y = s.sy;
+  p.block_number = s.number;
+}
+
+inline int Square_Of(const PlayerState& p) {
+  return Reach_Index(p.block_x, p.block_y, p.square_x, p.square_y);
+}
+
+inline uint64_t Split_Mix(uint64_t& state) {
+  uint64_t z = (state += 0x9E3779B97F4A7C15ull);
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+  return z ^ (z >> 31);
+}
+
+// What a position is worth to the player to move and to the other player.
+struct Value {
+  double mover = 0, other = 0;
+};
+
+// The mover's view: its own score less part of the other's; a win on either side decides.
+double Blend(const Value& v, double opponent);
+// The blocks stand as in `b` and both players stand in the blocks they stood in, with the treasures
+// they had (where in the block they stand, a walk changes at no cost).
+bool Same_Layout(const Sim& a, const Sim& b);
+// One square per part of a block that the walk reaches without a key: the player's own square
+// first, then its block's other parts, then the other blocks by their distance from it. Inside its
+// block, a part's first square reaches all the part.
+int Standing_Squares(const Board& b, const ReachRegion& r, int own, int* out, int max);
+// The shifts, then the quarter turns worth trying: the blocks that turn by the player's region or
+// the opponent's, or holding a goal of the player.
+void Action_List(const Sim& s, const ReachRegion& mine, const ReachRegion* theirs, std::vector<Action>& out);
+
+struct PlannerSearch {
+  // The plan being played: its moves, the one returned now, and the position it should lead to.
+  ComputerLevel level = LEVEL_NORMAL;
+  uint64_t seed = 0;
+  std::vector<ComputerMove> plan;
+  size_t next = 0;
+  std::unique_ptr<Sim> expected;
+  ComputerMove move;
+  bool ready = false;
+  int64_t units = 0;
+  // The turn being played and the moves returned in it, so a turn always ends.
+  uint64_t turn_key = ~0ull;
+  int moves_in_turn = 0;
+
+  // The search in progress.
+  Params params{};
+  uint64_t random = 0;
+  std::unique_ptr<Sim> now;
+  std::unique_ptr<Sim> work;
+  std::unique_ptr<MazeBlock> turned;                  // a block put aside while a rotation is tried
+  std::unique_ptr<Reach> reach;                       // with the walks: for the walks the plan makes
+  std::unique_ptr<ReachRegion> region, other_region;  // without: for scoring
+  std::unique_ptr<MaskCache> masks;                   // for the positions tried from one node
+  bool numbers_unique = false;                        // every block has its own number: masks keep
+  std::vector<Node> plans;                            // the positions this turn's search reached
+  std::vector<int32_t> steps;
+  double start_value = 0;  // what the position the turn began in is worth
+  Slices job;
+
+  Slices Run();
+  Slices Search_Turn(const Sim& start, const Breadth& breadth, std::vector<Node>& nodes,
+                     std::vector<int>& ranked);
+  Slices Best_Action(Sim& sim, double beta, int max_stands, double& best);
+  bool Build_Child(const Node& parent, int stand, const Action& action, int depth, double beta, Node& child);
+  Slices Outlook(const Sim& after, double& mine);
+  int Sweep(Sim& s, std::vector<ComputerMove>& moves);
+  Value Evaluate(Sim& s, bool both, MaskCache* cache = nullptr);
+  Value Try(Sim& s, int stand, const Action& a, bool both);
+  int End_Square(const Sim& s);
+  std::unique_ptr<Sim> Turn_Ended(const Node& node);
+  void Finish(const Node& best);
+  bool Ready_Next();
+  void Ready(const ComputerMove& m);
+  void Readied(const ComputerMove& m);
+};

@@ -1,0 +1,179 @@
+// The search of one turn: a beam over the player's actions (a walk, then a shift or a quarter turn),
+// each followed by the walks that take what it reaches; and the way out when no action helps.
+#include <algorithm>
+
+#include "opponent/search.h"
+
+// The best the player to move in `sim` can make of one action (or none), weighing the opponent's
+// score by `beta`: the value it reaches.
+Slices PlannerSearch::Best_Action(Sim& sim, double beta, int max_stands, double& best) {
+  best = Blend(Evaluate(sim, true), beta);
+  co_yield 1;
+  if (best >= SCORE_WIN || sim.Mover().actions <= 0) co_return;
+  masks->Forget_All();
+  Compute_Region(sim.board, sim.Mover(), *region);
+  int stands[64];
+  const int n = Standing_Squares(sim.board, *region, Square_Of(sim.Mover()), stands, max_stands);
+  Compute_Region(sim.board, sim.Other(), *other_region);
+  std::vector<Action> actions;
+  Action_List(sim, *region, other_region.get(), actions);
+  for (int i = 0; i < n; ++i)
+    for (const Action& a : actions) {
+      best = std::max(best, Blend(Try(sim, stands[i], a, true), beta));
+      co_yield 1;
+      if (best >= SCORE_WIN) co_return;
+    }
+}
+
+// The position after the parent's: a walk to `stand`, the action, and the walks that take what it
+// then reaches; scored as the search scores. False when a move is refused.
+bool PlannerSearch::Build_Child(const Node& parent, int stand, const Action& action, int depth, double beta,
+                                Node& child) {
+  child = Node{std::make_unique<Sim>(*parent.sim), parent.moves, 0, depth};
+  if (stand != Square_Of(child.sim->Mover())) {
+    const ComputerMove walk = Walk_Move(stand);
+    if (!Carry_Out(*child.sim, walk, steps)) return false;
+    child.moves.push_back(walk);
+  }
+  const ComputerMove act = Move_Of(action);
+  if (!Carry_Out(*child.sim, act, steps)) return false;
+  child.moves.push_back(act);
+  Sweep(*child.sim, child.moves);
+  child.score = Blend(Evaluate(*child.sim, beta > 0), beta);
+  return true;
+}
+
+// A search of one turn of the player to move in `start`: beam by beam over its actions (a walk, then
+// a shift or a quarter turn), each followed by the walks that take what it reaches. `nodes` gets the
+// positions reached, `ranked` them from the best: the highest score, the fewest actions among equals.
+Slices PlannerSearch::Search_Turn(const Sim& start, const Breadth& P, std::vector<Node>& nodes,
+                                  std::vector<int>& ranked) {
+  int64_t spent = 0;
+  auto over_budget = [&]() { return spent >= P.unit_cap; };
+  const bool both = P.opponent > 0;
+
+  nodes.clear();
+  nodes.push_back(Node{std::make_unique<Sim>(start), {}, 0, 0});
+  spent += Sweep(*nodes[0].sim, nodes[0].moves) + 1;
+  co_yield 1;
+  nodes[0].score = Blend(Evaluate(*nodes[0].sim, both), P.opponent);
+  std::vector<int> beam{0};
+  std::vector<Candidate> candidates;
+  std::vector<std::vector<Action>> node_actions;
+  std::vector<std::vector<int>> node_stands;
+  std::vector<Candidate> first;
+  std::vector<int> first_stands;
+  std::vector<Action> first_actions;
+  int stands[64];
+
+  for (int depth = 1; depth <= P.max_depth && !beam.empty() && !over_budget(); ++depth) {
+    candidates.clear();
+    node_actions.assign(beam.size(), {});
+    node_stands.assign(beam.size(), {});
+    for (size_t bi = 0; bi < beam.size() && !over_budget(); ++bi) {
+      const Node& node = nodes[beam[bi]];
+      if (node.sim->Over() || node.sim->Mover().actions <= 0) continue;
+      *work = *node.sim;
+      masks->Forget_All();
+      Compute_Region(work->board, work->Mover(), *region);
+      int n = 1;
+      stands[0] = Square_Of(work->Mover());
+      if (P.stand_anywhere) n = Standing_Squares(work->board, *region, stands[0], stands, P.max_stands);
+      const ReachRegion* theirs = nullptr;
+      if (both) {
+        Compute_Region(work->board, work->Other(), *other_region);
+        theirs = other_region.get();
+      }
+      Action_List(*work, *region, theirs, node_actions[bi]);
+      node_stands[bi].assign(stands, stands + n);
+      ++spent;
+      co_yield 1;
+      for (size_t si = 0; si < node_stands[bi].size() && !over_budget(); ++si)
+        for (size_t ai = 0; ai < node_actions[bi].size(); ++ai) {
+          double score = Blend(Try(*work, node_stands[bi][si], node_actions[bi][ai], both), P.opponent);
+          if (P.noise > 0 && score < SCORE_WIN)
+            score += P.noise * (static_cast<double>(Split_Mix(random) >> 11) * 0x1.0p-53 * 2.0 - 1.0);
+          candidates.push_back(
+              Candidate{static_cast<int>(bi), static_cast<int>(si), static_cast<int>(ai), score});
+          ++spent;
+          co_yield 1;
+        }
+    }
+    if (candidates.empty()) break;
+    std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+      if (a.score != b.score) return a.score > b.score;
+      if (a.node != b.node) return a.node < b.node;
+      if (a.action != b.action) return a.action < b.action;
+      return a.stand < b.stand;
+    });
+    if (depth == 1) {  // kept for a way out, should no action beat standing still
+      first.assign(candidates.begin(), candidates.begin() + std::min<size_t>(candidates.size(), 64));
+      first_stands = node_stands[0];
+      first_actions = node_actions[0];
+    }
+    std::vector<int> built;
+    for (size_t ci = 0; ci < candidates.size() && static_cast<int>(built.size()) < P.build; ++ci) {
+      const Candidate& c = candidates[ci];
+      // The same action from another standing square that scores the same leads to the same place.
+      if (ci > 0 && candidates[ci - 1].node == c.node && candidates[ci - 1].action == c.action &&
+          candidates[ci - 1].score == c.score)
+        continue;
+      Node child;
+      const Node& parent = nodes[beam[c.node]];
+      if (!Build_Child(parent, node_stands[c.node][c.stand], node_actions[c.node][c.action], depth,
+                       P.opponent, child))
+        continue;
+      spent += static_cast<int64_t>(child.moves.size() - parent.moves.size()) + 1;
+      bool known = false;  // a position another order of the same actions already reached
+      for (const int other : built) known = known || Same_Position(*nodes[other].sim, *child.sim);
+      co_yield 1;
+      if (known) continue;
+      nodes.push_back(std::move(child));
+      built.push_back(static_cast<int>(nodes.size()) - 1);
+    }
+    std::stable_sort(built.begin(), built.end(),
+                     [&](int a, int b) { return nodes[a].score > nodes[b].score; });
+    if (static_cast<int>(built.size()) > P.beam) built.resize(P.beam);
+    beam = built;
+  }
+
+  // Stuck: no action does better than standing still. The best few first actions are tried with a
+  // second one after them (the next turn's, the opponent left out), and a first action whose pair
+  // gets further than any single one is played: a way out that starts with a step back.
+  double single = nodes[0].score;
+  for (const Node& node : nodes) single = std::max(single, node.score);
+  if (P.unstick > 0 && single <= nodes[0].score && !first.empty() && nodes[0].sim->Mover().actions > 0 &&
+      !over_budget()) {
+    double best_pair = single + params.weights.way_out;
+    Node way_out;
+    int tried = 0;
+    for (size_t ci = 0; ci < first.size() && tried < P.unstick; ++ci) {
+      const Candidate& c = first[ci];
+      if (ci > 0 && first[ci - 1].action == c.action && first[ci - 1].score == c.score) continue;
+      Node child;
+      if (!Build_Child(nodes[0], first_stands[c.stand], first_actions[c.action], 1, P.opponent, child))
+        continue;
+      ++tried;
+      if (child.sim->Over()) continue;
+      auto next_turn = std::make_unique<Sim>(*child.sim);
+      next_turn->Mover().actions = std::max(1, next_turn->Mover().actions);
+      double pair = child.score;
+      Slices second = Best_Action(*next_turn, P.opponent, P.unstick_stands, pair);
+      while (second.Resume()) co_yield 1;
+      if (pair > best_pair) {
+        best_pair = pair;
+        way_out = std::move(child);
+        // Ranked above standing still, by half of what the pair gains.
+        way_out.score = nodes[0].score + 0.5 * (pair - nodes[0].score);
+      }
+    }
+    if (way_out.sim) nodes.push_back(std::move(way_out));
+  }
+
+  ranked.resize(nodes.size());
+  for (size_t i = 0; i < nodes.size(); ++i) ranked[i] = static_cast<int>(i);
+  std::stable_sort(ranked.begin(), ranked.end(), [&](int a, int b) {
+    if (nodes[a].score != nodes[b].score) return nodes[a].score > nodes[b].score;
+    return nodes[a].depth < nodes[b].depth;
+  });
+}
