@@ -128,7 +128,7 @@ Value PlannerSearch::Evaluate(Sim& s, bool both, MaskCache* cache) {
   Value v;
   const PlayerState& m = s.Mover();
   Compute_Region(s.board, m, *region, cache);
-  v.mover = Score_Position(s.board, m, s.Mover_Is_P1(), *region, m.actions, params.weights);
+  v.mover = Score_Position(s.board, m, s.Mover_Is_P1(), *region, m.actions, params.weights, &v.progress);
   if (both) {
     const PlayerState& o = s.Other();
     Compute_Region(s.board, o, *other_region, cache);
@@ -138,37 +138,45 @@ Value PlannerSearch::Evaluate(Sim& s, bool both, MaskCache* cache) {
   return v;
 }
 
-// The values after standing on `stand` and making the action, undone afterwards.
-Value PlannerSearch::Try(Sim& s, int stand, const Action& a, bool both) {
+void PlannerSearch::Apply(Sim& s, int stand, const Action& a, Applied& undo) {
   PlayerState& m = s.Mover();
-  const Spot mine = Spot_Of(m), theirs = Spot_Of(s.Other());
+  undo.mine = Spot_Of(m);
+  undo.theirs = Spot_Of(s.Other());
   Put(m, Spot{Reach_Block_X(stand), Reach_Block_Y(stand), Reach_Square_X(stand), Reach_Square_Y(stand),
               s.board.blocks[Reach_Block_X(stand)][Reach_Block_Y(stand)].number});
   // The blocks' masks hold while only shifts move them; a turned block's are made anew.
-  MaskCache* cache = numbers_unique ? masks.get() : nullptr;
   if (a.rotate) {
     MazeBlock& block = s.board.blocks[a.bx][a.by];
-    *turned = block;
+    undo.turned = block;
     Rotate_Block(block, Load_Template_Cached);
     Rotate_Players_In_Block(block, s.p1, s.p2);
-    if (cache) cache->Forget(block.number);
+    if (numbers_unique) masks->Forget(block.number);
   } else if (a.column) {
     Shift_Column(a.line, a.direction, s.board, s.p1, s.p2);
   } else {
     Shift_Row(a.line, a.direction, s.board, s.p1, s.p2);
   }
   m.actions -= 1;
-  const Value v = Evaluate(s, both, cache);
-  m.actions += 1;
+}
+
+void PlannerSearch::Undo(Sim& s, const Action& a, const Applied& undo) {
+  s.Mover().actions += 1;
   if (a.rotate) {
-    s.board.blocks[a.bx][a.by] = *turned;
-    if (cache) cache->Forget(turned->number);
+    s.board.blocks[a.bx][a.by] = undo.turned;
+    if (numbers_unique) masks->Forget(undo.turned.number);
   } else if (a.column) {
     Shift_Column(a.line, static_cast<uint8_t>(1 - a.direction), s.board, s.p1, s.p2);
   } else {
     Shift_Row(a.line, static_cast<uint8_t>(1 - a.direction), s.board, s.p1, s.p2);
   }
-  Put(m, mine);
-  Put(s.Other(), theirs);
+  Put(s.Mover(), undo.mine);
+  Put(s.Other(), undo.theirs);
+}
+
+// The values after standing on `stand` and making the action, undone afterwards.
+Value PlannerSearch::Try(Sim& s, int stand, const Action& a, bool both) {
+  Apply(s, stand, a, *applied);
+  const Value v = Evaluate(s, both, numbers_unique ? masks.get() : nullptr);
+  Undo(s, a, *applied);
   return v;
 }

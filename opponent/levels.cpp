@@ -10,7 +10,7 @@ namespace {
 constexpr Breadth kNormal{};
 
 // The opponent's turn as hard foresees it: the normal level's search, in less work.
-constexpr Breadth kAnswer{.unit_cap = 3000, .unstick = 0};
+constexpr Breadth kAnswer{.unit_cap = 3000, .way_out_units = 0};
 
 constexpr Breadth kEasy{.stand_anywhere = false,
                         .max_stands = 1,
@@ -19,21 +19,15 @@ constexpr Breadth kEasy{.stand_anywhere = false,
                         .max_depth = 5,
                         .noise = 260.0,
                         .unit_cap = 600,
-                        .unstick = 0,
-                        .unstick_stands = 0};
+                        .way_out_units = 0};
 
-constexpr Breadth kHard{.max_stands = 32,
-                        .build = 12,
-                        .beam = 5,
-                        .opponent = 0.3,
-                        .unit_cap = 25000,
-                        .unstick = 10,
-                        .unstick_stands = 12};
+constexpr Breadth kHard{
+    .max_stands = 32, .build = 12, .beam = 5, .opponent = 0.3, .unit_cap = 25000, .way_out_units = 10000};
 
-// A game this long has gone round in circles: two players undoing each other's shift, or a way home
-// that no plan within a turn finds. From here on every level lets noise into its choice, more with
-// each turn, as easy always does, so the circle breaks and the game goes on.
-constexpr int32_t RESTLESS_AFTER_TURNS = 30;
+// A last resort, which the planner's memory of the game makes unneeded in the games measured: a game
+// this long has gone round in circles that no plan breaks. From here on every level lets noise into
+// its choice, more with each turn, as easy always does, so the circle breaks and the game goes on.
+constexpr int32_t RESTLESS_AFTER_TURNS = 100;
 constexpr double RESTLESS_NOISE_PER_TURN = 8.0;
 
 }  // namespace

@@ -17,8 +17,7 @@ struct Breadth {
   double noise = 0;            // up to this much added to or taken from a candidate's score
   double opponent = 0;         // how much the opponent's score counts against its own
   int64_t unit_cap = 6000;     // the most units the search spends; past it, the best position found so far
-  int unstick = 6;             // when no action beats standing still: first actions tried with a second
-  int unstick_stands = 6;      // standing squares tried for that second action
+  int64_t way_out_units = 3000;  // when no action gets further than standing still: units spent on a way out
 };
 
 struct Params {

@@ -67,6 +67,30 @@ bool Same_Players(const PlayerState& a, const PlayerState& b) {
          a.treasures == b.treasures && a.items == b.items;
 }
 
+void Trace_Turn(std::FILE* out, int32_t turn_number, const TurnRecord& turn) {
+  const bool p1 = turn.won ? current_player == 1 : current_player == 0;  // a turn not won has passed on
+  const PlayerState& p = p1 ? player1 : player2;
+  std::fprintf(out, "%3d P%d:", turn_number, p1 ? 1 : 2);
+  for (const ComputerMove& m : turn.moves) {
+    switch (m.kind) {
+      case MOVE_WALK:
+        std::fprintf(out, " w%d%d.%d%d", m.block_x, m.block_y, m.square_x, m.square_y);
+        break;
+      case MOVE_SHIFT:
+        std::fprintf(out, " %c%d%s", m.column ? 'c' : 'r', m.line, m.direction ? "+" : "-");
+        break;
+      case MOVE_ROTATE:
+        std::fprintf(out, " t%d%d", m.block_x, m.block_y);
+        break;
+      case MOVE_END_TURN:
+        std::fprintf(out, " end");
+        break;
+    }
+  }
+  std::fprintf(out, " | at %d%d.%d%d treasures %d actions %d keys %d\n", p.block_x, p.block_y, p.square_x,
+               p.square_y, p.treasures, p.actions, p.keys);
+}
+
 }  // namespace
 
 TurnRecord Play_Computer_Turn(Planner& planner, ComputerLevel level, uint64_t seed, int units_per_slice,
@@ -149,6 +173,7 @@ MatchResult Play_Match(const MatchConfig& config) {
     result.longest_slice_cpu_ms.push_back(turn.longest_slice_cpu_ms);
     result.think_units.push_back(turn.units);
     won = turn.won;
+    if (config.trace) Trace_Turn(config.trace, result.turns, turn);
   }
   if (player1.winner == 1) result.winner = 1;
   if (player2.winner == 1) result.winner = 2;

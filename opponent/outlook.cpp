@@ -41,8 +41,9 @@ std::unique_ptr<Sim> PlannerSearch::Turn_Ended(const Node& node) {
 
 // What the position after this turn (`after`, the opponent to move) is worth: the opponent plays its
 // turn as the normal level would, then this player makes its best next action. An answer that puts
-// the blocks and players back as they stood when this turn began (the opponent undoing this turn's
-// action, which would go round for ever) makes the turn worth less than its start.
+// the blocks and players back as they stood when this turn began, or in a position an earlier turn
+// of this game began or ended in (the two undoing each other's moves, which would go round for
+// ever), makes the turn worth less than its start.
 Slices PlannerSearch::Outlook(const Sim& after, double& mine) {
   const double beta = params.outlook_opponent;
   std::vector<Node> answers;
@@ -55,7 +56,10 @@ Slices PlannerSearch::Outlook(const Sim& after, double& mine) {
     co_return;
   }
   auto sim = std::make_unique<Sim>(*best.sim);
-  const bool round_trip = Same_Layout(*sim, *now);
+  // Back where this turn began, or where an earlier turn stood: the game goes round.
+  remembering = true;
+  const bool round_trip = Same_Layout(*sim, *now) || Seen_Before(*sim);
+  remembering = false;
   Carry_Out(*sim, End_Turn_Move(), steps);
   // What the next action adds counts for half: what a turn takes now is worth more than later.
   const double standing = Blend(Evaluate(*sim, true), beta);
@@ -69,9 +73,18 @@ Slices PlannerSearch::Outlook(const Sim& after, double& mine) {
 Slices PlannerSearch::Run() {
   std::vector<int> ranked;
   start_value = Blend(Evaluate(*now, params.turn.opponent > 0), params.turn.opponent);
-  Slices turn = Search_Turn(*now, params.turn, plans, ranked);
-  while (turn.Resume()) co_yield 1;
+  remembering = true;
+  Slices own_turn = Search_Turn(*now, params.turn, plans, ranked);
+  while (own_turn.Resume()) co_yield 1;
+  const int followed = Follow_Route();
+  remembering = false;
   int chosen = ranked[0];
+  // A route begun in the last turn is followed, unless the search found clearly better.
+  if (followed >= 0 && plans[followed].score + params.weights.way_out >= plans[chosen].score &&
+      plans[chosen].score < SCORE_WIN) {
+    Finish(plans[followed]);
+    co_return;
+  }
   // Easy never lets its one action go unused, even where it finds nothing better to do with it: its
   // noisy choice moves things on where a careful player would stand still and stay stuck. A restless
   // level uses one of its actions however many it has.

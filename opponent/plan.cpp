@@ -7,6 +7,7 @@ PlanPosition Capture_Position() { return PlanPosition{board, player1, player2, c
 // The plan of the chosen position: its moves, a walk to where the turn should end, the end of the turn.
 void PlannerSearch::Finish(const Node& best) {
   plan = best.moves;
+  route = Route{side, turn, best.next, best.promised};
   if (!best.sim->Over()) {
     const int end = End_Square(*best.sim);
     if (end >= 0 && end != Square_Of(best.sim->Mover())) plan.push_back(Walk_Move(end));
@@ -41,9 +42,16 @@ void PlannerSearch::Ready(const ComputerMove& m) {
 
 void PlannerSearch::Readied(const ComputerMove& m) {
   move = m;
-  if (move.kind == MOVE_END_TURN) plan.clear();
+  if (move.kind == MOVE_END_TURN) {
+    plan.clear();
+    memory[side].Record(Layout_Key(*expected), turn);  // where the turn will have led
+  }
   ++moves_in_turn;
   ready = true;
+}
+
+bool PlannerSearch::Seen_Before(const Sim& s) const {
+  return remembering && !s.Over() && memory[side].Seen_Before(Layout_Key(s), turn);
 }
 
 Planner::Planner() : search_(std::make_unique<PlannerSearch>()) {}
@@ -57,8 +65,14 @@ void Planner::Begin(const PlanPosition& now, ComputerLevel level, uint64_t seed)
   const uint64_t turn_key = (seed * 0x100000001B3ull) ^ (static_cast<uint64_t>(now.current_player) << 40) ^
                             static_cast<uint32_t>(mover.turns);
   if (turn_key != s.turn_key) {
+    // A new turn: remembered where it begins. A count of turns lower than before is a new game.
     s.turn_key = turn_key;
     s.moves_in_turn = 0;
+    s.side = now.current_player == 1 ? 1 : 0;
+    s.turn = mover.turns;
+    PositionMemory& memory = s.memory[s.side];
+    if (mover.turns < memory.Last_Turn()) memory.Forget();
+    memory.Record(Layout_Key(Sim(now)), mover.turns);
   }
   // The position the plan predicted (the squares a rotation drew aside): its next move is ready, when
   // the position allows it.
@@ -80,7 +94,10 @@ void Planner::Begin(const PlanPosition& now, ComputerLevel level, uint64_t seed)
   if (!s.reach) s.reach = std::make_unique<Reach>();
   if (!s.region) s.region = std::make_unique<ReachRegion>();
   if (!s.masks) s.masks = std::make_unique<MaskCache>();
-  if (!s.turned) s.turned = std::make_unique<MazeBlock>(now.board.blocks[0][0]);
+  // Made by copying: a MazeBlock made afresh would draw rand.
+  if (!s.applied) s.applied = std::unique_ptr<Applied>(new Applied{{}, {}, now.board.blocks[0][0]});
+  for (auto& u : s.in_row)
+    if (!u) u = std::unique_ptr<Applied>(new Applied{{}, {}, now.board.blocks[0][0]});
   bool seen[65] = {};
   s.numbers_unique = true;
   for (const auto& column : now.board.blocks)
@@ -89,10 +106,8 @@ void Planner::Begin(const PlanPosition& now, ComputerLevel level, uint64_t seed)
       if (block.number >= 1 && block.number <= 64) seen[block.number] = true;
     }
   if (!s.other_region) s.other_region = std::make_unique<ReachRegion>();
-  const bool on_board = mover.block_x >= 0 && mover.block_x < 8 && mover.block_y >= 0 && mover.block_y < 8 &&
-                        mover.square_x >= 0 && mover.square_x < 8 && mover.square_y >= 0 &&
-                        mover.square_y < 8;
-  if (now.current_player > 1 || !on_board || s.now->Over() || s.moves_in_turn >= MAX_PROGRAM_MOVES_PER_TURN) {
+  if (now.current_player > 1 || !Stands_On_Board(mover) || s.now->Over() ||
+      s.moves_in_turn >= MAX_PROGRAM_MOVES_PER_TURN) {
     s.job = Slices();
     s.Ready(End_Turn_Move());  // nothing to plan: the end of the turn
     return;
@@ -111,5 +126,13 @@ bool Planner::Work(int budget) {
 }
 
 ComputerMove Planner::Move() const { return search_->move; }
+
+void Planner::New_Game() {
+  PlannerSearch& s = *search_;
+  for (PositionMemory& m : s.memory) m.Forget();
+  s.route = PlannerSearch::Route{};
+  s.plan.clear();
+  s.turn_key = ~0ull;
+}
 
 int64_t Planner::Units_Spent() const { return search_->units; }

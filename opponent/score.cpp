@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "opponent/simulate.h"
+#include "opponent/ways.h"
 
 namespace {
 
@@ -10,90 +11,6 @@ struct Goal {
   int32_t bx, by;
   int32_t distance;
 };
-
-// What opening each side (north, east, south, west) of a block of each type costs, in quarters of an
-// action: four per quarter turn it needs (a turn moves every exit one side on, anticlockwise).
-struct TurnTable {
-  int8_t quarters[BLOCK_TYPE_COUNT][4];
-  constexpr TurnTable() : quarters{} {
-    for (int t = 0; t < BLOCK_TYPE_COUNT; ++t) {
-      const uint8_t exits[4] = {block_layouts[t].north, block_layouts[t].east, block_layouts[t].south,
-                                block_layouts[t].west};
-      for (int side = 0; side < 4; ++side) {
-        int8_t k = 0;
-        while (k < 4 && exits[(side + k) % 4] == 0) ++k;
-        quarters[t][side] = static_cast<int8_t>(4 * k);
-      }
-    }
-  }
-};
-constexpr TurnTable kTurnTable;
-
-// What opening a side costs, in quarters of an action; a block that never turns (a home block) twelve,
-// for the shifts that would have to bring another way.
-int Open_Cost(const MazeBlock& b, int side) {
-  if (b.type < 0 || b.type >= BLOCK_TYPE_COUNT) return 12;
-  const int k = kTurnTable.quarters[b.type][side];
-  return k != 0 && b.home == 1 ? 12 : k;
-}
-
-constexpr int32_t kFar = 1 << 20;
-// Crossing the board's edge, in quarters of an action. The shift that brings the far end of a line
-// alongside moves the near end away with it, so the way it promises is seldom there after one shift;
-// priced as a few actions, it gives way to a way that quarter turns open one by one, where each turn
-// shows as progress.
-constexpr int32_t kEdgeCost = 16;
-
-// From the region to the blocks, in quarters of an action: the fewest quarter turns that would open a
-// way along rows and columns (4 each, every block opening the sides it is crossed by) plus one for
-// each block crossed, and across the board's edge kEdgeCost for the shifts that would bring the far
-// end of the line alongside. A bucket queue (no step costs more than 41) that stops once every block of
-// `wanted` (bit bx * 8 + by) is settled; the others may be left unsettled.
-void Way_Costs(const Board& b, const ReachRegion& r, uint64_t wanted, int32_t cost[8][8]) {
-  constexpr int kBuckets = 64;
-  int8_t open[8][8][4];
-  for (int x = 0; x < 8; ++x)
-    for (int y = 0; y < 8; ++y) {
-      const MazeBlock& block = b.blocks[x][y];
-      for (int side = 0; side < 4; ++side) open[x][y][side] = static_cast<int8_t>(Open_Cost(block, side));
-    }
-  uint8_t bucket[kBuckets][64 * 4 + 64];
-  int count[kBuckets] = {};
-  int pending = 0;
-  for (int x = 0; x < 8; ++x)
-    for (int y = 0; y < 8; ++y) {
-      cost[x][y] = kFar;
-      if (r.blocks[x][y] != REACH_NONE) {
-        cost[x][y] = 0;
-        bucket[0][count[0]++] = static_cast<uint8_t>(x * 8 + y);
-        ++pending;
-      }
-    }
-  constexpr int kDx[4] = {0, 1, 0, -1}, kDy[4] = {-1, 0, 1, 0};  // north, east, south, west
-  for (int32_t c = 0; pending > 0 && wanted != 0; ++c) {
-    const int slot = c % kBuckets;
-    while (count[slot] > 0) {
-      const int i = bucket[slot][--count[slot]];
-      --pending;
-      const int bx = i >> 3, by = i & 7;
-      if (cost[bx][by] != c) continue;  // reached for less since
-      wanted &= ~(uint64_t{1} << i);
-      for (int side = 0; side < 4; ++side) {
-        int nx = bx + kDx[side], ny = by + kDy[side];
-        // Across the board's edge only by a shift of the line, which brings the far end alongside.
-        const int32_t shift = (nx < 0 || nx > 7 || ny < 0 || ny > 7) ? kEdgeCost : 0;
-        nx &= 7;
-        ny &= 7;
-        const int32_t next = c + 1 + shift + open[bx][by][side] + open[nx][ny][(side + 2) % 4];
-        if (next >= cost[nx][ny]) continue;
-        cost[nx][ny] = next;
-        const int to = next % kBuckets;
-        bucket[to][count[to]++] = static_cast<uint8_t>(nx * 8 + ny);
-        ++pending;
-      }
-    }
-  }
-}
 
 uint64_t Block_Bit(int32_t bx, int32_t by) { return uint64_t{1} << (bx * 8 + by); }
 
@@ -114,7 +31,7 @@ bool Next_Goal(const Board& b, const PlayerState& p, bool is_player1, const Reac
     }
   int32_t cost[8][8];
   Way_Costs(b, r, goals, cost);
-  int32_t best = kFar;
+  int32_t best = WAY_FAR;
   for (int bx = 0; bx < 8; ++bx)
     for (int by = 0; by < 8; ++by) {
       const MazeBlock& block = b.blocks[bx][by];
@@ -126,11 +43,11 @@ bool Next_Goal(const Board& b, const PlayerState& p, bool is_player1, const Reac
         gy = by;
       }
     }
-  return best < kFar;
+  return best < WAY_FAR;
 }
 
 double Score_Position(const Board& b, const PlayerState& p, bool is_player1, const ReachRegion& r,
-                      int32_t actions, const Weights& w) {
+                      int32_t actions, const Weights& w, int32_t* progress) {
   // Treasures the walk can still take: those behind no locked door, then one per key.
   Goal remaining[MAX_TREASURES * 2 + 4];
   int n_remaining = 0;
@@ -158,6 +75,7 @@ double Score_Position(const Board& b, const PlayerState& p, bool is_player1, con
   const int32_t treasures = p.treasures + taken;
 
   double score = w.treasure * treasures;
+  if (progress) *progress = 256 * treasures;
   if (treasures >= MAX_TREASURES) {
     // Home: any home mark the walk reaches wins; otherwise the home blocks are the goals.
     n_remaining = 0;
@@ -170,8 +88,10 @@ double Score_Position(const Board& b, const PlayerState& p, bool is_player1, con
           for (int sy = 0; sy < 8; ++sy) {
             if (block.squares[sx][sy].content != HOME_MARK) continue;
             const uint64_t bit = Region_Bit(sx, sy);
-            if ((r.free_squares[bx][by] & bit) || ((r.squares[bx][by] & bit) && keys_left > 0))
+            if ((r.free_squares[bx][by] & bit) || ((r.squares[bx][by] & bit) && keys_left > 0)) {
+              if (progress) *progress = PROGRESS_WIN;
               return SCORE_WIN;
+            }
             if (n_remaining < MAX_TREASURES * 2) remaining[n_remaining++] = Goal{bx, by, 0};
           }
       }
@@ -212,6 +132,7 @@ double Score_Position(const Board& b, const PlayerState& p, bool is_player1, con
             [](const Goal& a, const Goal& c) { return a.distance < c.distance; });
   for (int i = 0; i < n_remaining; ++i)
     score -= (i == 0 ? w.distance_first : w.distance_rest) * quarter * remaining[i].distance;
+  if (progress) *progress -= std::min<int32_t>(255, remaining[0].distance);
   if (missing > 0) {
     // The nearest key lying on the board, for the goals that need one.
     int32_t nearest = 64;

@@ -11,6 +11,7 @@
 
 #include "game/reach.h"
 #include "opponent/levels.h"
+#include "opponent/memory.h"
 #include "opponent/opponent.h"
 #include "opponent/simulate.h"
 #include "opponent/slices.h"
@@ -28,12 +29,17 @@ inline ComputerMove Move_Of(const Action& a) {
   return a.rotate ? Rotate_Move(a.bx, a.by) : Shift_Move(a.column, a.line, a.direction);
 }
 
-// A position the search reached: the moves from the start of the search and their outcome.
+// A position the search reached: the moves from the start of the search and their outcome; for a way
+// out longer than the turn, the actions the next turns are to make and what the whole is worth.
 struct Node {
   std::unique_ptr<Sim> sim;
   std::vector<ComputerMove> moves;
   double score = 0;
+  double repeated = 0;   // what the score lost for leading back to a position seen before
+  int32_t progress = 0;  // how far along its goals the player to move is
   int depth = 0;
+  std::vector<Action> next;  // a way out longer than the turn: the actions the next turns make
+  double promised = 0;       // what the whole way out is worth
 };
 
 struct Candidate {
@@ -72,6 +78,7 @@ inline uint64_t Split_Mix(uint64_t& state) {
 // What a position is worth to the player to move and to the other player.
 struct Value {
   double mover = 0, other = 0;
+  int32_t progress = 0;  // the mover's, as Score_Position gives it
 };
 
 // The mover's view: its own score less part of the other's; a win on either side decides.
@@ -87,6 +94,12 @@ int Standing_Squares(const Board& b, const ReachRegion& r, int own, int* out, in
 // the opponent's, or holding a goal of the player.
 void Action_List(const Sim& s, const ReachRegion& mine, const ReachRegion* theirs, std::vector<Action>& out);
 
+// What Apply changed, for Undo: where the players stood, and a turned block as it was.
+struct Applied {
+  Spot mine, theirs;
+  MazeBlock turned;
+};
+
 struct PlannerSearch {
   // The plan being played: its moves, the one returned now, and the position it should lead to.
   ComputerLevel level = LEVEL_NORMAL;
@@ -100,13 +113,29 @@ struct PlannerSearch {
   // The turn being played and the moves returned in it, so a turn always ends.
   uint64_t turn_key = ~0ull;
   int moves_in_turn = 0;
+  // What each side remembers of its game ([1] player 1, [0] player 2), the side of this turn and its
+  // count of turns, and whether the search in progress is of its own turn (where memory counts).
+  PositionMemory memory[2];
+  int side = 0;
+  int32_t turn = 0;
+  bool remembering = false;
+  // A way out chosen over more than one turn: the actions its next turns make, for the side, after
+  // which the position should be worth `promised`. Followed when the next turn comes, unless it no
+  // longer gets there.
+  struct Route {
+    int side = 0;
+    int32_t turn = 0;
+    std::vector<Action> actions;
+    double promised = 0;
+  } route;
 
   // The search in progress.
   Params params{};
   uint64_t random = 0;
   std::unique_ptr<Sim> now;
   std::unique_ptr<Sim> work;
-  std::unique_ptr<MazeBlock> turned;                  // a block put aside while a rotation is tried
+  std::unique_ptr<Applied> applied;                   // what a tried action changed
+  std::unique_ptr<Applied> in_row[3];                 // and the actions of a way out, in a row
   std::unique_ptr<Reach> reach;                       // with the walks: for the walks the plan makes
   std::unique_ptr<ReachRegion> region, other_region;  // without: for scoring
   std::unique_ptr<MaskCache> masks;                   // for the positions tried from one node
@@ -122,13 +151,25 @@ struct PlannerSearch {
   Slices Best_Action(Sim& sim, double beta, int max_stands, double& best);
   bool Build_Child(const Node& parent, int stand, const Action& action, int depth, double beta, Node& child);
   Slices Outlook(const Sim& after, double& mine);
+  Slices Way_Out(const Node& start, const Breadth& breadth, double single, Node& out);
+  Slices Sequences(Sim& s, const Node& start, const Breadth& breadth,
+                   const std::vector<const std::vector<Action>*>& lists, size_t depth, int stand,
+                   int64_t& spent, double& best, std::vector<Action>& trail, std::vector<Action>& found);
+  // The node of the route's action from the position the turn's search started in (plans[0]), or -1.
+  int Follow_Route();
   int Sweep(Sim& s, std::vector<ComputerMove>& moves);
   Value Evaluate(Sim& s, bool both, MaskCache* cache = nullptr);
   Value Try(Sim& s, int stand, const Action& a, bool both);
+  // Stands the player to move on `stand` and makes the action in place (its cost paid); Undo puts
+  // everything back.
+  void Apply(Sim& s, int stand, const Action& a, Applied& undo);
+  void Undo(Sim& s, const Action& a, const Applied& undo);
   int End_Square(const Sim& s);
   std::unique_ptr<Sim> Turn_Ended(const Node& node);
   void Finish(const Node& best);
   bool Ready_Next();
   void Ready(const ComputerMove& m);
   void Readied(const ComputerMove& m);
+  // A position the side of this turn has passed through before: worth less by the weight `repeat`.
+  bool Seen_Before(const Sim& s) const;
 };

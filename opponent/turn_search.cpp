@@ -29,7 +29,10 @@ Slices PlannerSearch::Best_Action(Sim& sim, double beta, int max_stands, double&
 // then reaches; scored as the search scores. False when a move is refused.
 bool PlannerSearch::Build_Child(const Node& parent, int stand, const Action& action, int depth, double beta,
                                 Node& child) {
-  child = Node{std::make_unique<Sim>(*parent.sim), parent.moves, 0, depth};
+  child = Node{};
+  child.sim = std::make_unique<Sim>(*parent.sim);
+  child.moves = parent.moves;
+  child.depth = depth;
   if (stand != Square_Of(child.sim->Mover())) {
     const ComputerMove walk = Walk_Move(stand);
     if (!Carry_Out(*child.sim, walk, steps)) return false;
@@ -39,7 +42,11 @@ bool PlannerSearch::Build_Child(const Node& parent, int stand, const Action& act
   if (!Carry_Out(*child.sim, act, steps)) return false;
   child.moves.push_back(act);
   Sweep(*child.sim, child.moves);
-  child.score = Blend(Evaluate(*child.sim, beta > 0), beta);
+  const Value v = Evaluate(*child.sim, beta > 0);
+  child.score = Blend(v, beta);
+  child.progress = v.progress;
+  if (Seen_Before(*child.sim)) child.repeated = params.weights.repeat;
+  child.score -= child.repeated;
   return true;
 }
 
@@ -53,17 +60,19 @@ Slices PlannerSearch::Search_Turn(const Sim& start, const Breadth& P, std::vecto
   const bool both = P.opponent > 0;
 
   nodes.clear();
-  nodes.push_back(Node{std::make_unique<Sim>(start), {}, 0, 0});
+  nodes.push_back(Node{});
+  nodes[0].sim = std::make_unique<Sim>(start);
   spent += Sweep(*nodes[0].sim, nodes[0].moves) + 1;
   co_yield 1;
-  nodes[0].score = Blend(Evaluate(*nodes[0].sim, both), P.opponent);
+  const Value standing = Evaluate(*nodes[0].sim, both);
+  nodes[0].score = Blend(standing, P.opponent);
+  nodes[0].progress = standing.progress;
+  if (Seen_Before(*nodes[0].sim)) nodes[0].repeated = params.weights.repeat;
+  nodes[0].score -= nodes[0].repeated;
   std::vector<int> beam{0};
   std::vector<Candidate> candidates;
   std::vector<std::vector<Action>> node_actions;
   std::vector<std::vector<int>> node_stands;
-  std::vector<Candidate> first;
-  std::vector<int> first_stands;
-  std::vector<Action> first_actions;
   int stands[64];
 
   for (int depth = 1; depth <= P.max_depth && !beam.empty() && !over_budget(); ++depth) {
@@ -106,11 +115,6 @@ Slices PlannerSearch::Search_Turn(const Sim& start, const Breadth& P, std::vecto
       if (a.action != b.action) return a.action < b.action;
       return a.stand < b.stand;
     });
-    if (depth == 1) {  // kept for a way out, should no action beat standing still
-      first.assign(candidates.begin(), candidates.begin() + std::min<size_t>(candidates.size(), 64));
-      first_stands = node_stands[0];
-      first_actions = node_actions[0];
-    }
     std::vector<int> built;
     for (size_t ci = 0; ci < candidates.size() && static_cast<int>(built.size()) < P.build; ++ci) {
       const Candidate& c = candidates[ci];
@@ -137,36 +141,18 @@ Slices PlannerSearch::Search_Turn(const Sim& start, const Breadth& P, std::vecto
     beam = built;
   }
 
-  // Stuck: no action does better than standing still. The best few first actions are tried with a
-  // second one after them (the next turn's, the opponent left out), and a first action whose pair
-  // gets further than any single one is played: a way out that starts with a step back.
+  // Stuck: no action gets further along the goals than standing still. Pairs of actions are tried,
+  // the second the next turn's: a way out that starts with a step back.
   double single = nodes[0].score;
-  for (const Node& node : nodes) single = std::max(single, node.score);
-  if (P.unstick > 0 && single <= nodes[0].score && !first.empty() && nodes[0].sim->Mover().actions > 0 &&
-      !over_budget()) {
-    double best_pair = single + params.weights.way_out;
+  bool progress = false;
+  for (const Node& node : nodes) {
+    single = std::max(single, node.score);
+    progress = progress || node.progress > nodes[0].progress;
+  }
+  if (P.way_out_units > 0 && !progress && nodes[0].sim->Mover().actions > 0) {
     Node way_out;
-    int tried = 0;
-    for (size_t ci = 0; ci < first.size() && tried < P.unstick; ++ci) {
-      const Candidate& c = first[ci];
-      if (ci > 0 && first[ci - 1].action == c.action && first[ci - 1].score == c.score) continue;
-      Node child;
-      if (!Build_Child(nodes[0], first_stands[c.stand], first_actions[c.action], 1, P.opponent, child))
-        continue;
-      ++tried;
-      if (child.sim->Over()) continue;
-      auto next_turn = std::make_unique<Sim>(*child.sim);
-      next_turn->Mover().actions = std::max(1, next_turn->Mover().actions);
-      double pair = child.score;
-      Slices second = Best_Action(*next_turn, P.opponent, P.unstick_stands, pair);
-      while (second.Resume()) co_yield 1;
-      if (pair > best_pair) {
-        best_pair = pair;
-        way_out = std::move(child);
-        // Ranked above standing still, by half of what the pair gains.
-        way_out.score = nodes[0].score + 0.5 * (pair - nodes[0].score);
-      }
-    }
+    Slices pairs = Way_Out(nodes[0], P, single, way_out);
+    while (pairs.Resume()) co_yield 1;
     if (way_out.sim) nodes.push_back(std::move(way_out));
   }
 

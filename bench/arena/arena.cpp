@@ -9,6 +9,8 @@
 //   orvalis_arena pairings [games]         every pairing of levels, itself included (default 200 a density)
 //   orvalis_arena alone [games]            turns to win alone, per level, and hard against normal seed by
 //                                          seed (default 200)
+//   orvalis_arena trace SEED [a] [b]       one game, a line a turn (a plays player 2, --a-is-1 player 1;
+//                                          --alone: a plays alone)
 //   orvalis_arena watch [turns] [level]    watch time of a turn through the real hand and playing screen
 //                                          (default 500 turns a level; --hurried: Space held)
 //   any mode: --seed N (first seed, default 1), --density D (only that density), --verbose (each game),
@@ -48,6 +50,8 @@ struct Options {
   int only_level = -1;   // think: -1 all levels
   int max_turns = 400;   // turns of both sides before a game is stopped
   bool hurried = false;  // watch: Space held from each turn's start
+  bool alone = false;       // trace: the side b only ends its turn
+  bool first_is_1 = false;  // trace: a plays player 1, b player 2
 };
 
 int64_t violations = 0;
@@ -209,6 +213,7 @@ void Alone(const Options& o) {
   // Own turns by level, density and game (0: stopped), for comparing the levels seed by seed.
   std::vector<int> own[3][3];
   for (const ComputerLevel level : {LEVEL_EASY, LEVEL_NORMAL, LEVEL_HARD}) {
+    if (o.only_level >= 0 && level != o.only_level) continue;
     for (int density = 0; density < 3; ++density) {
       if (o.density >= 0 && density != o.density) continue;
       std::vector<double> turns;
@@ -256,6 +261,23 @@ void Alone(const Options& o) {
   }
 }
 
+// One game, a line a turn: `count` is the seed; level a plays player 2 and b player 1 (--a-is-1: the
+// other way round; --alone: b only ends its turns).
+void Trace(const Options& o) {
+  MatchConfig c;
+  c.seed = static_cast<uint32_t>(o.count > 0 ? o.count : 1);
+  c.density = o.density >= 0 ? o.density : 0;
+  c.max_turns = o.max_turns;
+  c.player2.level = o.a;
+  c.player1.level = o.b;
+  if (o.first_is_1) std::swap(c.player1, c.player2);
+  (o.first_is_1 ? c.player2 : c.player1).plays = !o.alone;
+  c.trace = stdout;
+  const MatchResult r = Play_Match(c);
+  Note(r, c.seed);
+  std::printf("winner %d after %d turns\n", r.winner, r.turns);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -270,6 +292,10 @@ int main(int argc, char** argv) {
       o.density = std::atoi(argv[++i]);
     } else if (std::strcmp(argv[i], "--max-turns") == 0 && i + 1 < argc) {
       o.max_turns = std::atoi(argv[++i]);
+    } else if (std::strcmp(argv[i], "--alone") == 0) {
+      o.alone = true;
+    } else if (std::strcmp(argv[i], "--a-is-1") == 0) {
+      o.first_is_1 = true;
     } else if (std::strcmp(argv[i], "--hurried") == 0) {
       o.hurried = true;
     } else if (std::strcmp(argv[i], "--csv") == 0 && i + 1 < argc) {
@@ -291,6 +317,7 @@ int main(int argc, char** argv) {
       return 2;
     }
     o.only_level = level;
+    o.a = level;
   }
   if (positional.size() > 3 &&
       (!Parse_Level(positional[2].c_str(), o.a) || !Parse_Level(positional[3].c_str(), o.b))) {
@@ -310,6 +337,8 @@ int main(int argc, char** argv) {
     Table(o);
   } else if (o.mode == "alone") {
     Alone(o);
+  } else if (o.mode == "trace") {
+    Trace(o);
   } else if (o.mode == "pairings") {
     Pairings(o);
   } else if (o.mode == "watch") {
@@ -322,10 +351,11 @@ int main(int argc, char** argv) {
     w.csv = csv;
     if (Watch(w) != 0) return 1;
   } else {
-    std::fprintf(stderr,
-                 "usage: orvalis_arena think|table|pairings|alone|watch [count] [level [level]] [--seed N] "
-                 "[--density D]\n"
-                 "       [--max-turns N] [--hurried] [--csv FILE]\n");
+    std::fprintf(
+        stderr,
+        "usage: orvalis_arena think|table|pairings|alone|trace|watch [count] [level [level]] [--seed N] "
+        "[--density D]\n"
+        "       [--max-turns N] [--hurried] [--csv FILE]\n");
     return 2;
   }
   if (csv) std::fclose(csv);
