@@ -19,7 +19,7 @@ constexpr Breadth kEasy{.stand_anywhere = false,
                         .max_depth = 5,
                         .noise = 260.0,
                         .unit_cap = 600,
-                        .way_out_units = 0};
+                        .way_out_units = 300};
 
 constexpr Breadth kHard{
     .max_stands = 32, .build = 12, .beam = 5, .opponent = 0.3, .unit_cap = 25000, .way_out_units = 10000};

@@ -5,9 +5,7 @@ namespace {
 uint64_t Mix(uint64_t h, uint64_t v) { return (h ^ v) * 0x100000001B3ull; }
 
 uint64_t Player_Key(uint64_t h, const PlayerState& p) {
-  return Mix(Mix(Mix(Mix(h, static_cast<uint64_t>(p.block_x)), static_cast<uint64_t>(p.block_y)),
-                 static_cast<uint64_t>(p.treasures)),
-             static_cast<uint64_t>(p.keys));
+  return Mix(Mix(h, static_cast<uint64_t>(p.treasures)), static_cast<uint64_t>(p.keys));
 }
 
 }  // namespace
@@ -32,8 +30,8 @@ void PositionMemory::Record(uint64_t key, int32_t turn) {
   seen_.push_back(Seen{key, turn});
 }
 
-bool PositionMemory::Seen_Before(uint64_t key, int32_t turn) const {
-  for (const Seen& s : seen_)
-    if (s.key == key && s.turn < turn) return true;
-  return false;
+int PositionMemory::Times_Seen(uint64_t key, int32_t turn) const {
+  int times = 0;
+  for (const Seen& s : seen_) times += s.key == key && s.turn < turn;
+  return times;
 }

@@ -58,7 +58,7 @@ Slices PlannerSearch::Outlook(const Sim& after, double& mine) {
   auto sim = std::make_unique<Sim>(*best.sim);
   // Back where this turn began, or where an earlier turn stood: the game goes round.
   remembering = true;
-  const bool round_trip = Same_Layout(*sim, *now) || Seen_Before(*sim);
+  const bool round_trip = Same_Layout(*sim, *now) || Repeat_Cost(*sim) > 0;
   remembering = false;
   Carry_Out(*sim, End_Turn_Move(), steps);
   // What the next action adds counts for half: what a turn takes now is worth more than later.
@@ -70,15 +70,37 @@ Slices PlannerSearch::Outlook(const Sim& after, double& mine) {
   if (round_trip) mine = std::min(mine, start_value - params.weights.round_trip);
 }
 
+// The plan that gets furthest along the goals to a position not seen before, the best scored among
+// equals; the first ranked where there is none.
+int Furthest(const std::vector<Node>& plans, const std::vector<int>& ranked) {
+  int further = -1;
+  for (const int i : ranked)
+    if (plans[i].repeated == 0 && (further < 0 || plans[i].progress > plans[further].progress)) further = i;
+  return further < 0 ? ranked[0] : further;
+}
+
 Slices PlannerSearch::Run() {
   std::vector<int> ranked;
-  start_value = Blend(Evaluate(*now, params.turn.opponent > 0), params.turn.opponent);
+  const Value start = Evaluate(*now, params.turn.opponent > 0);
+  start_value = Blend(start, params.turn.opponent);
+  // A side that has got no further along its goals for a few turns presses on: the plan that gets
+  // furthest, whatever else it gives up.
+  Stall& stall = stalls[side];
+  if (start.progress > stall.best) stall = Stall{start.progress, turn};
+  const bool pressing = turn - stall.since >= params.weights.stall_turns;
   remembering = true;
   Slices own_turn = Search_Turn(*now, params.turn, plans, ranked);
   while (own_turn.Resume()) co_yield 1;
   const int followed = Follow_Route();
   remembering = false;
   int chosen = ranked[0];
+  if (pressing) {
+    const int further = Furthest(plans, ranked);
+    if (plans[further].progress > plans[0].progress) {
+      Finish(plans[further]);
+      co_return;
+    }
+  }
   // A route begun in the last turn is followed, unless the search found clearly better.
   if (followed >= 0 && plans[followed].score + params.weights.way_out >= plans[chosen].score &&
       plans[chosen].score < SCORE_WIN) {

@@ -1,5 +1,7 @@
 // The planner's public face: a turn's plan carried out move by move, each move readied when the
 // position it is made in is the one the plan predicted, and the search started afresh when it is not.
+#include <algorithm>
+
 #include "opponent/search.h"
 
 PlanPosition Capture_Position() { return PlanPosition{board, player1, player2, current_player}; }
@@ -50,8 +52,9 @@ void PlannerSearch::Readied(const ComputerMove& m) {
   ready = true;
 }
 
-bool PlannerSearch::Seen_Before(const Sim& s) const {
-  return remembering && !s.Over() && memory[side].Seen_Before(Layout_Key(s), turn);
+double PlannerSearch::Repeat_Cost(const Sim& s) const {
+  if (!remembering || s.Over()) return 0;
+  return params.weights.repeat * std::min(4, memory[side].Times_Seen(Layout_Key(s), turn));
 }
 
 Planner::Planner() : search_(std::make_unique<PlannerSearch>()) {}
@@ -71,7 +74,10 @@ void Planner::Begin(const PlanPosition& now, ComputerLevel level, uint64_t seed)
     s.side = now.current_player == 1 ? 1 : 0;
     s.turn = mover.turns;
     PositionMemory& memory = s.memory[s.side];
-    if (mover.turns < memory.Last_Turn()) memory.Forget();
+    if (mover.turns < memory.Last_Turn()) {
+      memory.Forget();
+      s.stalls[s.side] = PlannerSearch::Stall{};
+    }
     memory.Record(Layout_Key(Sim(now)), mover.turns);
   }
   // The position the plan predicted (the squares a rotation drew aside): its next move is ready, when
@@ -130,6 +136,7 @@ ComputerMove Planner::Move() const { return search_->move; }
 void Planner::New_Game() {
   PlannerSearch& s = *search_;
   for (PositionMemory& m : s.memory) m.Forget();
+  for (PlannerSearch::Stall& stall : s.stalls) stall = PlannerSearch::Stall{};
   s.route = PlannerSearch::Route{};
   s.plan.clear();
   s.turn_key = ~0ull;

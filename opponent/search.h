@@ -116,6 +116,11 @@ struct PlannerSearch {
   // What each side remembers of its game ([1] player 1, [0] player 2), the side of this turn and its
   // count of turns, and whether the search in progress is of its own turn (where memory counts).
   PositionMemory memory[2];
+  // For each side: the furthest along its goals it has been at the start of a turn, and since when.
+  struct Stall {
+    int32_t best = -PROGRESS_WIN;
+    int32_t since = 0;
+  } stalls[2];
   int side = 0;
   int32_t turn = 0;
   bool remembering = false;
@@ -170,6 +175,7 @@ struct PlannerSearch {
   bool Ready_Next();
   void Ready(const ComputerMove& m);
   void Readied(const ComputerMove& m);
-  // A position the side of this turn has passed through before: worth less by the weight `repeat`.
-  bool Seen_Before(const Sim& s) const;
+  // What leading back to a position the side of this turn has passed through before costs: the weight
+  // `repeat` for each time it was there, up to four; 0 for a new one.
+  double Repeat_Cost(const Sim& s) const;
 };

@@ -64,6 +64,7 @@ struct Weights {
   double region_block = 4;     // per block the region spans
   double round_trip = 600;     // a turn the opponent's answer would undo, everything back as it was
   double repeat = 300;         // a plan that leads back to a position of this game seen before
+  int32_t stall_turns = 3;     // turns without getting further along its goals before a side presses on
   double next_action = 0.5;    // the share of what the next turn's first action adds
   double outlook_share = 0.5;  // the share of the outlook in judging a plan, beyond its own score
   double outlook_doubt = 100;  // outlook differences up to this are within its guesswork

@@ -45,7 +45,7 @@ bool PlannerSearch::Build_Child(const Node& parent, int stand, const Action& act
   const Value v = Evaluate(*child.sim, beta > 0);
   child.score = Blend(v, beta);
   child.progress = v.progress;
-  if (Seen_Before(*child.sim)) child.repeated = params.weights.repeat;
+  child.repeated = Repeat_Cost(*child.sim);
   child.score -= child.repeated;
   return true;
 }
@@ -67,7 +67,7 @@ Slices PlannerSearch::Search_Turn(const Sim& start, const Breadth& P, std::vecto
   const Value standing = Evaluate(*nodes[0].sim, both);
   nodes[0].score = Blend(standing, P.opponent);
   nodes[0].progress = standing.progress;
-  if (Seen_Before(*nodes[0].sim)) nodes[0].repeated = params.weights.repeat;
+  nodes[0].repeated = Repeat_Cost(*nodes[0].sim);
   nodes[0].score -= nodes[0].repeated;
   std::vector<int> beam{0};
   std::vector<Candidate> candidates;

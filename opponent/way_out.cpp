@@ -1,8 +1,9 @@
 // The way out of a position where no action of the turn gets further along the goals than standing
-// still: a few actions in a row, the first a step back, that together get further. First every pair
-// of shifts; where none does, three shifts of the lines through and beside the next goal, which bring
-// a goal whose way in faces the board's edge (or a block no turn opens) round to the player; then a
-// shift and a quarter turn, and two quarter turns, while the units last. Tried where the player stands, the
+// still: a few actions in a row, the first a step back, that together get further. First two shifts
+// of the lines through and beside the next goal, which bring a goal whose way in faces the board's
+// edge (or a block no turn opens) round to the player; where none does, every pair of shifts; then
+// three shifts round the goal; then a shift and a quarter turn, and two quarter turns, while the
+// units last. Tried where the player stands, the
 // opponent left out, as if it let the board be. What the turn's actions cannot pay for is kept as the route
 // the next turns follow.
 #include <algorithm>
@@ -43,7 +44,7 @@ Slices PlannerSearch::Sequences(Sim& s, const Node& start, const Breadth& P,
     } else {
       const Value v = Evaluate(s, both, numbers_unique ? masks.get() : nullptr);
       double value = Blend(v, P.opponent);
-      if (Seen_Before(s)) value -= params.weights.repeat;
+      value -= Repeat_Cost(s);
       if (v.progress > start.progress && value > best) {
         best = value;
         found = trail;
@@ -70,20 +71,21 @@ Slices PlannerSearch::Way_Out(const Node& start, const Breadth& P, double single
   double best = single + params.weights.way_out;
   std::vector<Action> found, trail;
   int64_t spent = 0;
-  const std::vector<const std::vector<Action>*> two_shifts = {&shifts, &shifts};
-  Slices tried = Sequences(s, start, P, two_shifts, 0, own, spent, best, trail, found);
-  while (tried.Resume()) co_yield 1;
   int32_t gx = 0, gy = 0;
-  if (found.empty() && Next_Goal(s.board, s.Mover(), s.Mover_Is_P1(), *region, gx, gy)) {
-    Goal_Lines(gx, gy, lines);
-    const std::vector<const std::vector<Action>*> three = {&lines, &lines, &lines};  // outlives the search
-    tried = Sequences(s, start, P, three, 0, own, spent, best, trail, found);
+  const bool goal = Next_Goal(s.board, s.Mover(), s.Mover_Is_P1(), *region, gx, gy);
+  if (goal) Goal_Lines(gx, gy, lines);
+  const std::vector<const std::vector<Action>*> two_lines = {&lines, &lines}, two_shifts = {&shifts, &shifts},
+                                                three_lines = {&lines, &lines,
+                                                               &lines};  // outlive the searches
+  for (const auto* lists : {&two_lines, &two_shifts, &three_lines}) {
+    if (!found.empty() || (lists != &two_shifts && !goal)) continue;
+    Slices tried = Sequences(s, start, P, *lists, 0, own, spent, best, trail, found);
     while (tried.Resume()) co_yield 1;
   }
   const std::vector<const std::vector<Action>*> mixed[] = {
       {&shifts, &turns}, {&turns, &shifts}, {&turns, &turns}};
   for (const auto& lists : mixed) {
-    tried = Sequences(s, start, P, lists, 0, own, spent, best, trail, found);
+    Slices tried = Sequences(s, start, P, lists, 0, own, spent, best, trail, found);
     while (tried.Resume()) co_yield 1;
   }
   if (found.empty()) co_return;
