@@ -86,8 +86,11 @@ bool Same_Layout(const Sim& a, const Sim& b) {
 }
 
 // Walks that take what the region offers, the nearest first: the player's treasures (spending keys
-// where a locked door is in the way), a home mark once all five are carried, tokens and keys.
-int PlannerSearch::Sweep(Sim& s, std::vector<ComputerMove>& moves) {
+// where a locked door is in the way) while the turn's walking stays short (the score counts those it
+// can still reach as taken: they wait), a home mark once all five are carried, and tokens and keys
+// nearby, or further away when they are needed (no action left for a token, no key in hand for a
+// key), while the turn's walking stays short. `walked` counts the arrow steps.
+int PlannerSearch::Sweep(Sim& s, std::vector<ComputerMove>& moves, int32_t& walked) {
   int walks = 0;
   for (; walks < 24 && !s.Over(); ++walks) {
     const PlayerState& p = s.Mover();
@@ -102,7 +105,8 @@ int PlannerSearch::Sweep(Sim& s, std::vector<ComputerMove>& moves) {
       if (p.treasures >= MAX_TREASURES) {
         if (block.squares[sx][sy].content == HOME_MARK) target = q;
       } else if (sx == TREASURE_SQUARE_X && sy == TREASURE_SQUARE_Y &&
-                 (is_p1 ? block.treasure_p1 : block.treasure_p2) == 1) {
+                 (is_p1 ? block.treasure_p1 : block.treasure_p2) == 1 &&
+                 (walked == 0 || walked + r.steps[q] <= params.weights.turn_steps)) {
         target = q;
       }
     }
@@ -112,11 +116,16 @@ int PlannerSearch::Sweep(Sim& s, std::vector<ComputerMove>& moves) {
       const int32_t c = s.board.blocks[Reach_Block_X(q)][Reach_Block_Y(q)]
                             .squares[Reach_Square_X(q)][Reach_Square_Y(q)]
                             .content;
-      if ((c == TOKEN && p.actions < MAX_ACTIONS) || (c == KEY && p.keys < MAX_KEYS)) target = q;
+      const bool near = r.steps[q] <= params.weights.near_steps;
+      if (walked + r.steps[q] > params.weights.turn_steps) continue;
+      if ((c == TOKEN && p.actions < MAX_ACTIONS && (near || p.actions == 0)) ||
+          (c == KEY && p.keys < MAX_KEYS && (near || p.keys == 0)))
+        target = q;
     }
     if (target < 0 || target == r.start) break;
     const ComputerMove m = Walk_Move(target);
     if (!Carry_Out(s, m, steps)) break;
+    walked += static_cast<int32_t>(steps.size());
     moves.push_back(m);
   }
   return walks;

@@ -5,7 +5,8 @@
 
 #include "opponent/search.h"
 
-// Where to end the turn: the square the walk reaches without a key that lies nearest the next goal.
+// Where to end the turn: the square the walk reaches without a key that lies nearest the next goal,
+// each step of the walk there counted against it.
 int PlannerSearch::End_Square(const Sim& s) {
   const PlayerState& p = s.Mover();
   Compute_Reach(s.board, p, *reach);
@@ -15,14 +16,14 @@ int PlannerSearch::End_Square(const Sim& s) {
   if (r.start < 0 || !Next_Goal(s.board, p, s.Mover_Is_P1(), *region, gx, gy)) return r.start;
   const int32_t tx = gx * 8 + TREASURE_SQUARE_X, ty = gy * 8 + TREASURE_SQUARE_Y;
   int best = r.start;
-  int32_t best_distance = 1 << 20;
+  double best_cost = 1e18;
   for (int i = 0; i < r.count; ++i) {
     const int q = r.order[i];
     if (r.keys[q] != 0) break;
     const int32_t x = Reach_Block_X(q) * 8 + Reach_Square_X(q), y = Reach_Block_Y(q) * 8 + Reach_Square_Y(q);
-    const int32_t d = std::abs(x - tx) + std::abs(y - ty);
-    if (d < best_distance) {
-      best_distance = d;
+    const double cost = std::abs(x - tx) + std::abs(y - ty) + params.weights.end_step * r.steps[q];
+    if (cost < best_cost) {
+      best_cost = cost;
       best = q;
     }
   }

@@ -37,6 +37,7 @@ struct Node {
   double score = 0;
   double repeated = 0;   // what the score lost for leading back to a position seen before
   int32_t progress = 0;  // how far along its goals the player to move is
+  int32_t walked = 0;    // arrow steps its walks take
   int depth = 0;
   std::vector<Action> next;  // a way out longer than the turn: the actions the next turns make
   double promised = 0;       // what the whole way out is worth
@@ -162,7 +163,7 @@ struct PlannerSearch {
                    int64_t& spent, double& best, std::vector<Action>& trail, std::vector<Action>& found);
   // The node of the route's action from the position the turn's search started in (plans[0]), or -1.
   int Follow_Route();
-  int Sweep(Sim& s, std::vector<ComputerMove>& moves);
+  int Sweep(Sim& s, std::vector<ComputerMove>& moves, int32_t& walked);
   Value Evaluate(Sim& s, bool both, MaskCache* cache = nullptr);
   Value Try(Sim& s, int stand, const Action& a, bool both);
   // Stands the player to move on `stand` and makes the action in place (its cost paid); Undo puts
@@ -178,4 +179,5 @@ struct PlannerSearch {
   // What leading back to a position the side of this turn has passed through before costs: the weight
   // `repeat` for each time it was there, up to four; 0 for a new one.
   double Repeat_Cost(const Sim& s) const;
+  double Walking_Cost(const Node& node) const;
 };

@@ -33,21 +33,28 @@ bool PlannerSearch::Build_Child(const Node& parent, int stand, const Action& act
   child.sim = std::make_unique<Sim>(*parent.sim);
   child.moves = parent.moves;
   child.depth = depth;
+  child.walked = parent.walked;
   if (stand != Square_Of(child.sim->Mover())) {
     const ComputerMove walk = Walk_Move(stand);
     if (!Carry_Out(*child.sim, walk, steps)) return false;
+    child.walked += static_cast<int32_t>(steps.size());
     child.moves.push_back(walk);
   }
   const ComputerMove act = Move_Of(action);
   if (!Carry_Out(*child.sim, act, steps)) return false;
   child.moves.push_back(act);
-  Sweep(*child.sim, child.moves);
+  Sweep(*child.sim, child.moves, child.walked);
   const Value v = Evaluate(*child.sim, beta > 0);
   child.score = Blend(v, beta);
   child.progress = v.progress;
   child.repeated = Repeat_Cost(*child.sim);
-  child.score -= child.repeated;
+  child.score -= child.repeated + Walking_Cost(child);
   return true;
+}
+
+// What watching the node's walks costs; nothing beside a win.
+double PlannerSearch::Walking_Cost(const Node& node) const {
+  return node.score >= SCORE_WIN ? 0.0 : params.weights.step * node.walked;
 }
 
 // A search of one turn of the player to move in `start`: beam by beam over its actions (a walk, then
@@ -62,13 +69,13 @@ Slices PlannerSearch::Search_Turn(const Sim& start, const Breadth& P, std::vecto
   nodes.clear();
   nodes.push_back(Node{});
   nodes[0].sim = std::make_unique<Sim>(start);
-  spent += Sweep(*nodes[0].sim, nodes[0].moves) + 1;
+  spent += Sweep(*nodes[0].sim, nodes[0].moves, nodes[0].walked) + 1;
   co_yield 1;
   const Value standing = Evaluate(*nodes[0].sim, both);
   nodes[0].score = Blend(standing, P.opponent);
   nodes[0].progress = standing.progress;
   nodes[0].repeated = Repeat_Cost(*nodes[0].sim);
-  nodes[0].score -= nodes[0].repeated;
+  nodes[0].score -= nodes[0].repeated + Walking_Cost(nodes[0]);
   std::vector<int> beam{0};
   std::vector<Candidate> candidates;
   std::vector<std::vector<Action>> node_actions;

@@ -62,12 +62,20 @@ void Play_Game(const WatchOptions& o, int32_t level, uint32_t seed, int32_t dens
   PlatformMessage msg;
   const int64_t max_passes = 200000;  // a turn that never ends is counted, never waited for
   int64_t passes_in_turn = 0;
+  int steps = 0, actions = 0;
   while (game_state == STATE_PLAYING && played < o.max_game_turns && out.seconds.size() < want) {
     if (o.hurried) Platform_Set_Key(VK_SPACE, true);
     Computer_Before_Pass();
     if (Platform_Peek_Message(&msg) != 0 && msg.message != MSG_QUIT)
       Window_Proc(msg.message, msg.wparam, msg.lparam);
+    const PlayerState was = current_player == 1 ? player1 : player2;
+    const int32_t actions_before = was.actions;
     Run_State_Frame();
+    const PlayerState& is = current_player == 1 ? player1 : player2;
+    if (&is == (mover == 1 ? &player1 : &player2)) {
+      steps += is.square_x != was.square_x || is.square_y != was.square_y;
+      actions += is.actions < actions_before;
+    }
     ++passes_in_turn;
     const bool ended =
         current_player != mover || player1.turns + player2.turns != turns || game_state != STATE_PLAYING;
@@ -78,8 +86,9 @@ void Play_Game(const WatchOptions& o, int32_t level, uint32_t seed, int32_t dens
     out.seconds.push_back(seconds);
     if (played < 2) out.first_seconds.push_back(seconds);
     if (o.csv)
-      std::fprintf(o.csv, "watch,%s,%d,%u,%d,%d,%.3f\n", LEVEL_NAMES[level], o.hurried ? 1 : 0, seed, density,
-                   played, seconds);
+      std::fprintf(o.csv, "watch,%s,%d,%u,%d,%d,%.3f,%d,%d\n", LEVEL_NAMES[level], o.hurried ? 1 : 0, seed,
+                   density, played, seconds, steps, actions);
+    steps = actions = 0;
     ++played;
     mover = current_player;
     turns = player1.turns + player2.turns;
