@@ -82,11 +82,14 @@ void Planner::Begin(const PlanPosition& now, ComputerLevel level, uint64_t seed)
   }
   // The position the plan predicted (the squares a rotation drew aside): its next move is ready, when
   // the position allows it.
-  if (!s.plan.empty() && s.expected && s.level == level && s.seed == seed && s.next + 1 < s.plan.size() &&
-      As_Predicted(*s.expected, now)) {
-    *s.expected = Sim(now);
-    ++s.next;
-    if (s.Ready_Next()) return;
+  if (!s.plan.empty() && s.expected && s.level == level && s.seed == seed && s.next + 1 < s.plan.size()) {
+    if (As_Predicted(*s.expected, now)) {
+      *s.expected = Sim(now);
+      ++s.next;
+      if (s.Ready_Next()) return;
+    } else {
+      ++s.mispredictions;
+    }
   }
   s.level = level;
   s.seed = seed;
@@ -143,3 +146,5 @@ void Planner::New_Game() {
 }
 
 int64_t Planner::Units_Spent() const { return search_->units; }
+
+int64_t Planner::Mispredictions() const { return search_->mispredictions; }

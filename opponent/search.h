@@ -111,6 +111,7 @@ struct PlannerSearch {
   ComputerMove move;
   bool ready = false;
   int64_t units = 0;
+  int64_t mispredictions = 0;
   // The turn being played and the moves returned in it, so a turn always ends.
   uint64_t turn_key = ~0ull;
   int moves_in_turn = 0;

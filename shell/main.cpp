@@ -9,6 +9,7 @@
 #include "shell/assets.h"
 #include "shell/computer.h"
 #include "shell/data_dir.h"
+#include "shell/hands.h"
 #include "shell/main_loop.h"
 #include "shell/options.h"
 #include "shell/record.h"
@@ -184,6 +185,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   Apply_Run_Settings();
+  Reset_Hands();
   if (options.computer >= 0 || options.level >= 0) Configure_Computer(options.computer, options.level);
   Sound_Open(true);
   Play_Theme(MUSIC_MENU);

@@ -46,10 +46,10 @@ struct Options {
   int count = -1;
   ComputerLevel a = LEVEL_HARD, b = LEVEL_NORMAL;
   uint32_t seed = 1;
-  int density = -1;      // -1: all three
-  int only_level = -1;   // think: -1 all levels
-  int max_turns = 400;   // turns of both sides before a game is stopped
-  bool hurried = false;  // watch: Space held from each turn's start
+  int density = -1;         // -1: all three
+  int only_level = -1;      // think: -1 all levels
+  int max_turns = 400;      // turns of both sides before a game is stopped
+  bool hurried = false;     // watch: Space held from each turn's start
   bool alone = false;       // trace: the side b only ends its turn
   bool first_is_1 = false;  // trace: a plays player 1, b player 2
 };

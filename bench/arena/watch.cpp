@@ -14,19 +14,14 @@
 #include "settings/settings.h"
 #include "shell/assets.h"
 #include "shell/computer.h"
+#include "shell/hands.h"
 #include "shell/main_loop.h"
 
 namespace {
 
 // ---- Who plays: the computer on both sides at one level, for the game that starts now ----------
 
-void Computer_Plays_Both(int32_t level) {
-  Settings s = Active_Settings();
-  s.value[SETTING_COMPUTER_SIDE] = COMPUTER_BOTH;
-  s.value[SETTING_COMPUTER_LEVEL] = level;
-  Set_Active_Settings(s);
-  Configure_Computer(COMPUTER_BOTH, level);
-}
+void Computer_Plays_Both(int32_t level) { Configure_Computer(COMPUTER_BOTH, level); }
 
 // --------------------------------------------------------------------------------------------------
 
@@ -65,8 +60,8 @@ void Play_Game(const WatchOptions& o, int32_t level, uint32_t seed, int32_t dens
   int steps = 0, actions = 0;
   while (game_state == STATE_PLAYING && played < o.max_game_turns && out.seconds.size() < want) {
     if (o.hurried) Platform_Set_Key(VK_SPACE, true);
-    Computer_Before_Pass();
-    if (Platform_Peek_Message(&msg) != 0 && msg.message != MSG_QUIT)
+    Hands_Before_Pass();
+    if (Platform_Peek_Message(&msg) != 0 && msg.message != MSG_QUIT && Message_Acts(msg))
       Window_Proc(msg.message, msg.wparam, msg.lparam);
     const PlayerState was = current_player == 1 ? player1 : player2;
     const int32_t actions_before = was.actions;

@@ -227,8 +227,10 @@ void Draw_Settings(int pointer_x, int pointer_y, const HelpExtras& extras) {
         LEFT_X, ABOUT_Y, ABOUT_W, INK);
   } else if (under >= 0) {
     const int below = Wrapped_Text(setting_info[under].comment, LEFT_X, ABOUT_Y, ABOUT_W, INK);
-    if (under >= SETTING_COMPUTER_SIDE && under <= SETTING_COMPUTER_LEVEL)
-      Text("A game already begun keeps its opponent.", LEFT_X, below, QUIET);
+    if (under == SETTING_COMPUTER_SIDE)
+      Text("Takes effect with the next game; the game in play keeps its opponent.", LEFT_X, below, QUIET);
+    else if (under == SETTING_COMPUTER_LEVEL)
+      Text("Takes effect from the computer's next turn, in the game in play too.", LEFT_X, below, QUIET);
   } else if (!extras.pad_lines.empty()) {
     // The gamepad's controls in two columns.
     const size_t half = (extras.pad_lines.size() + 1) / 2;
@@ -273,7 +275,7 @@ void Draw_Help(int32_t page, int pointer_x, int pointer_y, const HelpExtras& ext
 }
 
 void Watch_Help_Key() {
-  const bool held = Platform_Person_Key_Held(VK_F1);
+  const bool held = Platform_Key_Held(VK_F1);
   if (held && !f1_was_held) f1_pressed = true;
   f1_was_held = held;
 }
