@@ -44,8 +44,19 @@ Params Level_Params(ComputerLevel level) {
   }
 }
 
-Params Turn_Params(ComputerLevel level, int32_t turns_played) {
+// Turns in a row an opponent leaves the board as it was before the hard level stops weighing it.
+constexpr int32_t IDLE_OPPONENT_TURNS = 1;
+
+Params Turn_Params(ComputerLevel level, int32_t turns_played, int32_t idle_answers) {
   Params p = Level_Params(level);
+  // Against an opponent that does nothing, what the hard level weighs of it only costs it turns: it
+  // plays the normal level's search then, with its own budgets.
+  if (level == LEVEL_HARD && idle_answers >= IDLE_OPPONENT_TURNS) {
+    const Params hard = p;
+    p = Level_Params(LEVEL_NORMAL);
+    p.turn.unit_cap = hard.turn.unit_cap;
+    p.turn.way_out_units = hard.turn.way_out_units;
+  }
   p.restless = turns_played > RESTLESS_AFTER_TURNS;
   if (p.restless)
     p.turn.noise =

@@ -32,5 +32,7 @@ struct Params {
 
 // The level's table.
 Params Level_Params(ComputerLevel level);
-// The level's table for a turn of a game in which the player has played `turns_played` turns.
-Params Turn_Params(ComputerLevel level, int32_t turns_played);
+// The level's table for a turn of a game in which the player has played `turns_played` turns, against
+// an opponent that has let the board be for `idle_answers` of its turns in a row (a side that only
+// ends its turn: nothing to weigh against, nothing to foresee).
+Params Turn_Params(ComputerLevel level, int32_t turns_played, int32_t idle_answers);

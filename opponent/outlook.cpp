@@ -5,8 +5,8 @@
 
 #include "opponent/search.h"
 
-// Where to end the turn: the square the walk reaches without a key that lies nearest the next goal,
-// each step of the walk there counted against it.
+// Where to end the turn: the square a short walk reaches without a key that lies nearest the next
+// goal, each step of the walk there counted against it.
 int PlannerSearch::End_Square(const Sim& s) {
   const PlayerState& p = s.Mover();
   Compute_Reach(s.board, p, *reach);
@@ -20,6 +20,7 @@ int PlannerSearch::End_Square(const Sim& s) {
   for (int i = 0; i < r.count; ++i) {
     const int q = r.order[i];
     if (r.keys[q] != 0) break;
+    if (r.steps[q] > params.weights.end_steps) continue;
     const int32_t x = Reach_Block_X(q) * 8 + Reach_Square_X(q), y = Reach_Block_Y(q) * 8 + Reach_Square_Y(q);
     const double cost = std::abs(x - tx) + std::abs(y - ty) + params.weights.end_step * r.steps[q];
     if (cost < best_cost) {

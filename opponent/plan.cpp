@@ -46,7 +46,8 @@ void PlannerSearch::Readied(const ComputerMove& m) {
   move = m;
   if (move.kind == MOVE_END_TURN) {
     plan.clear();
-    memory[side].Record(Layout_Key(*expected), turn);  // where the turn will have led
+    last_end[side] = Layout_Key(*expected);  // where the turn will have led
+    memory[side].Record(last_end[side], turn);
   }
   ++moves_in_turn;
   ready = true;
@@ -77,8 +78,14 @@ void Planner::Begin(const PlanPosition& now, ComputerLevel level, uint64_t seed)
     if (mover.turns < memory.Last_Turn()) {
       memory.Forget();
       s.stalls[s.side] = PlannerSearch::Stall{};
+      s.last_end[s.side] = 0;
+      s.idle_answers[s.side] = 1;
     }
-    memory.Record(Layout_Key(Sim(now)), mover.turns);
+    const uint64_t key = Layout_Key(Sim(now));
+    // Before the side's first turn has ended nothing is known of the opponent: it counts as idle.
+    if (s.last_end[s.side] != 0)
+      s.idle_answers[s.side] = key == s.last_end[s.side] ? s.idle_answers[s.side] + 1 : 0;
+    memory.Record(key, mover.turns);
   }
   // The position the plan predicted (the squares a rotation drew aside): its next move is ready, when
   // the position allows it.
@@ -95,7 +102,7 @@ void Planner::Begin(const PlanPosition& now, ComputerLevel level, uint64_t seed)
   s.seed = seed;
   s.plan.clear();
   s.next = 0;
-  s.params = Turn_Params(level, mover.turns);
+  s.params = Turn_Params(level, mover.turns, s.idle_answers[s.side]);
   s.random = seed ^ (0xD1B54A32D192ED03ull * static_cast<uint64_t>(s.moves_in_turn + 1));
   s.now = std::make_unique<Sim>(now);
   s.expected = std::make_unique<Sim>(now);
@@ -140,6 +147,7 @@ void Planner::New_Game() {
   PlannerSearch& s = *search_;
   for (PositionMemory& m : s.memory) m.Forget();
   for (PlannerSearch::Stall& stall : s.stalls) stall = PlannerSearch::Stall{};
+  for (int side = 0; side < 2; ++side) s.last_end[side] = 0, s.idle_answers[side] = 1;
   s.route = PlannerSearch::Route{};
   s.plan.clear();
   s.turn_key = ~0ull;

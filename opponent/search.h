@@ -118,6 +118,10 @@ struct PlannerSearch {
   // What each side remembers of its game ([1] player 1, [0] player 2), the side of this turn and its
   // count of turns, and whether the search in progress is of its own turn (where memory counts).
   PositionMemory memory[2];
+  // For each side: where its last turn ended, and how many of the opponent's turns in a row have
+  // left the board as it was then.
+  uint64_t last_end[2] = {0, 0};
+  int32_t idle_answers[2] = {1, 1};
   // For each side: the furthest along its goals it has been at the start of a turn, and since when.
   struct Stall {
     int32_t best = -PROGRESS_WIN;

@@ -65,10 +65,11 @@ struct Weights {
   double round_trip = 600;     // a turn the opponent's answer would undo, everything back as it was
   double repeat = 300;         // a plan that leads back to a position of this game seen before
   int32_t stall_turns = 3;     // turns without getting further along its goals before a side presses on
-  double step = 0.3;           // per arrow step the turn's walks take: a person watches every one
-  int32_t near_steps = 24;     // a token or key further than this is fetched only when it is needed
-  int32_t turn_steps = 100;    // a treasure beyond the turn's walking so far and this waits for a later turn
-  double end_step = 0.5;       // the walk to where the turn ends: per step, against a square nearer the goal
+  double step = 1.0;           // per arrow step the turn's walks take: a person watches every one
+  int32_t near_steps = 16;     // a token or key further than this is fetched only when it is needed
+  int32_t turn_steps = 60;     // a treasure beyond the turn's walking so far and this waits for a later turn
+  double end_step = 0.8;       // the walk to where the turn ends: per step, against a square nearer the goal
+  int32_t end_steps = 20;      // and at most this long
   double next_action = 0.5;    // the share of what the next turn's first action adds
   double outlook_share = 0.5;  // the share of the outlook in judging a plan, beyond its own score
   double outlook_doubt = 100;  // outlook differences up to this are within its guesswork
