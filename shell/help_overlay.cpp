@@ -70,9 +70,9 @@ void Open_Help() {
 // A click on a setting: the next value, or the one before. While all the comforts are on, a click on
 // one of them turns that one off and leaves the other five on.
 void Click_Setting(SettingId id, bool up) {
-  if (id >= SETTING_STEP_DELAY && id <= SETTING_WASD && Active_Setting(SETTING_COMFORTS)) {
+  if (id >= SETTING_FIRST_COMFORT && id <= SETTING_LAST_COMFORT && Active_Setting(SETTING_COMFORTS)) {
     Change_Setting(SETTING_COMFORTS, 0);
-    for (int c = SETTING_STEP_DELAY; c <= SETTING_WASD; ++c)
+    for (int c = SETTING_FIRST_COMFORT; c <= SETTING_LAST_COMFORT; ++c)
       Change_Setting(static_cast<SettingId>(c), c != id);
   } else {
     Change_Setting(id, Next_Setting_Value(id, Active_Setting(id), up));

@@ -30,7 +30,7 @@ namespace {
 // The comforts of the run as script lines, so that a recording replays with the same ones.
 std::vector<std::string> Comfort_Lines() {
   std::vector<std::string> lines;
-  for (int id = SETTING_COMFORTS; id <= SETTING_WASD; ++id) {
+  for (int id = SETTING_COMFORTS; id <= SETTING_LAST_COMFORT; ++id) {
     const SettingInfo& info = setting_info[id];
     lines.push_back(std::string(info.section) + "." + info.key + " " +
                     Setting_Text(static_cast<SettingId>(id), Active_Setting(static_cast<SettingId>(id))));

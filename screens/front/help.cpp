@@ -107,6 +107,7 @@ const SettingRow setting_rows[] = {
     {SETTING_FEEDBACK, "Feedback, scores", LEFT_X, Row_Y(5)},
     {SETTING_ASK_BEFORE_LEAVING, "Ask before leaving", LEFT_X, Row_Y(6)},
     {SETTING_WASD, "W A S D walk", LEFT_X, Row_Y(7)},
+    {SETTING_SHOW_MOVES, "Show moves", LEFT_X, Row_Y(8)},
     {SETTING_COMPUTER_SIDE, "Computer plays", LEFT_X, Row_Y(10)},
     {SETTING_COMPUTER_LEVEL, "Its level", LEFT_X, Row_Y(11)},
     {SETTING_FULLSCREEN, "Full screen", RIGHT_X, Row_Y(1)},
@@ -181,7 +182,7 @@ std::string Shown_Value(SettingId id, int32_t v) {
 }
 
 int32_t Value_Shown(SettingId id) {
-  if (id >= SETTING_STEP_DELAY && id <= SETTING_WASD) return Comfort_On(id) ? 1 : 0;
+  if (id >= SETTING_FIRST_COMFORT && id <= SETTING_LAST_COMFORT) return Comfort_On(id) ? 1 : 0;
   return Active_Setting(id);
 }
 

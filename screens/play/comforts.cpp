@@ -114,6 +114,7 @@ void Reset_Comforts() {
   question = Question{};
   feedback.clear();
   notice.clear();
+  Reset_Show_Moves();
   reach_ready = false;
   shown_number = -1;
 }

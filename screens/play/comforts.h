@@ -1,7 +1,7 @@
 // The modern comforts of the playing screen, each a setting that is off by default (and all off, the
 // playing screen is the classic one): the question before leaving a game, the feedback line and the
-// scoreboard, the marks on the board overview and the reachable squares. The step delay and the
-// W A S D keys live in the input step.
+// scoreboard, the marks on the board overview and the reachable squares, the moves shown. The step delay and
+// the W A S D keys live in the input step.
 #pragma once
 
 #include <cstdint>
@@ -46,6 +46,13 @@ void Note_Refused_Shift();
 void Note_Refused_Turn(const MazeBlock& block);
 // The feedback line and the scoreboard, over the top of the playing screen.
 void Draw_Feedback_And_Scores();
+
+// ---- Show moves ----
+
+// After the overview is drawn, with the comfort on: the slide of the row or column shifted since the
+// last frame, or the turn of the block turned since, over their cells for a few frames. Drawing only.
+void Show_Moves(const Board& b);
+void Reset_Show_Moves();
 
 // ---- Board marks and reachable squares ----
 

@@ -208,6 +208,7 @@ void Draw_Playing_Screen(Board& b) {
   Draw_Shift_Buttons(b);
   Prepare_Board_Marks(b);
   Draw_Overview(b);
+  Show_Moves(b);
   Refresh_Block_Numbers(b, player1, player2);
   Draw_Block_Detail(current_block);
   Draw_Actions_Row();
