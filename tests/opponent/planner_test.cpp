@@ -132,6 +132,42 @@ TEST_F(Planning, WholeGamesKeepTheContractAndRepeatFromTheirSeed) {
   EXPECT_EQ(first.moves, sliced.moves);
 }
 
+TEST_F(Planning, AHomeBlockThatNeedsTwoTurnsToEnterIsEntered) {
+  // Every block an open crossing but two: player 1's home at the top edge, its only exit facing the
+  // board's edge, and a dead end below it at the bottom, open to the south. Shifting the home's
+  // column brings it off the edge with that dead end in front of it, and a shift of that dead end's
+  // row puts a crossing there: two actions, one a turn. Player 1, with its five treasures and an
+  // action a turn, gets home in two turns, at every level; the other side only ends its turns.
+  for (const ComputerLevel level : {LEVEL_EASY, LEVEL_NORMAL, LEVEL_HARD}) {
+    Fill_Open_Board(board);
+    for (auto& column : board.blocks)
+      for (MazeBlock& b : column) b.type = BLOCK_CROSSING;
+    MazeBlock& home = board.blocks[3][0];
+    home.type = START_BLOCK_P1;  // a dead end open to the north
+    home.Load_Template();
+    home.squares[3][4].content = HOME_MARK;
+    home.home = 1;
+    MazeBlock& dead_end = board.blocks[3][7];
+    dead_end.type = START_BLOCK_P2;  // open to the south
+    dead_end.Load_Template();
+    Place(player1, 5, 5, 1);
+    player1.treasures = MAX_TREASURES;
+    Place(player2, 6, 6, 1);
+    current_player = 1;
+    Planner planner;
+    int turns = 0;
+    for (; turns < 6 && player1.winner == 0; ++turns) {
+      const TurnRecord turn = Play_Computer_Turn(planner, level, 21);
+      EXPECT_EQ(turn.violations, 0) << turn.first_violation;
+      if (turn.won) break;
+      End_Turn(board);  // player 2's turn: nothing
+      Frame_After_Input(board, Global_Players());
+    }
+    EXPECT_EQ(player1.winner, 1) << LEVEL_NAMES[level];
+    EXPECT_LE(turns + 1, 2) << LEVEL_NAMES[level];
+  }
+}
+
 TEST_F(Planning, AloneItReachesGoalsThatNoSingleTurnOpens) {
   // Games where the last goal lies where no turn's actions open a way at once (a treasure beyond the
   // board's edge, home behind blocks that need several turns): the normal level, alone, still gets
