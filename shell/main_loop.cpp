@@ -115,8 +115,11 @@ void Run_State_Frame() {
   }
   const GameState after = game_state;
   if (before == STATE_MAIN_MENU && after == STATE_PLAYING) {
-    if (new_game_pending == 1) New_Game(board);
-    Computer_Game_Started();
+    // A new game takes its opponent from the settings; a resumed one came with its own.
+    if (new_game_pending == 1) {
+      New_Game(board);
+      Computer_Game_Started();
+    }
     Menu_To_Game();
   } else if (before == STATE_PLAYING && after == STATE_MAIN_MENU) {
     Save_Game_In_Progress();
