@@ -87,9 +87,9 @@ bool Same_Layout(const Sim& a, const Sim& b) {
 
 // Walks that take what the region offers, the nearest first: the player's treasures (spending keys
 // where a locked door is in the way) while the turn's walking stays short (the score counts those it
-// can still reach as taken: they wait), a home mark once all five are carried, and tokens and keys
-// nearby, or further away when they are needed (no action left for a token, no key in hand for a
-// key), while the turn's walking stays short. `walked` counts the arrow steps.
+// can still reach as taken: they wait, and the turn ends on the way to one), a home mark once all five are
+// carried, and tokens and keys nearby, or further away when they are needed (no action left for a token, no
+// key in hand for a key), while the turn's walking stays short. `walked` counts the arrow steps.
 int PlannerSearch::Sweep(Sim& s, std::vector<ComputerMove>& moves, int32_t& walked) {
   int walks = 0;
   for (; walks < 24 && !s.Over(); ++walks) {
@@ -106,7 +106,8 @@ int PlannerSearch::Sweep(Sim& s, std::vector<ComputerMove>& moves, int32_t& walk
         if (block.squares[sx][sy].content == HOME_MARK) target = q;
       } else if (sx == TREASURE_SQUARE_X && sy == TREASURE_SQUARE_Y &&
                  (is_p1 ? block.treasure_p1 : block.treasure_p2) == 1 &&
-                 (walked == 0 || walked + r.steps[q] <= params.weights.turn_steps)) {
+                 walked + r.steps[q] <=
+                     (walked == 0 ? params.weights.long_walk : params.weights.turn_steps)) {
         target = q;
       }
     }
@@ -182,10 +183,12 @@ void PlannerSearch::Undo(Sim& s, const Action& a, const Applied& undo) {
   Put(s.Other(), undo.theirs);
 }
 
-// The values after standing on `stand` and making the action, undone afterwards.
-Value PlannerSearch::Try(Sim& s, int stand, const Action& a, bool both) {
+// The values after standing on `stand` and making the action, undone afterwards; with `repeated`,
+// also what leading back to a position seen before costs there.
+Value PlannerSearch::Try(Sim& s, int stand, const Action& a, bool both, double* repeated) {
   Apply(s, stand, a, *applied);
   const Value v = Evaluate(s, both, numbers_unique ? masks.get() : nullptr);
+  if (repeated) *repeated = Repeat_Cost(s);
   Undo(s, a, *applied);
   return v;
 }

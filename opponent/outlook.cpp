@@ -5,15 +5,32 @@
 
 #include "opponent/search.h"
 
-// Where to end the turn: the square a short walk reaches without a key that lies nearest the next
-// goal, each step of the walk there counted against it.
-int PlannerSearch::End_Square(const Sim& s) {
+// Where to end the turn, after `walked` steps of it: on the way to the nearest treasure the walk can
+// take with the keys in hand but left for later, as far as the turn's first long walk would go; else the
+// square a short walk reaches without a key that lies nearest the next goal, each step of the walk
+// there counted against it.
+int PlannerSearch::End_Square(const Sim& s, int32_t walked) {
   const PlayerState& p = s.Mover();
   Compute_Reach(s.board, p, *reach);
   Compute_Region(s.board, p, *region);
   const Reach& r = *reach;
+  if (r.start < 0) return r.start;
+  if (p.treasures < MAX_TREASURES)
+    for (int i = 0; i < r.count; ++i) {
+      const int q = r.order[i];
+      if (r.keys[q] > p.keys) continue;  // behind more doors than keys in hand
+      const MazeBlock& block = s.board.blocks[Reach_Block_X(q)][Reach_Block_Y(q)];
+      if (Reach_Square_X(q) != TREASURE_SQUARE_X || Reach_Square_Y(q) != TREASURE_SQUARE_Y ||
+          (s.Mover_Is_P1() ? block.treasure_p1 : block.treasure_p2) != 1)
+        continue;
+      const int32_t allowed = params.weights.long_walk - walked;
+      if (allowed <= 0) break;
+      int on_the_way = q;
+      while (on_the_way != r.start && r.steps[on_the_way] > allowed) on_the_way = r.came_from[on_the_way];
+      return on_the_way;
+    }
   int32_t gx = 0, gy = 0;
-  if (r.start < 0 || !Next_Goal(s.board, p, s.Mover_Is_P1(), *region, gx, gy)) return r.start;
+  if (!Next_Goal(s.board, p, s.Mover_Is_P1(), *region, gx, gy)) return r.start;
   const int32_t tx = gx * 8 + TREASURE_SQUARE_X, ty = gy * 8 + TREASURE_SQUARE_Y;
   int best = r.start;
   double best_cost = 1e18;
@@ -35,7 +52,7 @@ int PlannerSearch::End_Square(const Sim& s) {
 std::unique_ptr<Sim> PlannerSearch::Turn_Ended(const Node& node) {
   auto after = std::make_unique<Sim>(*node.sim);
   if (after->Over()) return after;
-  const int end = End_Square(*after);
+  const int end = End_Square(*after, node.walked);
   if (end != Square_Of(after->Mover())) Carry_Out(*after, Walk_Move(end), steps);
   Carry_Out(*after, End_Turn_Move(), steps);
   return after;

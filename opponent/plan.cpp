@@ -11,7 +11,7 @@ void PlannerSearch::Finish(const Node& best) {
   plan = best.moves;
   route = Route{side, turn, best.next, best.promised};
   if (!best.sim->Over()) {
-    const int end = End_Square(*best.sim);
+    const int end = End_Square(*best.sim, best.walked);
     if (end >= 0 && end != Square_Of(best.sim->Mover())) plan.push_back(Walk_Move(end));
     plan.push_back(End_Turn_Move());
   }

@@ -170,12 +170,12 @@ struct PlannerSearch {
   int Follow_Route();
   int Sweep(Sim& s, std::vector<ComputerMove>& moves, int32_t& walked);
   Value Evaluate(Sim& s, bool both, MaskCache* cache = nullptr);
-  Value Try(Sim& s, int stand, const Action& a, bool both);
+  Value Try(Sim& s, int stand, const Action& a, bool both, double* repeated = nullptr);
   // Stands the player to move on `stand` and makes the action in place (its cost paid); Undo puts
   // everything back.
   void Apply(Sim& s, int stand, const Action& a, Applied& undo);
   void Undo(Sim& s, const Action& a, const Applied& undo);
-  int End_Square(const Sim& s);
+  int End_Square(const Sim& s, int32_t walked);
   std::unique_ptr<Sim> Turn_Ended(const Node& node);
   void Finish(const Node& best);
   bool Ready_Next();

@@ -68,6 +68,7 @@ struct Weights {
   double step = 1.0;           // per arrow step the turn's walks take: a person watches every one
   int32_t near_steps = 16;     // a token or key further than this is fetched only when it is needed
   int32_t turn_steps = 60;     // a treasure beyond the turn's walking so far and this waits for a later turn
+  int32_t long_walk = 80;      // nor does the turn's first walk go further for one: it walks towards it
   double end_step = 0.8;       // the walk to where the turn ends: per step, against a square nearer the goal
   int32_t end_steps = 20;      // and at most this long
   double next_action = 0.5;    // the share of what the next turn's first action adds

@@ -106,7 +106,10 @@ Slices PlannerSearch::Search_Turn(const Sim& start, const Breadth& P, std::vecto
       co_yield 1;
       for (size_t si = 0; si < node_stands[bi].size() && !over_budget(); ++si)
         for (size_t ai = 0; ai < node_actions[bi].size(); ++ai) {
-          double score = Blend(Try(*work, node_stands[bi][si], node_actions[bi][ai], both), P.opponent);
+          double repeated = 0;
+          double score =
+              Blend(Try(*work, node_stands[bi][si], node_actions[bi][ai], both, &repeated), P.opponent) -
+              repeated;
           if (P.noise > 0 && score < SCORE_WIN)
             score += P.noise * (static_cast<double>(Split_Mix(random) >> 11) * 0x1.0p-53 * 2.0 - 1.0);
           candidates.push_back(
