@@ -17,7 +17,7 @@ constexpr Breadth kEasy{.stand_anywhere = false,
                         .build = 1,
                         .beam = 1,
                         .max_depth = 5,
-                        .noise = 260.0,
+                        .noise = 800.0,
                         .unit_cap = 600,
                         .way_out_units = 300};
 

@@ -25,7 +25,7 @@ constexpr int GLIDE_PASSES = 18;        // the pointer's travel to a control
 constexpr int PAUSE_PASSES = 20;        // the pause over a shift button or cell before the click
 constexpr int END_PAUSE_PASSES = 8;     // the pause over END TURN before the click
 constexpr int MAX_STUCK_STEPS = 3;      // frames of a walk that change nothing before it gives up
-constexpr int HURRIED_SLICES = 4;       // hurried, the planner's slices a pass
+constexpr int HURRIED_SLICES = 2;       // hurried, the planner's slices a pass
 
 enum Phase {
   PHASE_IDLE,
