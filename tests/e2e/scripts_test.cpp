@@ -319,8 +319,7 @@ TEST_F(Scripts, TheOptionsRowAndTheCommandLineChooseWhoTheComputerPlays) {
 // the comfort on and off, to the last square.
 TEST_F(Scripts, ShowMovesChangesNoState) {
   const std::string game =
-      std::string(test_support::START_GAME) +
-      "frames 1500\nstate early.json\nframes 2500\nstate late.json\n";
+      std::string(test_support::START_GAME) + "frames 1500\nstate early.json\nframes 2500\nstate late.json\n";
   GameRun off = Play(game, "--seed 77 --computer both --level normal");
   GameRun on = Play("setting comforts.show_moves true\n" + game, "--seed 77 --computer both --level normal");
   ASSERT_EQ(off.status, 0) << off.output;
