@@ -12,9 +12,8 @@ MazeBlock::MazeBlock() {
   Load_Template();
 }
 
-namespace {
-// The type a quarter turn counter-clockwise gives; -1 for the crossing, which keeps its type.
-int32_t Rotated_Type(int32_t type) {
+// A quarter turn counter-clockwise; -1 for the crossing, which keeps its type.
+int32_t Turned_Type(int32_t type) {
   switch (type) {
     case 1:
       return 0;  // corners 1 -> 0 -> 2 -> 3 -> 1
@@ -48,14 +47,15 @@ int32_t Rotated_Type(int32_t type) {
       return -1;
   }
 }
-}  // namespace
+
+bool Block_Turns(const MazeBlock& block) { return block.home == 0 && Turned_Type(block.type) >= 0; }
 
 uint8_t MazeBlock::Rotate() { return Rotate_Block(*this, Load_Template_From_File); }
 
 uint8_t Rotate_Block(MazeBlock& block, TemplateLoader load) {
   if (block.home == 1) return 0;
   uint8_t turned = 0;
-  const int32_t next = Rotated_Type(block.type);
+  const int32_t next = Turned_Type(block.type);
   if (next >= 0) {
     block.type = next;
     load(block);
@@ -80,11 +80,11 @@ void MazeBlock::Place_Treasure_P2() {
 }
 
 void MazeBlock::Place_Token() {
-  squares[4][4].content = TOKEN;
+  squares[ITEM_SQUARE_X][ITEM_SQUARE_Y].content = TOKEN;
   has_token = 1;
 }
 
 void MazeBlock::Place_Key() {
-  squares[4][4].content = KEY;
+  squares[ITEM_SQUARE_X][ITEM_SQUARE_Y].content = KEY;
   has_key = 1;
 }

@@ -78,6 +78,14 @@ constexpr int32_t MAX_TREASURES = 5;
 constexpr int32_t MAX_KEYS = 5;
 constexpr int32_t MAX_ACTIONS = 5;
 
+// The square of a block its treasure is taken on, and the square its token or key lies on.
+constexpr int32_t TREASURE_SQUARE_X = 3, TREASURE_SQUARE_Y = 3;
+constexpr int32_t ITEM_SQUARE_X = 4, ITEM_SQUARE_Y = 4;
+
+// The most moves (walks, shifts, quarter turns) a player that plays by program makes in one turn; the
+// turn then ends, whatever its plan says. A person's turn has no limit.
+constexpr int32_t MAX_PROGRAM_MOVES_PER_TURN = 64;
+
 // The model's globals, all defined in one translation unit and so built at static initialisation
 // in this order: the board (64 blocks, each drawing its type and loading its template from the
 // working directory), player 1, player 2, current_block.
@@ -148,6 +156,24 @@ struct Players {
 };
 Players Global_Players();
 
+// What one step from a square does, read without changing anything: nothing; onto a square (the
+// next one inside the block, or across its edge onto the neighbour that opens towards it); or a
+// closed door of the step's axis opened in place (STEP_UNLOCKS_DOOR: the block is locked, so only with
+// a key, which the step spends). The square is the one entered, or the door's.
+enum StepOutcome : uint8_t { STEP_NONE, STEP_ENTERS, STEP_OPENS_DOOR, STEP_UNLOCKS_DOOR };
+struct StepLook {
+  StepOutcome outcome = STEP_NONE;
+  int32_t block_x = 0, block_y = 0, square_x = 0, square_y = 0;
+};
+StepLook Look_Step(const Board& b, int32_t block_x, int32_t block_y, int32_t square_x, int32_t square_y,
+                   int32_t direction);
+// The step rule's parts: whether a step in the direction enters the square inside its block (open
+// floor, or the open door of the step's axis); the closed and the open door of the step's axis; the
+// exit of a neighbour in the direction that lets a step across the edge into it.
+bool Step_Enters(const Square& square, int32_t direction);
+int32_t Closed_Door_Of(int32_t direction);
+int32_t Open_Door_Of(int32_t direction);
+uint8_t Facing_Exit(const MazeBlock& neighbour, int32_t direction);
 // One step in the direction of the player's sprite frame; may open a door or spend a key.
 PlayerState Step_Player(PlayerState player, Board& b);
 // Turns the player to move to the direction, steps it, and returns a copy of its block afterwards
@@ -165,6 +191,11 @@ void Shift_Column(int column, uint8_t down, Board& b, PlayerState& p1, PlayerSta
 void Shift_Row(int row, uint8_t right, Board& b, PlayerState& p1, PlayerState& p2);
 // A quarter turn of `block` as MazeBlock::Rotate makes it, its template loaded by `load`.
 uint8_t Rotate_Block(MazeBlock& block, TemplateLoader load);
+// Whether a quarter turn turns the block: not a home block, not the crossing, a type the game knows.
+bool Block_Turns(const MazeBlock& block);
+// The type a quarter turn gives the block's type; -1 where it keeps its type (the crossing, or a
+// type the game does not know).
+int32_t Turned_Type(int32_t type);
 // Turns a square with its block: (x, y) -> (y, 7 - x).
 void Rotate_Square(int32_t& square_x, int32_t& square_y);
 // After a successful rotation of `block`: turns the square of every player whose block_number is
@@ -173,11 +204,14 @@ uint8_t Rotate_Players_In_Block(const MazeBlock& block);
 uint8_t Rotate_Players_In_Block(const MazeBlock& block, PlayerState& p1, PlayerState& p2);
 
 // ---- Turn actions --------------------------------------------------------------------
+// Whether the player stands on a square of the board (the game never puts one elsewhere).
+bool Stands_On_Board(const PlayerState& p);
 // The player whose turn it is: player 1 when current_player is 1, player 2 when it is 0, else null.
 PlayerState* Player_To_Move();
 PlayerState* Player_To_Move(const Players& players);
 // A shift button's action: when the player to move has an action left, shifts column or row `line`
-// (1..8, as Shift_Column and Shift_Row take it) in `direction` and charges one. 1 when it shifted.
+// (1..8, as Shift_Column and Shift_Row take it) in `direction` and charges one. 1 when it shifted; a
+// line or direction no button has shifts nothing and costs nothing.
 int Paid_Shift(bool column, int line, uint8_t direction, Board& b);
 int Paid_Shift(bool column, int line, uint8_t direction, Board& b, const Players& players);
 // A right click's action on block (bx, by): when the player to move has an action left and the
@@ -195,6 +229,16 @@ void Apply_Pickups(Board& b, PlayerState& p, bool is_player1);
 // stands on a home mark (content 3); otherwise 0. The playing frame then switches to the results.
 int Check_Winner(Board& b);
 int Check_Winner(Board& b, PlayerState& p1, PlayerState& p2);
+// The model's work in a frame after its input: the pickups of the player to move, then the end test;
+// 1 when a player won.
+int Pickups_And_End_Test(Board& b, const Players& players);
+// The board numbers of the blocks the players stand in (a player off the board keeps its number). The
+// playing screen refreshes them once a frame, after the overview's clicks; a right click compares
+// with the last refresh.
+void Refresh_Block_Numbers(const Board& b, PlayerState& p1, PlayerState& p2);
+// A whole frame of the model after one input, as the playing screen makes it: Pickups_And_End_Test,
+// then Refresh_Block_Numbers. 1 when a player won.
+int Frame_After_Input(Board& b, const Players& players);
 // The end test for one player: five treasures, standing on a home mark.
 bool Has_Won(const PlayerState& p, const Board& b);
 // Hands the turn to the other player: its turns + 1, current_block = its block, actions 0 -> 1,

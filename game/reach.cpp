@@ -6,53 +6,27 @@
 #include <cstring>
 #include <memory>
 
-namespace {
-
-constexpr int32_t kDx[4] = {0, 1, -1, 0};
-constexpr int32_t kDy[4] = {-1, 0, 0, 1};
-constexpr int32_t kOpenDoor[4] = {DOOR_NS_OPEN, DOOR_EW_OPEN, DOOR_EW_OPEN, DOOR_NS_OPEN};
-constexpr int32_t kClosedDoor[4] = {DOOR_NS_CLOSED, DOOR_EW_CLOSED, DOOR_EW_CLOSED, DOOR_NS_CLOSED};
-
-bool In_Range(int32_t v) { return v >= 0 && v < 8; }
-
-uint8_t Facing_Exit(const MazeBlock& neighbour, int d) {
-  switch (d) {
-    case DIR_UP:
-      return neighbour.exit_south;
-    case DIR_RIGHT:
-      return neighbour.exit_west;
-    case DIR_LEFT:
-      return neighbour.exit_east;
-    default:
-      return neighbour.exit_north;
-  }
-}
-
-}  // namespace
-
 ReachStep Reach_Step(const Board& b, int from, int32_t d, int& to) {
-  if (d < 0 || d > 3 || from < 0 || from >= REACH_SQUARES) return REACH_STEP_NONE;
-  const int32_t bx = Reach_Block_X(from), by = Reach_Block_Y(from);
-  const int32_t tx = Reach_Square_X(from) + kDx[d], ty = Reach_Square_Y(from) + kDy[d];
-  if (!In_Range(tx) || !In_Range(ty)) {
-    const int32_t nbx = bx + kDx[d], nby = by + kDy[d];
-    if (!In_Range(nbx) || !In_Range(nby) || Facing_Exit(b.blocks[nbx][nby], d) != 1) return REACH_STEP_NONE;
-    to = Reach_Index(nbx, nby, (tx + 8) & 7, (ty + 8) & 7);
-    return REACH_STEP_FREE;
+  if (from < 0 || from >= REACH_SQUARES) return REACH_STEP_NONE;
+  const StepLook look =
+      Look_Step(b, Reach_Block_X(from), Reach_Block_Y(from), Reach_Square_X(from), Reach_Square_Y(from), d);
+  to = Reach_Index(look.block_x, look.block_y, look.square_x, look.square_y);
+  switch (look.outcome) {
+    case STEP_ENTERS:
+      return REACH_STEP_FREE;
+    case STEP_OPENS_DOOR:
+      return REACH_STEP_DOOR;
+    case STEP_UNLOCKS_DOOR:
+      return REACH_STEP_LOCKED_DOOR;
+    case STEP_NONE:
+      break;
   }
-  const MazeBlock& block = b.blocks[bx][by];
-  const Square& t = block.squares[tx][ty];
-  to = Reach_Index(bx, by, tx, ty);
-  if ((t.blocked == 0 && t.content < 100) || t.content == kOpenDoor[d]) return REACH_STEP_FREE;
-  if (t.content == kClosedDoor[d]) return block.locked == 0 ? REACH_STEP_DOOR : REACH_STEP_LOCKED_DOOR;
   return REACH_STEP_NONE;
 }
 
 namespace {
 
-bool Stands_On_Board(const PlayerState& p) {
-  return In_Range(p.block_x) && In_Range(p.block_y) && In_Range(p.square_x) && In_Range(p.square_y);
-}
+bool In_Range(int32_t v) { return v >= 0 && v < 8; }
 
 }  // namespace
 
@@ -237,32 +211,12 @@ BlockMasks Masks_Of(const MazeBlock& block) {
     for (int sy = 0; sy < 8; ++sy) {
       const Square& s = block.squares[sx][sy];
       const uint64_t bit = Region_Bit(sx, sy);
-      if (s.blocked == 0 && s.content < 100) {
-        m.vertical |= bit;
-        m.horizontal |= bit;
-      }
-      switch (s.content) {
-        case DOOR_NS_OPEN:
-          m.vertical |= bit;
-          break;
-        case DOOR_EW_OPEN:
-          m.horizontal |= bit;
-          break;
-        case DOOR_NS_CLOSED:
-          m.door_v |= bit;
-          break;
-        case DOOR_EW_CLOSED:
-          m.door_h |= bit;
-          break;
-        case KEY:
-          m.keys |= bit;
-          break;
-        case TOKEN:
-          m.tokens |= bit;
-          break;
-        default:
-          break;
-      }
+      if (Step_Enters(s, DIR_UP)) m.vertical |= bit;
+      if (Step_Enters(s, DIR_RIGHT)) m.horizontal |= bit;
+      if (s.content == Closed_Door_Of(DIR_UP)) m.door_v |= bit;
+      if (s.content == Closed_Door_Of(DIR_RIGHT)) m.door_h |= bit;
+      if (s.content == KEY) m.keys |= bit;
+      if (s.content == TOKEN) m.tokens |= bit;
     }
   return m;
 }
@@ -349,16 +303,17 @@ void Compute_Region(const Board& b, const PlayerState& p, ReachRegion& out, Mask
         waiting[bx][by] |=
             ((Vertical_Neighbours(fresh) & m.door_v) | (Horizontal_Neighbours(fresh) & m.door_h));
       // Off the block's edges, onto the facing edge of a neighbour that opens towards it.
-      auto cross = [&](int32_t nx, int32_t ny, uint64_t landing, uint8_t MazeBlock::*facing) {
-        if (landing == 0 || nx < 0 || nx > 7 || ny < 0 || ny > 7 || b.blocks[nx][ny].*facing != 1) return;
+      auto cross = [&](int32_t nx, int32_t ny, uint64_t landing, int32_t direction) {
+        if (landing == 0 || !In_Range(nx) || !In_Range(ny) || Facing_Exit(b.blocks[nx][ny], direction) != 1)
+          return;
         if ((landing & ~out.squares[nx][ny] & ~seeds[nx][ny]) == 0) return;
         if (seeds[nx][ny] == 0) stack[top++] = nx * 8 + ny;
         seeds[nx][ny] |= landing;
       };
-      cross(bx, by - 1, (fresh & kRow0) << 56, &MazeBlock::exit_south);
-      cross(bx, by + 1, (fresh & kRow7) >> 56, &MazeBlock::exit_north);
-      cross(bx - 1, by, (fresh & kColumn0) << 7, &MazeBlock::exit_east);
-      cross(bx + 1, by, (fresh & kColumn7) >> 7, &MazeBlock::exit_west);
+      cross(bx, by - 1, (fresh & kRow0) << 56, DIR_UP);
+      cross(bx, by + 1, (fresh & kRow7) >> 56, DIR_DOWN);
+      cross(bx - 1, by, (fresh & kColumn0) << 7, DIR_LEFT);
+      cross(bx + 1, by, (fresh & kColumn7) >> 7, DIR_RIGHT);
     }
     // The next layer: only as many doors deep as there are keys to spend.
     bool more = false;

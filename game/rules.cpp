@@ -20,51 +20,73 @@ constexpr StepRule kSteps[4] = {
     {0, 1, &MazeBlock::exit_north, DOOR_NS_OPEN, DOOR_NS_CLOSED},   // 3 down
 };
 
+bool Direction_Known(int32_t d) { return d >= 0 && d <= 3; }
+
 }  // namespace
+
+bool Step_Enters(const Square& square, int32_t direction) {
+  return Direction_Known(direction) &&
+         ((square.blocked == 0 && square.content < 100) || square.content == kSteps[direction].open_door);
+}
+
+int32_t Closed_Door_Of(int32_t direction) {
+  return Direction_Known(direction) ? kSteps[direction].closed_door : -1;
+}
+
+int32_t Open_Door_Of(int32_t direction) {
+  return Direction_Known(direction) ? kSteps[direction].open_door : -1;
+}
+
+uint8_t Facing_Exit(const MazeBlock& neighbour, int32_t direction) {
+  return Direction_Known(direction) ? neighbour.*kSteps[direction].facing_exit : 0;
+}
+
+StepLook Look_Step(const Board& b, int32_t bx, int32_t by, int32_t sx, int32_t sy, int32_t d) {
+  StepLook look;
+  // Never produced by the game; refused rather than read outside the board.
+  if (!Direction_Known(d) || !In_Range(bx) || !In_Range(by) || !In_Range(sx) || !In_Range(sy)) return look;
+  const StepRule& rule = kSteps[d];
+  const int32_t tx = sx + rule.dx, ty = sy + rule.dy;
+  // 1. On the edge in the step's direction: into the neighbour when it has the facing exit. Nothing
+  // else is looked at: not this block's own exit, not the square landed on.
+  if (!In_Range(tx) || !In_Range(ty)) {
+    const int32_t nbx = bx + rule.dx, nby = by + rule.dy;
+    if (!In_Range(nbx) || !In_Range(nby) || b.blocks[nbx][nby].*rule.facing_exit != 1) return look;
+    return StepLook{STEP_ENTERS, nbx, nby, (tx + 8) & 7, (ty + 8) & 7};
+  }
+  const MazeBlock& block = b.blocks[bx][by];
+  const Square& target = block.squares[tx][ty];
+  // 2. The target passes: open floor, or the open door of the step's axis.
+  if (Step_Enters(target, d)) return StepLook{STEP_ENTERS, bx, by, tx, ty};
+  // 3. and 4. A closed door of the step's axis opens in place, with a key when the block is locked.
+  if (target.content == rule.closed_door)
+    return StepLook{block.locked == 0 ? STEP_OPENS_DOOR : STEP_UNLOCKS_DOOR, bx, by, tx, ty};
+  // 5. Anything else stops the step.
+  return look;
+}
 
 PlayerState Step_Player(PlayerState player, Board& b) {
   const int32_t d = player.sprite.current_frame;
-  if (d < 0 || d > 3) return player;
-  if (!In_Range(player.block_x) || !In_Range(player.block_y) || !In_Range(player.square_x) ||
-      !In_Range(player.square_y)) {
-    return player;  // never produced by the game; refuse rather than read outside the board
-  }
-  const StepRule& rule = kSteps[d];
-  MazeBlock& block = b.blocks[player.block_x][player.block_y];
-  const int32_t tx = player.square_x + rule.dx;
-  const int32_t ty = player.square_y + rule.dy;
-
-  // 1. On the edge in the step's direction: cross into the neighbour when it has the facing exit.
-  if (!In_Range(tx) || !In_Range(ty)) {
-    const int32_t nbx = player.block_x + rule.dx;
-    const int32_t nby = player.block_y + rule.dy;
-    if (!In_Range(nbx) || !In_Range(nby)) return player;
-    if (b.blocks[nbx][nby].*rule.facing_exit != 1) return player;
-    player.block_x = nbx;
-    player.block_y = nby;
-    if (rule.dx != 0) player.square_x = rule.dx > 0 ? 0 : 7;
-    if (rule.dy != 0) player.square_y = rule.dy > 0 ? 0 : 7;
-    return player;
-  }
-
-  Square& target = block.squares[tx][ty];
-  // 2. The target passes: open floor, or the open door of the step's axis.
-  if ((target.blocked == 0 && target.content < 100) || target.content == rule.open_door) {
-    player.square_x = tx;
-    player.square_y = ty;
-    return player;
-  }
-  // 3. and 4. A closed door of the step's axis opens in place, with a key when the block is locked.
-  if (target.content == rule.closed_door) {
-    if (block.locked == 0) {
-      target.content = rule.open_door;
-    } else if (player.keys > 0) {
+  const StepLook look = Look_Step(b, player.block_x, player.block_y, player.square_x, player.square_y, d);
+  switch (look.outcome) {
+    case STEP_ENTERS:
+      player.block_x = look.block_x;
+      player.block_y = look.block_y;
+      player.square_x = look.square_x;
+      player.square_y = look.square_y;
+      break;
+    case STEP_UNLOCKS_DOOR:
+      if (player.keys <= 0) break;
       player.keys -= 1;
-      block.locked = 0;
-      target.content = rule.open_door;
-    }
+      b.blocks[look.block_x][look.block_y].locked = 0;
+      b.blocks[look.block_x][look.block_y].squares[look.square_x][look.square_y].content = Open_Door_Of(d);
+      break;
+    case STEP_OPENS_DOOR:
+      b.blocks[look.block_x][look.block_y].squares[look.square_x][look.square_y].content = Open_Door_Of(d);
+      break;
+    case STEP_NONE:
+      break;
   }
-  // 5. Anything else stops the step.
   return player;
 }
 

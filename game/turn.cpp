@@ -2,14 +2,10 @@
 // move, the end-of-game test, and the change of turn.
 #include "game/model.h"
 
-namespace {
-
 bool Stands_On_Board(const PlayerState& p) {
   return p.block_x >= 0 && p.block_x < 8 && p.block_y >= 0 && p.block_y < 8 && p.square_x >= 0 &&
          p.square_x < 8 && p.square_y >= 0 && p.square_y < 8;
 }
-
-}  // namespace
 
 PlayerState* Player_To_Move() { return Player_To_Move(Global_Players()); }
 
@@ -25,7 +21,7 @@ int Paid_Shift(bool column, int line, uint8_t direction, Board& b) {
 
 int Paid_Shift(bool column, int line, uint8_t direction, Board& b, const Players& players) {
   PlayerState* p = Player_To_Move(players);
-  if (p == nullptr || p->actions <= 0) return 0;
+  if (p == nullptr || p->actions <= 0 || line < 1 || line > 8 || direction > 1) return 0;
   if (column)
     Shift_Column(line, direction, b, players.player1, players.player2);
   else
@@ -58,7 +54,8 @@ void Apply_Pickups(Board& b, PlayerState& p, bool is_player1) {
   Square& s = block.squares[p.square_x][p.square_y];
   uint8_t& treasure = is_player1 ? block.treasure_p1 : block.treasure_p2;
 
-  if (treasure == 1 && p.square_x == 3 && p.square_y == 3 && p.treasures < MAX_TREASURES) {
+  if (treasure == 1 && p.square_x == TREASURE_SQUARE_X && p.square_y == TREASURE_SQUARE_Y &&
+      p.treasures < MAX_TREASURES) {
     treasure = 0;
     p.treasures += 1;
   } else if (s.content == KEY && p.keys < MAX_KEYS) {
@@ -91,6 +88,24 @@ int Check_Winner(Board& b, PlayerState& p1, PlayerState& p2) {
     return 1;
   }
   return 0;
+}
+
+int Pickups_And_End_Test(Board& b, const Players& players) {
+  PlayerState* mover = Player_To_Move(players);
+  if (mover != nullptr) Apply_Pickups(b, *mover, players.current_player == 1);
+  return Check_Winner(b, players.player1, players.player2);
+}
+
+void Refresh_Block_Numbers(const Board& b, PlayerState& p1, PlayerState& p2) {
+  for (PlayerState* p : {&p1, &p2})
+    if (p->block_x >= 0 && p->block_x < 8 && p->block_y >= 0 && p->block_y < 8)
+      p->block_number = b.blocks[p->block_x][p->block_y].number;
+}
+
+int Frame_After_Input(Board& b, const Players& players) {
+  const int won = Pickups_And_End_Test(b, players);
+  Refresh_Block_Numbers(b, players.player1, players.player2);
+  return won;
 }
 
 void End_Turn(Board& b) { End_Turn(b, Global_Players(), current_block); }

@@ -13,21 +13,8 @@
 
 namespace {
 
-constexpr int MAX_MOVES_PER_TURN = 120;
-
-void Refresh_Block_Numbers() {
-  for (PlayerState* p : {&player1, &player2})
-    if (p->block_x >= 0 && p->block_x < 8 && p->block_y >= 0 && p->block_y < 8)
-      p->block_number = board.blocks[p->block_x][p->block_y].number;
-}
-
 // The model's part of a playing frame after the input: pickups, the end test, the block numbers.
-bool Frame() {
-  Apply_Pickups(board);
-  const bool won = Check_Winner(board) == 1;
-  Refresh_Block_Numbers();
-  return won;
-}
+bool Frame() { return Frame_After_Input(board, Global_Players()) == 1; }
 
 uint64_t Mix(uint64_t h, int64_t v) { return (h ^ static_cast<uint64_t>(v)) * 0x100000001B3ull; }
 
@@ -80,6 +67,30 @@ bool Same_Players(const PlayerState& a, const PlayerState& b) {
          a.treasures == b.treasures && a.items == b.items;
 }
 
+void Trace_Turn(std::FILE* out, int32_t turn_number, const TurnRecord& turn) {
+  const bool p1 = turn.won ? current_player == 1 : current_player == 0;  // a turn not won has passed on
+  const PlayerState& p = p1 ? player1 : player2;
+  std::fprintf(out, "%3d P%d:", turn_number, p1 ? 1 : 2);
+  for (const ComputerMove& m : turn.moves) {
+    switch (m.kind) {
+      case MOVE_WALK:
+        std::fprintf(out, " w%d%d.%d%d", m.block_x, m.block_y, m.square_x, m.square_y);
+        break;
+      case MOVE_SHIFT:
+        std::fprintf(out, " %c%d%s", m.column ? 'c' : 'r', m.line, m.direction ? "+" : "-");
+        break;
+      case MOVE_ROTATE:
+        std::fprintf(out, " t%d%d", m.block_x, m.block_y);
+        break;
+      case MOVE_END_TURN:
+        std::fprintf(out, " end");
+        break;
+    }
+  }
+  std::fprintf(out, " | at %d%d.%d%d treasures %d actions %d keys %d\n", p.block_x, p.block_y, p.square_x,
+               p.square_y, p.treasures, p.actions, p.keys);
+}
+
 }  // namespace
 
 TurnRecord Play_Computer_Turn(Planner& planner, ComputerLevel level, uint64_t seed, int units_per_slice,
@@ -87,7 +98,7 @@ TurnRecord Play_Computer_Turn(Planner& planner, ComputerLevel level, uint64_t se
   Turn turn;
   TurnRecord& r = turn.record;
   for (int moves = 0;; ++moves) {
-    if (moves >= MAX_MOVES_PER_TURN) {
+    if (moves > MAX_PROGRAM_MOVES_PER_TURN) {
       turn.Violation("a turn that does not end");
       turn.Carry_Out(ComputerMove{});
       break;
@@ -130,7 +141,7 @@ MatchResult Play_Match(const MatchConfig& config) {
   std::srand(config.seed);
   item_density = config.density;
   New_Game(board);
-  Refresh_Block_Numbers();
+  Refresh_Block_Numbers(board, player1, player2);
   const auto planner = std::make_unique<Planner>();
   uint64_t fingerprint = 0xCBF29CE484222325ull;
   int32_t played[2] = {0, 0};  // turns played by player 2, player 1
@@ -162,6 +173,7 @@ MatchResult Play_Match(const MatchConfig& config) {
     result.longest_slice_cpu_ms.push_back(turn.longest_slice_cpu_ms);
     result.think_units.push_back(turn.units);
     won = turn.won;
+    if (config.trace) Trace_Turn(config.trace, result.turns, turn);
   }
   if (player1.winner == 1) result.winner = 1;
   if (player2.winner == 1) result.winner = 2;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,8 @@ struct MatchConfig {
   MatchSide player1, player2;
   int32_t max_turns = 400;  // turns of both sides together before the game is stopped
   int units_per_slice = PLANNER_UNITS_PER_FRAME;
-  bool time_turns = false;  // measure each computer turn's think time
+  bool time_turns = false;     // measure each computer turn's think time
+  std::FILE* trace = nullptr;  // when given: a line a turn, its moves and where the mover stands after it
 };
 
 struct MatchResult {

@@ -60,7 +60,12 @@ class Planner {
   // Does at most `budget` units of work; true once the move is ready. A unit is one candidate
   // position evaluated (or its like), so PLANNER_UNITS_PER_FRAME units take well under 8 ms.
   bool Work(int budget);
-  ComputerMove Move() const;    // valid once Work returned true
+  ComputerMove Move() const;  // valid once Work returned true
+  // Forgets the game played so far (what it remembers of its positions): a new or resumed game.
+  void New_Game();
+  // How many times a Begin in the middle of a plan found the position other than the plan predicted
+  // after its last move (the plan is then made afresh). The soak checks that it stays 0.
+  int64_t Mispredictions() const;
   int64_t Units_Spent() const;  // since the last Begin, for the benchmarks
 
  private:

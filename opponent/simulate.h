@@ -63,6 +63,14 @@ struct Weights {
   double key_missing = 90;     // per locked goal with no key for it, plus the way to the nearest key
   double region_block = 4;     // per block the region spans
   double round_trip = 600;     // a turn the opponent's answer would undo, everything back as it was
+  double repeat = 300;         // a plan that leads back to a position of this game seen before
+  int32_t stall_turns = 3;     // turns without getting further along its goals before a side presses on
+  double step = 1.0;           // per arrow step the turn's walks take: a person watches every one
+  int32_t near_steps = 16;     // a token or key further than this is fetched only when it is needed
+  int32_t turn_steps = 60;     // a treasure beyond the turn's walking so far and this waits for a later turn
+  int32_t long_walk = 80;      // nor does the turn's first walk go further for one: it walks towards it
+  double end_step = 0.8;       // the walk to where the turn ends: per step, against a square nearer the goal
+  int32_t end_steps = 20;      // and at most this long
   double next_action = 0.5;    // the share of what the next turn's first action adds
   double outlook_share = 0.5;  // the share of the outlook in judging a plan, beyond its own score
   double outlook_doubt = 100;  // outlook differences up to this are within its guesswork
@@ -72,9 +80,12 @@ constexpr double SCORE_WIN = 1.0e6;
 
 // What a position is worth to one player standing where it stands, counting everything its walk can
 // still take without an action (treasures, keys, tokens) as taken; SCORE_WIN when the walk ends the
-// game. `reach` is that player's reach on the board. `actions` are the actions it will have.
+// game. `reach` is that player's reach on the board. `actions` are the actions it will have. With
+// `progress`, also how far along its goals it is (which other gains do not move): the treasures it
+// takes by 256, less the way to the nearest goal left in quarters of an action; PROGRESS_WIN for a win.
 double Score_Position(const Board& b, const PlayerState& p, bool is_player1, const ReachRegion& reach,
-                      int32_t actions, const Weights& w);
+                      int32_t actions, const Weights& w, int32_t* progress = nullptr);
+constexpr int32_t PROGRESS_WIN = 1 << 20;
 // The goal the player heads for next (nearest by blocks): a block of its treasure, else a home mark's
 // block. False when there is none.
 bool Next_Goal(const Board& b, const PlayerState& p, bool is_player1, const ReachRegion& reach, int32_t& gx,

@@ -12,18 +12,32 @@
 namespace platform_detail {
 
 State& S() {
-  static State state;
+  static State state = [] {
+    State fresh;
+    fresh.routes.fill(ALL_SOURCES);
+    return fresh;
+  }();
   return state;
 }
 
 void Queue_Push(const PlatformMessage& msg, bool system_pointer_move) {
   State& s = S();
-  if (system_pointer_move && s.tail_mergeable && !s.queue.empty() && s.queue.back().message == MSG_MOUSEMOVE) {
-    s.queue.back() = msg;
+  PlatformMessage m = msg;
+  m.serial = s.next_serial++;
+  if (system_pointer_move && s.tail_mergeable && !s.queue.empty() &&
+      s.queue.back().message == MSG_MOUSEMOVE) {
+    s.queue.back() = m;
   } else {
-    s.queue.push_back(msg);
+    s.queue.push_back(m);
   }
   s.tail_mergeable = system_pointer_move;
+}
+
+void Reset_Keys() {
+  State& s = S();
+  for (auto& keys : s.source_keys) keys.fill(false);
+  for (auto& keys : s.stale) keys.fill(false);
+  s.routes.fill(ALL_SOURCES);
 }
 
 namespace {
@@ -92,9 +106,7 @@ int Platform_Open(const PlatformConfig& config) {
   s.backend = config.backend;
   s.queue.clear();
   s.tail_mergeable = false;
-  s.injected_keys.fill(false);
-  s.computer_keys.fill(false);
-  s.owner = INPUT_PERSON;
+  Reset_Keys();
   s.last_frame.clear();
   s.virtual_ticks = 0;
   s.fullscreen = config.fullscreen;
@@ -120,9 +132,7 @@ void Platform_Close() {
   s.backend = BACKEND_HEADLESS;
   s.queue.clear();
   s.tail_mergeable = false;
-  s.injected_keys.fill(false);
-  s.computer_keys.fill(false);
-  s.owner = INPUT_PERSON;
+  Reset_Keys();
   Pad_Reset();
   Text_Shutdown();
 }
@@ -133,32 +143,18 @@ PlatformBackend Platform_Backend() { return S().backend; }
 
 static bool Sdl_Active() { return S().open && S().backend == BACKEND_SDL; }
 
-namespace {
-// A person's pointer or button message while the computer has the input.
-bool Dropped(const State& s, const PlatformMessage& m) {
-  if (s.owner != INPUT_COMPUTER || m.from_computer) return false;
-  switch (m.message) {
-    case MSG_MOUSEMOVE:
-    case MSG_LBUTTONDOWN:
-    case MSG_LBUTTONUP:
-    case MSG_RBUTTONDOWN:
-    case MSG_RBUTTONUP: return true;
-    default: return false;
-  }
-}
-}  // namespace
-
 int Platform_Peek_Message(PlatformMessage* msg) {
   State& s = S();
   if (Sdl_Active()) Sdl_Pump();
   Pad_Move_Pointer(Platform_Get_Ticks());
-  while (!s.queue.empty() && Dropped(s, s.queue.front())) s.queue.pop_front();
   if (s.queue.empty()) {
     s.tail_mergeable = false;
     return 0;
   }
   const PlatformMessage& taken = s.queue.front();
-  if (taken.message == MSG_MOUSEMOVE || (taken.message >= MSG_LBUTTONDOWN && taken.message <= MSG_RBUTTONUP))
+  // The gamepads move this machine's pointer on from where the devices last put it.
+  if (taken.source == INPUT_DEVICES && (taken.message == MSG_MOUSEMOVE ||
+                                        (taken.message >= MSG_LBUTTONDOWN && taken.message <= MSG_RBUTTONUP)))
     Pad_Saw_Pointer(taken.lparam);
   if (msg) *msg = taken;
   s.queue.pop_front();
@@ -176,38 +172,49 @@ void Platform_Allow_Close() {
   if (Sdl_Active()) Sdl_Allow_Close();
 }
 
-bool Platform_Person_Key_Held(int virtual_key) {
+bool Platform_Source_Key_Held(InputSource source, int virtual_key) {
   State& s = S();
-  if (virtual_key < 0 || virtual_key > 255) return false;
-  bool held = s.injected_keys[static_cast<size_t>(virtual_key)] || Pad_Key_Held(virtual_key);
-  if (!held && Sdl_Active()) held = Sdl_Key_Held(virtual_key);
+  if (virtual_key < 0 || virtual_key > 255 || source >= INPUT_SOURCE_COUNT) return false;
+  bool held = s.source_keys[source][static_cast<size_t>(virtual_key)];
+  if (!held && source == INPUT_DEVICES)
+    held = Pad_Key_Held(virtual_key) || (Sdl_Active() && Sdl_Key_Held(virtual_key));
   return held;
 }
 
 int16_t Platform_Get_Key_State(int virtual_key) {
   State& s = S();
   if (virtual_key < 0 || virtual_key > 255) return 0;
+  const size_t k = static_cast<size_t>(virtual_key);
   bool held = false;
-  if (s.owner == INPUT_COMPUTER && virtual_key != VK_ESCAPE)
-    held = s.computer_keys[static_cast<size_t>(virtual_key)];
-  else
-    held = Platform_Person_Key_Held(virtual_key);
+  for (InputSource source = 0; source < INPUT_SOURCE_COUNT; ++source) {
+    if (!(s.routes[k] & Source_Bit(source))) continue;
+    const bool down = Platform_Source_Key_Held(source, virtual_key);
+    if (!down) s.stale[source][k] = false;
+    held = held || (down && !s.stale[source][k]);
+  }
   return held ? static_cast<int16_t>(0x8000) : static_cast<int16_t>(0);
 }
 
 void Platform_Set_Key(int virtual_key, bool held) {
-  if (virtual_key < 0 || virtual_key > 255) return;
-  S().injected_keys[static_cast<size_t>(virtual_key)] = held;
+  Platform_Set_Source_Key(INPUT_DEVICES, virtual_key, held);
 }
 
-void Platform_Set_Computer_Key(int virtual_key, bool held) {
-  if (virtual_key < 0 || virtual_key > 255) return;
-  S().computer_keys[static_cast<size_t>(virtual_key)] = held;
+void Platform_Set_Source_Key(InputSource source, int virtual_key, bool held) {
+  if (virtual_key < 0 || virtual_key > 255 || source >= INPUT_SOURCE_COUNT) return;
+  S().source_keys[source][static_cast<size_t>(virtual_key)] = held;
 }
 
-void Platform_Set_Input_Owner(InputOwner owner) { S().owner = owner; }
+void Platform_Route_Key(int virtual_key, uint32_t sources) {
+  State& s = S();
+  if (virtual_key < 0 || virtual_key > 255) return;
+  const size_t k = static_cast<size_t>(virtual_key);
+  const uint32_t joining = sources & ~s.routes[k];
+  for (InputSource source = 0; source < INPUT_SOURCE_COUNT; ++source)
+    if (joining & Source_Bit(source)) s.stale[source][k] = Platform_Source_Key_Held(source, virtual_key);
+  s.routes[k] = sources & ALL_SOURCES;
+}
 
-InputOwner Platform_Input_Owner() { return S().owner; }
+uint32_t Platform_Next_Serial() { return S().next_serial; }
 
 uint32_t Platform_Get_Ticks() {
   if (Sdl_Active()) return Sdl_Get_Ticks();
@@ -307,10 +314,12 @@ PlatformViewport Platform_Fit_Picture(int output_w, int output_h, bool integer_s
   // Wider than 4:3: full height, bars left and right; otherwise full width, bars top and bottom.
   if (static_cast<int64_t>(output_w) * SCREEN_HEIGHT > static_cast<int64_t>(output_h) * SCREEN_WIDTH) {
     v.h = output_h;
-    v.w = static_cast<int>((static_cast<int64_t>(output_h) * SCREEN_WIDTH + SCREEN_HEIGHT / 2) / SCREEN_HEIGHT);
+    v.w =
+        static_cast<int>((static_cast<int64_t>(output_h) * SCREEN_WIDTH + SCREEN_HEIGHT / 2) / SCREEN_HEIGHT);
   } else {
     v.w = output_w;
-    v.h = static_cast<int>((static_cast<int64_t>(output_w) * SCREEN_HEIGHT + SCREEN_WIDTH / 2) / SCREEN_WIDTH);
+    v.h =
+        static_cast<int>((static_cast<int64_t>(output_w) * SCREEN_HEIGHT + SCREEN_WIDTH / 2) / SCREEN_WIDTH);
   }
   v.w = std::max(v.w, 1);
   v.h = std::max(v.h, 1);

@@ -40,11 +40,21 @@ enum : int {
   VK_F1 = 112,
 };
 
+// Where input comes from. Source 0 is this machine's own devices (keyboard, mouse, gamepads, and keys
+// injected for them); the other numbers are for hands that post input of their own, which the
+// platform keeps apart and does not interpret.
+using InputSource = uint8_t;
+constexpr InputSource INPUT_DEVICES = 0;
+constexpr int INPUT_SOURCE_COUNT = 8;
+constexpr uint32_t Source_Bit(InputSource source) { return 1u << source; }
+constexpr uint32_t ALL_SOURCES = (1u << INPUT_SOURCE_COUNT) - 1;
+
 struct PlatformMessage {
   uint32_t message = 0;
   uint32_t wparam = 0;  // key-state word for MSG_MOUSEMOVE, exit code for MSG_QUIT
   uint32_t lparam = 0;  // MSG_MOUSEMOVE: x in the low 16 bits, y in the high 16 bits
-  bool from_computer = false;  // input made by the computer opponent's hand, not by a person
+  InputSource source = INPUT_DEVICES;
+  uint32_t serial = 0;  // the order messages were queued in, counted by the queue
 };
 
 enum PlatformBackend { BACKEND_HEADLESS = 0, BACKEND_SDL = 1 };
@@ -82,22 +92,22 @@ void Platform_Allow_Close();
 // messages are never merged: only the SDL backend's own consecutive pointer moves merge.
 void Platform_Post_Message(const PlatformMessage& msg);
 
-// The key's state as the game polls it: bit 15 (0x8000) set while held, 0 otherwise.
+// The key's state as the game polls it: bit 15 (0x8000) set while held, 0 otherwise. A key counts as
+// held when a source the key is routed from holds it.
 int16_t Platform_Get_Key_State(int virtual_key);
 // True while the key is held: bit 15 of its polled state.
 inline bool Platform_Key_Held(int virtual_key) { return (Platform_Get_Key_State(virtual_key) & 0x8000) != 0; }
-
-// Whose input acts on the game. While the computer has it, the game polls the keys the computer holds
-// (Platform_Set_Computer_Key) and takes the pointer messages it posts; a person's pointer and button
-// messages are dropped and their keys read as up, except Escape, which always reads the person's
-// key. Closing the window and the other messages always pass. The default is the person.
-enum InputOwner { INPUT_PERSON = 0, INPUT_COMPUTER = 1 };
-void Platform_Set_Input_Owner(InputOwner owner);
-InputOwner Platform_Input_Owner();
-// The computer's own held keys (polled by the game only while the computer has the input).
-void Platform_Set_Computer_Key(int virtual_key, bool held);
-// Whether the person holds the key (really, or injected by a script), whoever has the input.
-bool Platform_Person_Key_Held(int virtual_key);
+// Whether the source holds the key, whatever the routes. For INPUT_DEVICES: the keyboard (in the SDL
+// backend), the gamepads, or an injected hold.
+bool Platform_Source_Key_Held(InputSource source, int virtual_key);
+// A source's own hold of a key (for INPUT_DEVICES, an injected one; see Platform_Set_Key).
+void Platform_Set_Source_Key(InputSource source, int virtual_key, bool held);
+// Which sources (a mask of Source_Bit) the poll of the key reads; every source until routed. A source
+// that already holds the key when it is routed to it reads as up until it lets go: a key held across
+// a change of routes acts only once released and pressed again.
+void Platform_Route_Key(int virtual_key, uint32_t sources);
+// The serial the next message queued will get.
+uint32_t Platform_Next_Serial();
 
 // Milliseconds since an arbitrary start, wrapping at 2^32. Headless: the virtual clock.
 uint32_t Platform_Get_Ticks();
@@ -117,8 +127,8 @@ const std::vector<uint16_t>& Platform_Last_Frame();
 // Writes text to the debug output (standard error), unchanged.
 void Platform_Debug_Output(const char* text);
 
-// Input injection: the key is seen held (or up) by every poll from now on. Headless, and also in the
-// SDL backend (a script played visibly), where a key counts as held when injected or really held.
+// Input injection for this machine's devices: the key is seen held (or up) from now on. Headless, and
+// also in the SDL backend, where a key counts as held when injected or really held.
 void Platform_Set_Key(int virtual_key, bool held);
 // Sets the tick count (tests of the wrap-around). Headless: the virtual clock itself; SDL: an offset
 // added to the real clock from now on.

@@ -20,23 +20,29 @@ struct State {
   PlatformBackend backend = BACKEND_HEADLESS;
   PlatformConfig config;
   std::deque<PlatformMessage> queue;
-  bool tail_mergeable = false;          // the queue's newest message is a system pointer move
-  std::array<bool, 256> injected_keys{};  // keys held by Platform_Set_Key
-  std::array<bool, 256> computer_keys{};  // keys held by Platform_Set_Computer_Key
-  InputOwner owner = INPUT_PERSON;
+  bool tail_mergeable = false;  // the queue's newest message is a system pointer move
+  // Keys each source holds of its own (for the devices, the injected ones), whose keys each key's
+  // poll reads, and the holds that began before a source was routed to the key (read as up).
+  std::array<std::array<bool, 256>, INPUT_SOURCE_COUNT> source_keys{};
+  std::array<uint32_t, 256> routes{};
+  std::array<std::array<bool, 256>, INPUT_SOURCE_COUNT> stale{};
+  uint32_t next_serial = 1;
   std::vector<uint16_t> last_frame;
-  std::vector<FrameRect> damage;        // where the last kept frame differs from the one before it
-  uint32_t virtual_ticks = 0;           // headless clock
+  std::vector<FrameRect> damage;  // where the last kept frame differs from the one before it
+  uint32_t virtual_ticks = 0;     // headless clock
   bool fullscreen = true;
-  uint64_t presents = 0;                // frames presented since the backend opened
+  uint64_t presents = 0;                         // frames presented since the backend opened
   std::vector<PlatformAudioEvent> audio_events;  // headless: the sound events, in order
   PlatformBackend chosen = BACKEND_HEADLESS;     // the backend the run opens (Platform_Choose_Backend)
 };
 
 State& S();
 
-// Appends a message. A system pointer move replaces a system pointer move at the queue's tail.
+// Appends a message with the next serial. A system pointer move replaces a system pointer move at the
+// queue's tail.
 void Queue_Push(const PlatformMessage& msg, bool system_pointer_move);
+// Forgets every source's keys and routes (every key read from every source).
+void Reset_Keys();
 
 // Copies a frame into last_frame; true when it differs from the frame kept before. damage then covers
 // every changed pixel (the whole frame for the first one) in a few rectangles of nearby changed rows.

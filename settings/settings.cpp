@@ -19,7 +19,7 @@ constexpr const char* level_names[] = {"easy", "normal", "hard"};
 }  // namespace
 
 const SettingInfo setting_info[SETTING_COUNT] = {
-    {"comforts", "all", SETTING_BOOL, 0, 1, 1, 0, nullptr, "All six comforts below at once."},
+    {"comforts", "all", SETTING_BOOL, 0, 1, 1, 0, nullptr, "All seven comforts below at once."},
     {"comforts", "step_delay", SETTING_BOOL, 0, 1, 1, 0, nullptr,
      "A held arrow repeats only after 250 ms, so a normal press is one step."},
     {"comforts", "board_marks", SETTING_BOOL, 0, 1, 1, 0, nullptr,
@@ -32,6 +32,8 @@ const SettingInfo setting_info[SETTING_COUNT] = {
      "Escape or closing the window during a game asks first."},
     {"comforts", "wasd", SETTING_BOOL, 0, 1, 1, 0, nullptr,
      "W A S D walk too (and the A key then cheats no more)."},
+    {"comforts", "show_moves", SETTING_BOOL, 0, 1, 1, 0, nullptr,
+     "A shifted row or column slides and a turned block turns in the overview, so every move is seen."},
     {"computer", "side", SETTING_CHOICE, 0, 3, 1, 0, side_names,
      "Whom the computer plays: \"off\", \"1\", \"2\" or \"both\"."},
     {"computer", "level", SETTING_CHOICE, 0, 2, 1, 1, level_names, "\"easy\", \"normal\" or \"hard\"."},

@@ -8,13 +8,14 @@
 #include <vector>
 
 enum SettingId : int32_t {
-  SETTING_COMFORTS,  // the one switch that turns on all six comforts below
+  SETTING_COMFORTS,  // the one switch that turns on all seven comforts below
   SETTING_STEP_DELAY,
   SETTING_BOARD_MARKS,
   SETTING_REACHABLE_SQUARES,
   SETTING_FEEDBACK,
   SETTING_ASK_BEFORE_LEAVING,
   SETTING_WASD,
+  SETTING_SHOW_MOVES,
   SETTING_COMPUTER_SIDE,   // 0 off (two people), 1 player 1, 2 player 2, 3 both
   SETTING_COMPUTER_LEVEL,  // 0 easy, 1 normal, 2 hard
   SETTING_FULLSCREEN,
@@ -83,5 +84,7 @@ bool Save_Settings_File(const std::string& path, const Settings& settings, bool 
 const Settings& Active_Settings();
 void Set_Active_Settings(const Settings& settings);
 int32_t Active_Setting(SettingId id);
-// Whether a comfort is on: its own setting, or the switch of all six.
+// The comforts the switch of all turns on: SETTING_FIRST_COMFORT to SETTING_LAST_COMFORT.
+constexpr SettingId SETTING_FIRST_COMFORT = SETTING_STEP_DELAY, SETTING_LAST_COMFORT = SETTING_SHOW_MOVES;
+// Whether a comfort is on: its own setting, or the switch of all seven.
 bool Comfort_On(SettingId comfort);

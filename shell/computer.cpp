@@ -3,50 +3,50 @@
 #include <cmath>
 #include <vector>
 
-#include "common/bobs.h"
 #include "common/shell_state.h"
 #include "game/model.h"
 #include "game/reach.h"
 #include "platform/platform.h"
 #include "screens/play/layout.h"
+#include "settings/settings.h"
 #include "shell/assets.h"
+#include "shell/hands.h"
 
 namespace {
 
-int32_t side_when_on = COMPUTER_PLAYER_1;
-int32_t level = LEVEL_NORMAL;
 int32_t game_player = COMPUTER_NONE;  // who the computer plays in the game in progress
+int32_t game_level = LEVEL_NORMAL;    // and at what level, from its next turn
 
 // How the hand paces itself, in passes of the main loop (about 60 a second). Hurried, it skips the
-// glides and the pauses.
+// glides, the pauses and the least thinking time.
 constexpr int FIRST_THINK_PASSES = 24;  // the least time a turn starts with, so the change is seen
 constexpr int THINK_PASSES = 6;         // the least time before each later move
 constexpr int GLIDE_PASSES = 18;        // the pointer's travel to a control
 constexpr int PAUSE_PASSES = 20;        // the pause over a shift button or cell before the click
 constexpr int END_PAUSE_PASSES = 8;     // the pause over END TURN before the click
-constexpr int MAX_MOVES_PER_TURN = 48;  // past this the hand ends the turn whatever the plan says
-constexpr int MAX_STUCK_PRESSES = 3;    // presses of a walk that change nothing before it gives up
+constexpr int MAX_STUCK_STEPS = 3;      // frames of a walk that change nothing before it gives up
+constexpr int HURRIED_SLICES = 2;       // hurried, the planner's slices a pass
 
 enum Phase {
   PHASE_IDLE,
   PHASE_THINK,
-  PHASE_WALK_PRESS,    // an arrow key goes down this pass
-  PHASE_WALK_RELEASE,  // and up the next
-  PHASE_GLIDE,         // the pointer travels to the control
-  PHASE_PAUSE,         // and rests on it
-  PHASE_PRESS,         // the button goes down
-  PHASE_RELEASE,       // and up on the same pixel: the click fires
-  PHASE_RETURN_DOWN,   // a hurried end of turn: Return down
-  PHASE_RETURN_UP,     // and up: the turn passes
-  PHASE_SETTLE,        // one pass for the game to take the last action
+  PHASE_WALK,         // an arrow key held, step after step, let go where the way turns or ends
+  PHASE_GLIDE,        // the pointer travels to the control
+  PHASE_PAUSE,        // and rests on it
+  PHASE_PRESS,        // the button goes down
+  PHASE_RELEASE,      // and up on the same pixel: the click fires
+  PHASE_RETURN_DOWN,  // a hurried end of turn: Return down
+  PHASE_RETURN_UP,    // and up: the turn passes
+  PHASE_SETTLE,       // one pass for the game to take the last action
 };
 
 struct Hand {
   Phase phase = PHASE_IDLE;
   Planner planner;
   ComputerMove move;
-  int32_t turn_player = -1;  // current_player of the turn the hand is playing
-  int32_t turn_count = -1;   // that player's turns counter, which a new turn raises
+  int32_t turn_player = -1;      // current_player of the turn the hand is playing
+  int32_t turn_count = -1;       // that player's turns counter, which a new turn raises
+  int32_t level = LEVEL_NORMAL;  // the level of this turn
   int moves = 0;
   int passes = 0;  // passes spent in the current phase
   int min_think = 0;
@@ -56,7 +56,7 @@ struct Hand {
   int from_x = 0, from_y = 0, to_x = 0, to_y = 0;
   int pointer_x = 0, pointer_y = 0;
   uint32_t buttons = 0;
-  PlayerState before;  // the mover before the last walking press
+  PlayerState before;  // the mover before the last frame the hand held an arrow in
 };
 
 Hand hand;
@@ -70,12 +70,14 @@ void Post(uint32_t message) {
   m.message = message;
   m.wparam = hand.buttons;
   m.lparam = static_cast<uint32_t>(hand.pointer_x) | (static_cast<uint32_t>(hand.pointer_y) << 16);
-  m.from_computer = true;
+  m.source = SOURCE_COMPUTER;
   Platform_Post_Message(m);
 }
 
+void Hold(int key, bool held) { Platform_Set_Source_Key(SOURCE_COMPUTER, key, held); }
+
 void Release_Keys() {
-  for (int vk : {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_RETURN}) Platform_Set_Computer_Key(vk, false);
+  for (int vk : {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_RETURN}) Hold(vk, false);
   hand.key = -1;
 }
 
@@ -86,7 +88,7 @@ uint64_t Turn_Seed() {
 }
 
 void Think(int least_passes) {
-  hand.planner.Begin(Capture_Position(), static_cast<ComputerLevel>(level), Turn_Seed());
+  hand.planner.Begin(Capture_Position(), static_cast<ComputerLevel>(hand.level), Turn_Seed());
   hand.phase = PHASE_THINK;
   hand.passes = 0;
   hand.min_think = hand.hurried ? 0 : least_passes;
@@ -150,7 +152,7 @@ void Start_Move() {
   hand.passes = 0;
   if (m.kind == MOVE_WALK) {
     hand.stuck = 0;
-    hand.phase = PHASE_WALK_PRESS;
+    hand.phase = PHASE_WALK;
     return;
   }
   if (m.kind == MOVE_END_TURN && hand.hurried) {
@@ -170,31 +172,34 @@ void Next_Move_After_Action() {
   hand.passes = 0;
 }
 
-void Walk_Press() {
-  const ComputerMove& m = hand.move;
+// One pass of a walk: the arrow of the next step held down (the game steps every frame it sees one
+// held), kept down while the way goes on in its direction, let go for a frame where it turns. With
+// the step delay comfort, which slows a held arrow, every step is a press of its own.
+void Walk() {
   const PlayerState& p = Mover();
-  const int d = First_Step(p, m);
-  if (d < 0 || hand.stuck >= MAX_STUCK_PRESSES) {
+  if (hand.key >= 0) {
+    // A frame that moved nobody and opened nothing (the block, the keys and the doors as they were)
+    // counts towards giving up.
+    if (Same_Place(p, hand.before) && p.keys == hand.before.keys)
+      ++hand.stuck;
+    else
+      hand.stuck = 0;
+  }
+  const int d = hand.stuck >= MAX_STUCK_STEPS ? -1 : First_Step(p, hand.move);
+  const int key = d < 0 ? -1 : Arrow_Key(d);
+  if (hand.key >= 0 && (key != hand.key || Comfort_On(SETTING_STEP_DELAY))) {
+    Hold(hand.key, false);
+    hand.key = -1;
+    if (key < 0) Next_Move_After_Action();
+    return;  // the next step's key goes down the next pass
+  }
+  if (key < 0) {
     Next_Move_After_Action();  // there, or the way is gone: ask the planner again
     return;
   }
+  hand.key = key;
+  Hold(key, true);
   hand.before = p;
-  hand.key = Arrow_Key(d);
-  Platform_Set_Computer_Key(hand.key, true);
-  hand.phase = PHASE_WALK_RELEASE;
-}
-
-void Walk_Release() {
-  Platform_Set_Computer_Key(hand.key, false);
-  hand.key = -1;
-  // A press that moved nobody and opened nothing (the block, the keys and the doors all as they were)
-  // counts towards giving up.
-  const PlayerState& p = Mover();
-  if (Same_Place(p, hand.before) && p.keys == hand.before.keys)
-    ++hand.stuck;
-  else
-    hand.stuck = 0;
-  hand.phase = PHASE_WALK_PRESS;
 }
 
 void Glide() {
@@ -261,31 +266,38 @@ const char* Computer_Level_Name(int32_t l) {
   return l == LEVEL_EASY || l == LEVEL_HARD ? LEVEL_NAMES[l] : LEVEL_NAMES[LEVEL_NORMAL];
 }
 
-void Configure_Computer(int32_t side, int32_t new_level) {
-  if (side >= COMPUTER_PLAYER_1 && side <= COMPUTER_BOTH) side_when_on = side;
-  if (side >= COMPUTER_NONE && side <= COMPUTER_BOTH)
-    BOB_option_switch.current_frame = side == COMPUTER_NONE ? 0 : 1;
-  if (new_level >= LEVEL_EASY && new_level <= LEVEL_HARD) level = new_level;
+void Configure_Computer(int32_t side, int32_t level) {
+  Settings s = Active_Settings();
+  if (side >= COMPUTER_NONE && side <= COMPUTER_BOTH) s.value[SETTING_COMPUTER_SIDE] = side;
+  if (level >= LEVEL_EASY && level <= LEVEL_HARD) s.value[SETTING_COMPUTER_LEVEL] = level;
+  Set_Active_Settings(s);
+  Computer_Level_Changed();
 }
 
-int32_t Computer_Side_When_On() { return side_when_on; }
-int32_t Computer_Level() { return level; }
-
 void Computer_Game_Started() {
-  game_player = BOB_option_switch.current_frame == 1 ? side_when_on : COMPUTER_NONE;
+  game_player = Active_Setting(SETTING_COMPUTER_SIDE);
+  game_level = Active_Setting(SETTING_COMPUTER_LEVEL);
   Reset_Computer_Hand();
 }
 
+void Resume_Computer(int32_t side, int32_t level) {
+  game_player = side >= COMPUTER_NONE && side <= COMPUTER_BOTH ? side : COMPUTER_NONE;
+  game_level = level >= LEVEL_EASY && level <= LEVEL_HARD ? level : LEVEL_NORMAL;
+  Reset_Computer_Hand();
+}
+
+void Computer_Level_Changed() { game_level = Active_Setting(SETTING_COMPUTER_LEVEL); }
+
 int32_t Computer_Player() {
   if (game_state == STATE_PLAYING || game_state == STATE_RESULTS) return game_player;
-  return BOB_option_switch.current_frame == 1 ? side_when_on : COMPUTER_NONE;
+  return Active_Setting(SETTING_COMPUTER_SIDE);
 }
 
 int32_t Computer_Game_Player() { return game_player; }
 
-void Set_Computer_Player(int32_t side) {
-  game_player = side >= COMPUTER_NONE && side <= COMPUTER_BOTH ? side : COMPUTER_NONE;
-  Reset_Computer_Hand();
+int32_t Computer_Level() {
+  if (game_state == STATE_PLAYING || game_state == STATE_RESULTS) return game_level;
+  return Active_Setting(SETTING_COMPUTER_LEVEL);
 }
 
 bool Computer_Moves_Now() {
@@ -299,44 +311,57 @@ void Reset_Computer_Hand() {
   hand.turn_player = -1;
   hand.turn_count = -1;
   hand.buttons = 0;
-  Platform_Set_Input_Owner(INPUT_PERSON);
+  hand.planner.New_Game();
 }
+
+void Computer_Rests() {
+  if (!Computer_Moves_Now()) {
+    if (hand.phase != PHASE_IDLE) Reset_Computer_Hand();
+    return;
+  }
+  // Its turn waits under the help or the question: what it holds is let go, and a walk picks up
+  // with a fresh press.
+  if (hand.key >= 0) Release_Keys();
+  if (hand.phase == PHASE_RETURN_UP) hand.phase = PHASE_RETURN_DOWN;
+}
+
+int64_t Computer_Mispredictions() { return hand.planner.Mispredictions(); }
 
 void Computer_Before_Pass() {
   if (!Computer_Moves_Now()) {
-    if (hand.phase != PHASE_IDLE || Platform_Input_Owner() == INPUT_COMPUTER) Reset_Computer_Hand();
+    Computer_Rests();
     return;
   }
-  Platform_Set_Input_Owner(INPUT_COMPUTER);
-  // A new turn: the player to move, or its count of turns, changed since the hand last looked.
+  // A new turn: the player to move, or its count of turns, changed since the hand last looked. The
+  // turn is played at the level set when it begins.
   if (hand.turn_player != current_player || hand.turn_count != Mover().turns) {
     Release_Keys();
     hand.turn_player = current_player;
     hand.turn_count = Mover().turns;
+    hand.level = game_level;
     hand.moves = 0;
     hand.hurried = false;
     Think(FIRST_THINK_PASSES);
   }
-  if (Platform_Person_Key_Held(VK_SPACE)) hand.hurried = true;
+  if (Person_Key_Held(VK_SPACE)) hand.hurried = true;
 
   switch (hand.phase) {
     case PHASE_IDLE:
       Think(THINK_PASSES);
       break;
     case PHASE_THINK: {
-      const bool ready = hand.planner.Work(PLANNER_UNITS_PER_FRAME);
+      // Hurried, it thinks in larger slices too: a frame then takes a few milliseconds more.
+      const bool ready = hand.planner.Work(PLANNER_UNITS_PER_FRAME * (hand.hurried ? HURRIED_SLICES : 1));
       ++hand.passes;
       if (!ready || hand.passes < hand.min_think) break;
       hand.move = hand.planner.Move();
-      if (hand.moves >= MAX_MOVES_PER_TURN) hand.move = ComputerMove{};  // end the turn
+      if (hand.moves >= MAX_PROGRAM_MOVES_PER_TURN) hand.move = ComputerMove{};  // end the turn
       Start_Move();
+      if (hand.phase == PHASE_WALK) Walk();  // the first step goes at once
       break;
     }
-    case PHASE_WALK_PRESS:
-      Walk_Press();
-      break;
-    case PHASE_WALK_RELEASE:
-      Walk_Release();
+    case PHASE_WALK:
+      Walk();
       break;
     case PHASE_GLIDE:
       Glide();
@@ -351,11 +376,11 @@ void Computer_Before_Pass() {
       Release();
       break;
     case PHASE_RETURN_DOWN:
-      Platform_Set_Computer_Key(VK_RETURN, true);
+      Hold(VK_RETURN, true);
       hand.phase = PHASE_RETURN_UP;
       break;
     case PHASE_RETURN_UP:
-      Platform_Set_Computer_Key(VK_RETURN, false);
+      Hold(VK_RETURN, false);
       Next_Move_After_Action();
       break;
     case PHASE_SETTLE:

@@ -7,6 +7,7 @@
 #include "common/shell_state.h"
 #include "graphics/display.h"
 #include "screens/front/help.h"
+#include "shell/hands.h"
 #include "shell/saved_games.h"
 #include "shell/settings_store.h"
 
@@ -19,7 +20,6 @@ struct Overlay {
   bool escape_held = false;     // Escape as last seen
   bool escape_pressed = false;  // pressed while open: its release closes, so the game never sees it
   bool left_held = false, right_held = false;
-  InputOwner owner = INPUT_PERSON;
   std::vector<uint16_t> primary, back, dimmed;  // the game's two pages, and the picture under the overlay
 };
 
@@ -57,13 +57,10 @@ void Open_Help() {
   overlay.open = true;
   overlay.pointer_x = mouse_x;
   overlay.pointer_y = mouse_y;
-  overlay.escape_held = Platform_Person_Key_Held(VK_ESCAPE);
+  overlay.escape_held = Person_Key_Held(VK_ESCAPE);
   overlay.escape_pressed = false;
-  overlay.left_held = Platform_Person_Key_Held(VK_LEFT);
-  overlay.right_held = Platform_Person_Key_Held(VK_RIGHT);
-  // The person's pointer works the overlay even in the computer's turn.
-  overlay.owner = Platform_Input_Owner();
-  Platform_Set_Input_Owner(INPUT_PERSON);
+  overlay.left_held = Person_Key_Held(VK_LEFT);
+  overlay.right_held = Person_Key_Held(VK_RIGHT);
   Save_Pixels(display.primary_surface, &overlay.primary);
   Save_Pixels(display.back_surface, &overlay.back);
   overlay.dimmed = Dimmed(overlay.primary);
@@ -73,9 +70,9 @@ void Open_Help() {
 // A click on a setting: the next value, or the one before. While all the comforts are on, a click on
 // one of them turns that one off and leaves the other five on.
 void Click_Setting(SettingId id, bool up) {
-  if (id >= SETTING_STEP_DELAY && id <= SETTING_WASD && Active_Setting(SETTING_COMFORTS)) {
+  if (id >= SETTING_FIRST_COMFORT && id <= SETTING_LAST_COMFORT && Active_Setting(SETTING_COMFORTS)) {
     Change_Setting(SETTING_COMFORTS, 0);
-    for (int c = SETTING_STEP_DELAY; c <= SETTING_WASD; ++c)
+    for (int c = SETTING_FIRST_COMFORT; c <= SETTING_LAST_COMFORT; ++c)
       Change_Setting(static_cast<SettingId>(c), c != id);
   } else {
     Change_Setting(id, Next_Setting_Value(id, Active_Setting(id), up));
@@ -113,7 +110,7 @@ void Take_Message(const PlatformMessage& m) {
 
 // Left and Right turn the pages, on their press.
 void Page_Keys() {
-  const bool left = Platform_Person_Key_Held(VK_LEFT), right = Platform_Person_Key_Held(VK_RIGHT);
+  const bool left = Person_Key_Held(VK_LEFT), right = Person_Key_Held(VK_RIGHT);
   if (left && !overlay.left_held) overlay.page = (overlay.page + HELP_PAGE_COUNT - 1) % HELP_PAGE_COUNT;
   if (right && !overlay.right_held) overlay.page = (overlay.page + 1) % HELP_PAGE_COUNT;
   overlay.left_held = left;
@@ -137,7 +134,7 @@ void Help_Pass(const PlatformMessage* msg) {
   if (!overlay.open) return;
   if (msg) Take_Message(*msg);
   Page_Keys();
-  const bool escape = Platform_Person_Key_Held(VK_ESCAPE);
+  const bool escape = Person_Key_Held(VK_ESCAPE);
   if (escape && !overlay.escape_held) overlay.escape_pressed = true;
   overlay.escape_held = escape;
   if (!escape && overlay.escape_pressed) {
@@ -156,5 +153,4 @@ void Close_Help() {
   overlay.open = false;
   Put_Pixels(overlay.primary, display.primary_surface);
   Put_Pixels(overlay.back, display.back_surface);
-  Platform_Set_Input_Owner(overlay.owner);
 }

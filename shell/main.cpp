@@ -9,6 +9,7 @@
 #include "shell/assets.h"
 #include "shell/computer.h"
 #include "shell/data_dir.h"
+#include "shell/hands.h"
 #include "shell/main_loop.h"
 #include "shell/options.h"
 #include "shell/record.h"
@@ -30,7 +31,7 @@ namespace {
 // The comforts of the run as script lines, so that a recording replays with the same ones.
 std::vector<std::string> Comfort_Lines() {
   std::vector<std::string> lines;
-  for (int id = SETTING_COMFORTS; id <= SETTING_WASD; ++id) {
+  for (int id = SETTING_COMFORTS; id <= SETTING_LAST_COMFORT; ++id) {
     const SettingInfo& info = setting_info[id];
     lines.push_back(std::string(info.section) + "." + info.key + " " +
                     Setting_Text(static_cast<SettingId>(id), Active_Setting(static_cast<SettingId>(id))));
@@ -190,6 +191,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   Apply_Run_Settings();
+  Reset_Hands();
   if (options.computer >= 0 || options.level >= 0) Configure_Computer(options.computer, options.level);
   Sound_Open(true);
   Play_Theme(MUSIC_MENU);

@@ -11,6 +11,7 @@
 #include "settings/settings.h"
 #include "shell/computer.h"
 #include "shell/data_dir.h"
+#include "shell/hands.h"
 #include "shell/help_overlay.h"
 #include "shell/record.h"
 #include "shell/saved_games.h"
@@ -24,9 +25,9 @@ namespace {
 constexpr int KEY_F12 = 123;
 bool f12_held = false;
 
-// F12 saves the frame on screen as a timestamped PNG and says where.
+// F12 saves the frame on screen as a timestamped PNG and says where, whoever plays the turn.
 void Screenshot_On_F12() {
-  const bool held = Platform_Key_Held(KEY_F12);
+  const bool held = Person_Key_Held(KEY_F12);
   if (!held || f12_held) {
     f12_held = held;
     return;
@@ -48,7 +49,7 @@ bool m_held = false;
 
 // M switches all sound off and on; sound rests while the window is in the background.
 void Sound_Keys_And_Focus() {
-  const bool held = Platform_Person_Key_Held(KEY_M);
+  const bool held = Person_Key_Held(KEY_M);
   if (held && !m_held) {
     Change_Setting(SETTING_SOUND, Active_Setting(SETTING_SOUND) ? 0 : 1);
     Save_Settings();
@@ -114,8 +115,11 @@ void Run_State_Frame() {
   }
   const GameState after = game_state;
   if (before == STATE_MAIN_MENU && after == STATE_PLAYING) {
-    if (new_game_pending == 1) New_Game(board);
-    Computer_Game_Started();
+    // A new game takes its opponent from the settings; a resumed one came with its own.
+    if (new_game_pending == 1) {
+      New_Game(board);
+      Computer_Game_Started();
+    }
     Menu_To_Game();
   } else if (before == STATE_PLAYING && after == STATE_MAIN_MENU) {
     Save_Game_In_Progress();
@@ -146,20 +150,22 @@ int Main_Loop(ScriptRunner* runner, Recorder* recorder) {
     if (const int signal_number = Platform_Stop_Signal()) return End_Run(128 + signal_number);
     if (runner && !Script_Before_Pass(runner)) return End_Run(0);
     Help_Before_Pass();
-    // The computer's hand rests while the game underneath the overlay or the question waits.
-    if (!Help_Is_Open() && !Leave_Question_Open()) Computer_Before_Pass();
+    // Which hand acts on the game this pass; the computer's rests while the game underneath the
+    // overlay or the question waits.
+    Hands_Before_Pass();
     if (recorder) Record_Keys(recorder);
     Screenshot_On_F12();
     Sound_Keys_And_Focus();
     const bool took = Platform_Peek_Message(&msg) != 0;
+    const bool person = took && From_Person(msg);
     if (took) {
       if (msg.message == MSG_QUIT) return End_Run(static_cast<int>(msg.wparam));
-      if (recorder && !msg.from_computer) Record_Message(recorder, msg);
+      if (recorder && person) Record_Message(recorder, msg);
       if (msg.message == MSG_DESTROY) Close_Help();
-      if (!Help_Is_Open() || msg.from_computer) Window_Proc(msg.message, msg.wparam, msg.lparam);
+      if (Message_Acts(msg) && !Help_Is_Open()) Window_Proc(msg.message, msg.wparam, msg.lparam);
     }
     if (Help_Is_Open())
-      Help_Pass(took && !msg.from_computer ? &msg : nullptr);
+      Help_Pass(person ? &msg : nullptr);
     else
       Run_State_Frame();
     if (recorder) Record_Pass(recorder);

@@ -1,5 +1,7 @@
 #include "shell/record.h"
 
+#include "shell/hands.h"
+
 namespace {
 void Flush_Frames(Recorder* r) {
   if (r->pending_frames > 0) std::fprintf(r->out, "frames %lld\n", static_cast<long long>(r->pending_frames));
@@ -23,7 +25,7 @@ void Record_Keys(Recorder* r) {
   if (!r->out) return;
   // Only what the person does: the computer's own keys and messages come from the game itself.
   for (int i = 0; i < RECORDED_KEY_COUNT; ++i) {
-    const bool held = Platform_Person_Key_Held(script_keys[i].code);
+    const bool held = Person_Key_Held(script_keys[i].code);
     if (held == r->keys[i]) continue;
     Flush_Frames(r);
     std::fprintf(r->out, "key %s %s\n", held ? "down" : "up", script_keys[i].name);
@@ -51,7 +53,8 @@ void Record_Message(Recorder* r, const PlatformMessage& m) {
       Flush_Frames(r);
       std::fputs("close\n", r->out);
       break;
-    default: break;
+    default:
+      break;
   }
 }
 

@@ -7,6 +7,8 @@
 #include "game/model.h"
 #include "platform/platform.h"
 #include "save/saved_game.h"
+#include "screens/play/comforts.h"
+#include "settings/settings.h"
 #include "shell/assets.h"
 #include "shell/computer.h"
 
@@ -32,6 +34,23 @@ void Keep_Unreadable_Save(const std::string& path) {
                                     "); it is kept as " + aside.string() + "\n";
   Platform_Debug_Output(line.c_str());
 }
+// Says in a line, on the playing screen and the debug output, whom the computer plays in the resumed
+// game, when that is not what the settings would give a new game.
+void Say_Resumed_Opponent(int32_t side, int32_t level) {
+  if (side == Active_Setting(SETTING_COMPUTER_SIDE) &&
+      (side == COMPUTER_NONE || level == Active_Setting(SETTING_COMPUTER_LEVEL)))
+    return;
+  const std::string who = side == COMPUTER_NONE ? "two people play it"
+                          : side == COMPUTER_BOTH
+                              ? "the computer plays both sides"
+                              : std::string("the computer plays player ") + Computer_Side_Name(side);
+  const std::string level_text =
+      side == COMPUTER_NONE ? "" : std::string(" at ") + Computer_Level_Name(level);
+  const std::string line = "Resumed as saved: " + who + level_text + "; the settings are for new games.";
+  Show_Notice(line);
+  Platform_Debug_Output(("orvalis: " + line + "\n").c_str());
+}
+
 }  // namespace
 
 void Enable_Saved_Games(bool enabled) { saving = enabled; }
@@ -90,7 +109,9 @@ bool Resume_Saved_Game() {
   Restore_Game(game);
   // The computer's turns are seeded from the run's seed: the saved game's own.
   start_seed = game.random_seed;
-  Configure_Computer(game.computer_player, game.computer_level);
+  // The game goes on with the opponent it was saved with; the settings stay for later games.
+  Resume_Computer(game.computer_player, game.computer_level);
+  Say_Resumed_Opponent(Computer_Game_Player(), game.computer_level);
   BOB_option_amount.current_frame = game.item_density;  // the options row shows the amount in play
   new_game_pending = 0;
   game_state = STATE_PLAYING;

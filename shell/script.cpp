@@ -9,6 +9,7 @@
 #include "platform/platform.h"
 #include "settings/settings.h"
 #include "shell/computer.h"
+#include "shell/hands.h"
 #include "shell/state_dump.h"
 
 const ScriptKey script_keys[SCRIPT_KEY_COUNT] = {
@@ -146,6 +147,7 @@ void Post(uint32_t message, uint32_t wparam) {
   m.message = message;
   m.wparam = wparam;
   m.lparam = static_cast<uint32_t>(script_pointer_x) | (static_cast<uint32_t>(script_pointer_y) << 16);
+  m.source = SOURCE_SCRIPT;
   Platform_Post_Message(m);
 }
 }  // namespace
@@ -159,8 +161,8 @@ int Script_Before_Pass(ScriptRunner* r) {
   while (r->next < r->script->commands.size()) {
     const ScriptCommand& c = r->script->commands[r->next++];
     switch (c.op) {
-      case SCRIPT_KEY_DOWN: Platform_Set_Key(static_cast<int>(c.a), true); break;
-      case SCRIPT_KEY_UP: Platform_Set_Key(static_cast<int>(c.a), false); break;
+      case SCRIPT_KEY_DOWN: Platform_Set_Source_Key(SOURCE_SCRIPT, static_cast<int>(c.a), true); break;
+      case SCRIPT_KEY_UP: Platform_Set_Source_Key(SOURCE_SCRIPT, static_cast<int>(c.a), false); break;
       case SCRIPT_MOUSE_MOVE:
         script_pointer_x = static_cast<int32_t>(c.a);
         script_pointer_y = static_cast<int32_t>(c.b);

@@ -2,7 +2,6 @@
 
 #include <filesystem>
 
-#include "common/bobs.h"
 #include "platform/platform.h"
 #include "shell/computer.h"
 #include "sound/sound.h"
@@ -55,22 +54,17 @@ void Apply_Sound_Settings() {
 }
 }  // namespace
 
-void Apply_Run_Settings() {
-  const Settings& s = Active_Settings();
-  Configure_Computer(s.value[SETTING_COMPUTER_SIDE], s.value[SETTING_COMPUTER_LEVEL]);
-  Apply_Sound_Settings();
-}
+void Apply_Run_Settings() { Apply_Sound_Settings(); }
 
 namespace {
-// Puts a changed setting into effect at once: the computer's for the next game, the display's and the
-// sound's now.
-// (The comforts are read where they act.)
+// Puts a changed setting into effect: the computer's level from its next turn (its side waits for the
+// next game, which reads it when it starts), the display's and the sound's now. (The comforts are read
+// where they act.)
 void Apply_Setting(SettingId id) {
   const Settings& s = Active_Settings();
   switch (id) {
-    case SETTING_COMPUTER_SIDE:
     case SETTING_COMPUTER_LEVEL:
-      Apply_Run_Settings();
+      Computer_Level_Changed();
       break;
     case SETTING_FULLSCREEN:
       Platform_Set_Fullscreen(s.value[SETTING_FULLSCREEN] != 0);
@@ -95,9 +89,6 @@ void Apply_Setting(SettingId id) {
 
 void Sync_Run_Settings() {
   Settings s = Active_Settings();
-  s.value[SETTING_COMPUTER_SIDE] =
-      BOB_option_switch.current_frame == 1 ? Computer_Side_When_On() : COMPUTER_NONE;
-  s.value[SETTING_COMPUTER_LEVEL] = Computer_Level();
   s.value[SETTING_FULLSCREEN] = Platform_Is_Fullscreen();
   Set_Active_Settings(s);
 }

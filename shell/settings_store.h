@@ -14,9 +14,9 @@ std::string Default_Settings_Path();
 // overrides over them for this run (TOML lines such as "comforts.all = true", named by `source`).
 // Every fault goes to the debug output. The file is not touched.
 void Start_Settings(const std::string& path, const std::vector<std::string>& overrides);
-// Applies the run's computer settings, after the art is up (the window opens with the display's).
+// Applies the run's sound settings, after the window is open (it opens with the display's).
 void Apply_Run_Settings();
-// Takes into the run's settings what was changed elsewhere: the options row's opponent, full screen.
+// Takes into the run's settings what was changed elsewhere: full screen (F11, Alt+Enter).
 void Sync_Run_Settings();
 // Sets one setting for this run and for the file, and applies it at once.
 void Change_Setting(SettingId id, int32_t value);

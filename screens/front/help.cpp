@@ -107,6 +107,7 @@ const SettingRow setting_rows[] = {
     {SETTING_FEEDBACK, "Feedback, scores", LEFT_X, Row_Y(5)},
     {SETTING_ASK_BEFORE_LEAVING, "Ask before leaving", LEFT_X, Row_Y(6)},
     {SETTING_WASD, "W A S D walk", LEFT_X, Row_Y(7)},
+    {SETTING_SHOW_MOVES, "Show moves", LEFT_X, Row_Y(8)},
     {SETTING_COMPUTER_SIDE, "Computer plays", LEFT_X, Row_Y(10)},
     {SETTING_COMPUTER_LEVEL, "Its level", LEFT_X, Row_Y(11)},
     {SETTING_FULLSCREEN, "Full screen", RIGHT_X, Row_Y(1)},
@@ -181,7 +182,7 @@ std::string Shown_Value(SettingId id, int32_t v) {
 }
 
 int32_t Value_Shown(SettingId id) {
-  if (id >= SETTING_STEP_DELAY && id <= SETTING_WASD) return Comfort_On(id) ? 1 : 0;
+  if (id >= SETTING_FIRST_COMFORT && id <= SETTING_LAST_COMFORT) return Comfort_On(id) ? 1 : 0;
   return Active_Setting(id);
 }
 
@@ -227,8 +228,10 @@ void Draw_Settings(int pointer_x, int pointer_y, const HelpExtras& extras) {
         LEFT_X, ABOUT_Y, ABOUT_W, INK);
   } else if (under >= 0) {
     const int below = Wrapped_Text(setting_info[under].comment, LEFT_X, ABOUT_Y, ABOUT_W, INK);
-    if (under >= SETTING_COMPUTER_SIDE && under <= SETTING_COMPUTER_LEVEL)
-      Text("A game already begun keeps its opponent.", LEFT_X, below, QUIET);
+    if (under == SETTING_COMPUTER_SIDE)
+      Text("Takes effect with the next game; the game in play keeps its opponent.", LEFT_X, below, QUIET);
+    else if (under == SETTING_COMPUTER_LEVEL)
+      Text("Takes effect from the computer's next turn, in the game in play too.", LEFT_X, below, QUIET);
   } else if (!extras.pad_lines.empty()) {
     // The gamepad's controls in two columns.
     const size_t half = (extras.pad_lines.size() + 1) / 2;
@@ -273,7 +276,7 @@ void Draw_Help(int32_t page, int pointer_x, int pointer_y, const HelpExtras& ext
 }
 
 void Watch_Help_Key() {
-  const bool held = Platform_Person_Key_Held(VK_F1);
+  const bool held = Platform_Key_Held(VK_F1);
   if (held && !f1_was_held) f1_pressed = true;
   f1_was_held = held;
 }

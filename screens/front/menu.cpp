@@ -1,14 +1,15 @@
 // The main menu: the slide-in panel with its start, options and quit buttons, and the options
 // overlay that chooses the token and key amount of a new game.
+#include "common/bobs.h"
+#include "common/shell_state.h"
 #include "game/model.h"
 #include "graphics/bob.h"
 #include "graphics/clock_text.h"
 #include "graphics/display.h"
 #include "platform/platform.h"
 #include "screens/front/front.h"
+#include "settings/settings.h"
 #include "sound/sound.h"
-#include "common/bobs.h"
-#include "common/shell_state.h"
 
 uint8_t menu_open = 0;
 uint8_t options_open = 0;
@@ -19,6 +20,11 @@ int32_t menu_button_w = 0, menu_button_h = 0;
 int32_t menu_origin_x = 335, menu_origin_y = 250;
 
 namespace {
+
+// The options row's second picture shows what the settings say: two people, or VS COMPUTER.
+void Show_Computer_Side() {
+  BOB_option_switch.current_frame = Active_Setting(SETTING_COMPUTER_SIDE) != 0 ? 1 : 0;
+}
 
 // Hit boxes: the buttons' boxes keep this size whatever size the pictures are drawn at.
 constexpr int BUTTON_HIT_W = 76, BUTTON_HIT_H = 35;
@@ -169,6 +175,7 @@ void Draw_Options(int x, int y) {
   BOB_option_amount.y = y + 80;
   BOB_option_switch.x = x - 55;
   BOB_option_switch.y = y + 160;
+  Show_Computer_Side();
 
   Draw_Scaled_BOB(&BOB_option_amount, OPTION_W, OPTION_H, display.back_surface, 1);
   Draw_Scaled_BOB(&BOB_option_switch, OPTION_W, OPTION_H, display.back_surface, 1);
@@ -188,7 +195,11 @@ uint8_t Options_Input(uint8_t latch) {
     return 1;
   }
   if (Hit(BOB_option_switch, SWITCH_HIT_W, OPTION_H) && mouse_buttons == 1 && latch == 0) {
-    BOB_option_switch.current_frame = BOB_option_switch.current_frame == 0 ? 1 : 0;
+    // The row changes who the computer plays for this run: player 1 against the person, or nobody.
+    Settings s = Active_Settings();
+    s.value[SETTING_COMPUTER_SIDE] = s.value[SETTING_COMPUTER_SIDE] == 0 ? 1 : 0;
+    Set_Active_Settings(s);
+    Show_Computer_Side();
     Play_Sound(SOUND_OPTION);
     return 1;
   }

@@ -50,6 +50,11 @@ constexpr int FEEDBACK_X = 14, FEEDBACK_Y = 22;
 std::string feedback;
 uint32_t feedback_at = 0;
 
+constexpr uint32_t NOTICE_MS = 6000;
+constexpr int NOTICE_Y = 4;
+std::string notice;
+uint32_t notice_at = 0;
+
 // ---- Marks ----
 
 ReachRegion reach;
@@ -69,12 +74,12 @@ void Ask_Before_Leaving(LeaveKind kind) {
   question = Question{};
   question.kind = kind;
   // A key already down when the question comes up is not its answer: only a press from now on counts.
-  question.return_held = Platform_Person_Key_Held(VK_RETURN);
-  question.escape_held = Platform_Person_Key_Held(VK_ESCAPE);
+  question.return_held = Platform_Key_Held(VK_RETURN);
+  question.escape_held = Platform_Key_Held(VK_ESCAPE);
 }
 
 void Leave_Question_Input() {
-  const bool ret = Platform_Person_Key_Held(VK_RETURN), esc = Platform_Person_Key_Held(VK_ESCAPE);
+  const bool ret = Platform_Key_Held(VK_RETURN), esc = Platform_Key_Held(VK_ESCAPE);
   if (ret && !question.return_held) question.return_pressed = true;
   if (esc && !question.escape_held) question.escape_pressed = true;
   question.return_held = ret;
@@ -108,6 +113,8 @@ void Draw_Leave_Question() {
 void Reset_Comforts() {
   question = Question{};
   feedback.clear();
+  notice.clear();
+  Reset_Show_Moves();
   reach_ready = false;
   shown_number = -1;
 }
@@ -180,7 +187,14 @@ void Note_Refused_Turn(const MazeBlock& block) {
     Note_Feedback("The crossing looks the same turned");
 }
 
+void Show_Notice(const std::string& text) {
+  notice = text;
+  notice_at = Platform_Get_Ticks();
+}
+
 void Draw_Feedback_And_Scores() {
+  if (!notice.empty() && Platform_Get_Ticks() - notice_at < NOTICE_MS)
+    Shadowed_Text(notice, FEEDBACK_X, NOTICE_Y, LIGHT);
   if (!Comfort_On(SETTING_FEEDBACK)) return;
   if (*Feedback_Line()) Shadowed_Text(feedback, FEEDBACK_X, FEEDBACK_Y, LIGHT);
   // Both players' treasures, the player to move first in the order they move, then the turn: the

@@ -1,10 +1,11 @@
 // The modern comforts of the playing screen, each a setting that is off by default (and all off, the
 // playing screen is the classic one): the question before leaving a game, the feedback line and the
-// scoreboard, the marks on the board overview and the reachable squares. The step delay and the
-// W A S D keys live in the input step.
+// scoreboard, the marks on the board overview and the reachable squares, the moves shown. The step delay and
+// the W A S D keys live in the input step.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "game/model.h"
 
@@ -26,6 +27,9 @@ void Reset_Comforts();
 
 // A short line shown for a while on the playing screen when the feedback comfort is on.
 void Note_Feedback(const char* text);
+// A line the shell has to say about the game in play (a resumed game's opponent), shown at the top
+// of the playing screen for a few seconds whatever the comforts.
+void Show_Notice(const std::string& text);
 // The line on show now, or "".
 const char* Feedback_Line();
 // What the player to move holds before the frame's actions, and the line their change gives after.
@@ -42,6 +46,13 @@ void Note_Refused_Shift();
 void Note_Refused_Turn(const MazeBlock& block);
 // The feedback line and the scoreboard, over the top of the playing screen.
 void Draw_Feedback_And_Scores();
+
+// ---- Show moves ----
+
+// After the overview is drawn, with the comfort on: the slide of the row or column shifted since the
+// last frame, or the turn of the block turned since, over their cells for a few frames. Drawing only.
+void Show_Moves(const Board& b);
+void Reset_Show_Moves();
 
 // ---- Board marks and reachable squares ----
 

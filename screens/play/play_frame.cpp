@@ -21,10 +21,10 @@ int Play_Frame(int /*unused*/) {
   const PlayerState* mover = Player_To_Move();
   const PlayerState before = mover ? *mover : PlayerState{};
   const MoverCounts counts = Mover_Counts();
-  Apply_Pickups(board);
+  const int won = Pickups_And_End_Test(board, Global_Players());
   if (mover) Pickup_Sound(before, *mover);
   Note_Gains(counts);
-  if (Check_Winner(board) == 1) {
+  if (won == 1) {
     game_state = STATE_RESULTS;
     Play_Sound(SOUND_WIN);
   }

@@ -103,7 +103,7 @@ void Draw_Block_Detail(MazeBlock block) {
       Draw_Square_Reach(block, sx, sy, x, y);
       const int32_t v = block.squares[sx][sy].content;
       if (v != 0 && v < 99) Draw_Frame_BOB(BOB_artifacts2, v);
-      if (sx == 3 && sy == 3) {
+      if (sx == TREASURE_SQUARE_X && sy == TREASURE_SQUARE_Y) {
         if (block.treasure_p1 == 1) Draw_At(BOB_artifacts, DETAIL_TREASURE_X, DETAIL_TREASURE_Y, 5);
         if (block.treasure_p2 == 1) Draw_At(BOB_artifacts, DETAIL_TREASURE_X, DETAIL_TREASURE_Y, 3);
       }
@@ -192,12 +192,6 @@ static void Draw_Overview(Board& b) {
   }
 }
 
-// The board number of the block a player stands in; a position off the board keeps the old one.
-static void Refresh_Block_Number(PlayerState& p, const Board& b) {
-  if (p.block_x >= 0 && p.block_x < 8 && p.block_y >= 0 && p.block_y < 8)
-    p.block_number = b.blocks[p.block_x][p.block_y].number;
-}
-
 void Draw_Playing_Screen(Board& b) {
   BOB& rock = current_player == 1 ? BOB_rock1 : BOB_rock2;
   for (int r = 0; r < BACKGROUND_ROWS; ++r) {
@@ -214,8 +208,8 @@ void Draw_Playing_Screen(Board& b) {
   Draw_Shift_Buttons(b);
   Prepare_Board_Marks(b);
   Draw_Overview(b);
-  Refresh_Block_Number(player1, b);
-  Refresh_Block_Number(player2, b);
+  Show_Moves(b);
+  Refresh_Block_Numbers(b, player1, player2);
   Draw_Block_Detail(current_block);
   Draw_Actions_Row();
   Draw_Treasures_Row();

@@ -86,6 +86,27 @@ TEST(SavedGames, AResumedGameEndsExactlyAsTheUninterruptedOne) {
   EXPECT_EQ(a, b);
 }
 
+// A resumed game goes on with the opponent it was saved with, and says so; the settings, which say two
+// people play, stay for the games started later.
+TEST(SavedGames, AResumedGameKeepsItsOpponentAndTheSettingsStay) {
+  Sandbox box;
+  ASSERT_EQ(
+      box.Run(std::string(test_support::START_GAME) + "frames 2\n", "--seed 9 --computer 1 --level hard"), 0);
+  std::string output;
+  ASSERT_EQ(box.Run("frames 2\nstate resumed.json\nkey down ESCAPE\nframes 1\nkey up ESCAPE\nframes 90\n"
+                    "state menu.json\n",
+                    "--resume", &output),
+            0)
+      << output;
+  const json resumed = box.State("resumed.json"), menu = box.State("menu.json");
+  EXPECT_EQ(resumed["computer_player"], 1);
+  EXPECT_EQ(resumed["computer_level"], "hard");
+  EXPECT_NE(output.find("Resumed as saved: the computer plays player 1 at hard"), std::string::npos)
+      << output;
+  EXPECT_EQ(menu["game_state"], 9);
+  EXPECT_EQ(menu["computer_player"], 0);
+}
+
 // The settings page's RESUME button, from the menu, takes up the same game as --resume.
 TEST(SavedGames, TheSettingsPageResumesTheSavedGame) {
   Sandbox box;

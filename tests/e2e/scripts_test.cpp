@@ -314,3 +314,18 @@ TEST_F(Scripts, TheOptionsRowAndTheCommandLineChooseWhoTheComputerPlays) {
       Play("frames 1\nstate two.json\n", "--computer 2 --level hard").Dump("two.json")["computer_player"], 2);
   EXPECT_EQ(Play(row, "--computer both").Dump("row.json")["computer_player"], 0);  // the row turns it off
 }
+
+// Show moves is drawing only: the computer playing both sides from one seed plays the same game with
+// the comfort on and off, to the last square.
+TEST_F(Scripts, ShowMovesChangesNoState) {
+  const std::string game =
+      std::string(test_support::START_GAME) + "frames 1500\nstate early.json\nframes 2500\nstate late.json\n";
+  GameRun off = Play(game, "--seed 77 --computer both --level normal");
+  GameRun on = Play("setting comforts.show_moves true\n" + game, "--seed 77 --computer both --level normal");
+  ASSERT_EQ(off.status, 0) << off.output;
+  ASSERT_EQ(on.status, 0) << on.output;
+  ASSERT_FALSE(off.Dump("late.json").is_discarded());
+  EXPECT_EQ(off.Dump("early.json"), on.Dump("early.json"));
+  EXPECT_EQ(off.Dump("late.json"), on.Dump("late.json"));
+  EXPECT_NE(off.Dump("late.json")["players"]["1"]["turns"], 0);  // the computer has played
+}

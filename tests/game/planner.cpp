@@ -8,12 +8,7 @@
 
 namespace orvalis_test {
 
-int Model_Frame() {
-  Apply_Pickups(board);
-  const int won = Check_Winner(board);
-  for (PlayerState* p : {&player1, &player2}) p->block_number = board.blocks[p->block_x][p->block_y].number;
-  return won;
-}
+int Model_Frame() { return Frame_After_Input(board, Global_Players()); }
 
 int Move(int32_t direction) {
   current_block = Move_Current_Player(direction, current_block, board);
@@ -38,9 +33,9 @@ namespace {
 constexpr int kSquares = 64 * 64;
 int Index(int gx, int gy) { return gx * 64 + gy; }
 
-const int kDx[4] = {0, 1, -1, 0}, kDy[4] = {-1, 0, 0, 1};
-
 // Squares reachable from the player by the step rules, with the first direction of a shortest path.
+// A closed door counts as passed when it opens (a locked one only with a key in hand); the walk then
+// steps onto it twice.
 struct Paths {
   int from[kSquares];  // index of the previous square, -1 unreached, -2 the start
   int dir[kSquares];   // direction taken into the square
@@ -54,33 +49,10 @@ void Find_Paths(const PlayerState& p, Paths& out) {
   for (std::size_t head = 0; head < queue.size(); ++head) {
     const int i = queue[head];
     const int gx = i / 64, gy = i % 64;
-    const int bx = gx / 8, by = gy / 8, sx = gx % 8, sy = gy % 8;
-    const MazeBlock& b = board.blocks[bx][by];
     for (int d = 0; d < 4; ++d) {
-      const int tx = sx + kDx[d], ty = sy + kDy[d];
-      int ngx, ngy;
-      if (tx < 0 || tx > 7 || ty < 0 || ty > 7) {
-        const int nbx = bx + kDx[d], nby = by + kDy[d];
-        if (nbx < 0 || nbx > 7 || nby < 0 || nby > 7) continue;
-        const MazeBlock& n = board.blocks[nbx][nby];
-        const uint8_t facing = d == 0   ? n.exit_south
-                               : d == 1 ? n.exit_west
-                               : d == 2 ? n.exit_east
-                                        : n.exit_north;
-        if (!facing) continue;
-        ngx = gx + kDx[d];
-        ngy = gy + kDy[d];
-      } else {
-        const Square& t = b.squares[tx][ty];
-        const bool vertical = d == 0 || d == 3;
-        const int32_t open = vertical ? DOOR_NS_OPEN : DOOR_EW_OPEN;
-        const int32_t closed = vertical ? DOOR_NS_CLOSED : DOOR_EW_CLOSED;
-        const bool pass = (t.blocked == 0 && t.content < 100) || t.content == open ||
-                          (t.content == closed && (b.locked == 0 || p.keys > 0));
-        if (!pass) continue;
-        ngx = gx + kDx[d];
-        ngy = gy + kDy[d];
-      }
+      const StepLook look = Look_Step(board, gx / 8, gy / 8, gx % 8, gy % 8, d);
+      if (look.outcome == STEP_NONE || (look.outcome == STEP_UNLOCKS_DOOR && p.keys <= 0)) continue;
+      const int ngx = look.block_x * 8 + look.square_x, ngy = look.block_y * 8 + look.square_y;
       const int j = Index(ngx, ngy);
       if (out.from[j] != -1) continue;
       out.from[j] = i;
@@ -126,15 +98,15 @@ class Planner {
         const MazeBlock& b = board.blocks[bx][by];
         if (own) {
           if (p.treasures < 5 && (is_p1 ? b.treasure_p1 : b.treasure_p2))
-            g.push_back(Index(bx * 8 + 3, by * 8 + 3));
+            g.push_back(Index(bx * 8 + TREASURE_SQUARE_X, by * 8 + TREASURE_SQUARE_Y));
           if (p.treasures == 5)
             for (int x = 0; x < 8; ++x)
               for (int y = 0; y < 8; ++y)
                 if (b.squares[x][y].content == HOME_MARK) g.push_back(Index(bx * 8 + x, by * 8 + y));
         } else {
-          const int32_t c = b.squares[4][4].content;
+          const int32_t c = b.squares[ITEM_SQUARE_X][ITEM_SQUARE_Y].content;
           if ((c == KEY && p.keys < 2) || (c == TOKEN && p.actions < 5))
-            g.push_back(Index(bx * 8 + 4, by * 8 + 4));
+            g.push_back(Index(bx * 8 + ITEM_SQUARE_X, by * 8 + ITEM_SQUARE_Y));
         }
       }
     return g;
@@ -234,8 +206,7 @@ class Planner {
       }
     for (int x = 0; x < 8; ++x)
       for (int y = 0; y < 8; ++y)
-        if (!board.blocks[x][y].home && board.blocks[x][y].type != BLOCK_CROSSING)
-          actions.push_back({2, x, y});
+        if (Block_Turns(board.blocks[x][y])) actions.push_back({2, x, y});
     int best = INT_MAX;
     std::vector<Action> best_actions;
     for (const Action& a : actions) {

@@ -1,6 +1,7 @@
 // Reachability: through doors, into locked blocks with and without keys, across block edges by the
-// neighbour's facing exit only, never across the board's edge; the mask form agreeing with the square
-// search on played boards; and the walk's steps, carried out by the playing input's move, arriving.
+// neighbour's facing exit only, never across the board's edge; the mask form and the square search
+// agreeing with each other and with the step rule on played boards; and the walk's steps, carried out
+// by the playing input's move, arriving.
 #include "game/reach.h"
 
 #include <gtest/gtest.h>
@@ -54,6 +55,32 @@ class Reaching : public testing::Test {
     current_player = 0;
     for (const int32_t d : steps) Move(d);
     return player2.block_x == bx && player2.block_y == by && player2.square_x == sx && player2.square_y == sy;
+  }
+
+  // The squares the game's own step rule walks the player to without a key, on a copy of the board:
+  // every step tried from every square found, a step that opens a door taken again to go through.
+  static std::vector<bool> Stepped_Without_Keys(const PlayerState& from) {
+    std::vector<bool> found(REACH_SQUARES, false);
+    auto scratch = std::make_unique<Board>(board);
+    std::vector<int> todo{Reach_Index(from.block_x, from.block_y, from.square_x, from.square_y)};
+    found[todo[0]] = true;
+    while (!todo.empty()) {
+      const int s = todo.back();
+      todo.pop_back();
+      for (int32_t d = 0; d < 4; ++d) {
+        PlayerState p = At(Reach_Block_X(s), Reach_Block_Y(s), Reach_Square_X(s), Reach_Square_Y(s));
+        p.sprite.current_frame = d;
+        for (int tries = 0; tries < 2; ++tries) {
+          p = Step_Player(p, *scratch);
+          const int t = Reach_Index(p.block_x, p.block_y, p.square_x, p.square_y);
+          if (t == s) continue;
+          if (!found[t]) todo.push_back(t);
+          found[t] = true;
+          break;
+        }
+      }
+    }
+    return found;
   }
 
   GlobalsGuard guard_;
@@ -170,12 +197,15 @@ TEST_F(Reaching, MasksAgreeWithTheSquareSearchAndWalksArriveOnPlayedBoards) {
       Compute_Reach(board, p, *reach_);
       Compute_Region(board, p, *region_);
       ASSERT_EQ(reach_->keys_available, region_->keys_available) << seed << " " << round;
+      // Both against the step rule itself: what no key is spent on is exactly what steps reach.
+      const std::vector<bool> stepped = Stepped_Without_Keys(p);
       for (int i = 0; i < REACH_SQUARES; ++i) {
         const int bx = Reach_Block_X(i), by = Reach_Block_Y(i), sx = Reach_Square_X(i),
                   sy = Reach_Square_Y(i);
         ASSERT_EQ(reach_->keys[i] != REACH_NONE, In_Region(bx, by, sx, sy))
             << seed << " " << round << " " << i;
         ASSERT_EQ(reach_->keys[i] == 0, (region_->free_squares[bx][by] & Region_Bit(sx, sy)) != 0);
+        ASSERT_EQ(reach_->keys[i] == 0, stepped[i]) << seed << " " << round << " " << i;
       }
       // A reachable square picked at random: the walk gets there through the real moves.
       const int target = reach_->order[std::rand() % reach_->count];

@@ -67,12 +67,6 @@ MazeBlock Loaded(int type) {
   return b;
 }
 
-// The type a quarter turn makes of `type`, or -1 where it keeps its type.
-int Turned_Type(int type) {
-  MazeBlock b = Loaded(type);
-  return b.Rotate() ? b.type : -1;
-}
-
 // The squares a player reaches from (x, y) inside the block, stepping by the rules: a square passes
 // when open (and not a 'z' spot), or when it holds a door of the step's axis (a closed one opens
 // first). `leaf_shut` treats the door leaf as a wall.

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "opponent/match.h"
+#include "opponent/simulate.h"
 #include "tests/game/support.h"
 
 using namespace orvalis_test;
@@ -131,6 +132,42 @@ TEST_F(Planning, WholeGamesKeepTheContractAndRepeatFromTheirSeed) {
   EXPECT_EQ(first.moves, sliced.moves);
 }
 
+TEST_F(Planning, AHomeBlockThatNeedsTwoTurnsToEnterIsEntered) {
+  // Every block an open crossing but two: player 1's home at the top edge, its only exit facing the
+  // board's edge, and a dead end below it at the bottom, open to the south. Shifting the home's
+  // column brings it off the edge with that dead end in front of it, and a shift of that dead end's
+  // row puts a crossing there: two actions, one a turn. Player 1, with its five treasures and an
+  // action a turn, gets home in two turns, at every level; the other side only ends its turns.
+  for (const ComputerLevel level : {LEVEL_EASY, LEVEL_NORMAL, LEVEL_HARD}) {
+    Fill_Open_Board(board);
+    for (auto& column : board.blocks)
+      for (MazeBlock& b : column) b.type = BLOCK_CROSSING;
+    MazeBlock& home = board.blocks[3][0];
+    home.type = START_BLOCK_P1;  // a dead end open to the north
+    home.Load_Template();
+    home.squares[3][4].content = HOME_MARK;
+    home.home = 1;
+    MazeBlock& dead_end = board.blocks[3][7];
+    dead_end.type = START_BLOCK_P2;  // open to the south
+    dead_end.Load_Template();
+    Place(player1, 5, 5, 1);
+    player1.treasures = MAX_TREASURES;
+    Place(player2, 6, 6, 1);
+    current_player = 1;
+    Planner planner;
+    int turns = 0;
+    for (; turns < 6 && player1.winner == 0; ++turns) {
+      const TurnRecord turn = Play_Computer_Turn(planner, level, 21);
+      EXPECT_EQ(turn.violations, 0) << turn.first_violation;
+      if (turn.won) break;
+      End_Turn(board);  // player 2's turn: nothing
+      Frame_After_Input(board, Global_Players());
+    }
+    EXPECT_EQ(player1.winner, 1) << LEVEL_NAMES[level];
+    EXPECT_LE(turns + 1, 2) << LEVEL_NAMES[level];
+  }
+}
+
 TEST_F(Planning, AloneItReachesGoalsThatNoSingleTurnOpens) {
   // Games where the last goal lies where no turn's actions open a way at once (a treasure beyond the
   // board's edge, home behind blocks that need several turns): the normal level, alone, still gets
@@ -145,5 +182,41 @@ TEST_F(Planning, AloneItReachesGoalsThatNoSingleTurnOpens) {
     const MatchResult r = Play_Match(c);
     EXPECT_EQ(r.violations, 0) << r.first_violation;
     EXPECT_EQ(r.winner, seed % 2 == 1 ? 2 : 1) << "seed " << seed << " after " << r.turns << " turns";
+  }
+}
+
+TEST_F(Planning, TheMovesItAllowsAreExactlyThoseTheGameCarriesOut) {
+  // Played boards with the player to move holding 0 to 2 actions: every shift and quarter turn the
+  // planner allows (lines and blocks off the board too) is one the game's paid action makes and charges
+  // for, and the other way round.
+  std::vector<ComputerMove> moves;
+  for (int32_t line = 0; line <= 9; ++line)
+    for (uint8_t direction = 0; direction <= 2; ++direction)
+      for (const bool column : {true, false}) moves.push_back(Shift_Move(column, line, direction));
+  for (int32_t bx = -1; bx <= 8; ++bx)
+    for (int32_t by = -1; by <= 8; ++by) moves.push_back(Rotate_Move(bx, by));
+  for (uint32_t seed = 1; seed <= 4; ++seed) {
+    std::srand(seed);
+    item_density = static_cast<int32_t>(seed % 3);
+    New_Game(board);
+    for (int round = 0; round < 6; ++round) {
+      board.blocks[std::rand() % 8][std::rand() % 8].Rotate();
+      Shift_Row(1 + std::rand() % 8, static_cast<uint8_t>(std::rand() % 2), board);
+      current_player = static_cast<uint8_t>(std::rand() % 2);
+      Player_To_Move()->actions = std::rand() % 3;
+      const Sim now(Capture_Position());
+      for (const ComputerMove& m : moves) {
+        auto after = std::make_unique<Sim>(now);
+        const bool made =
+            m.kind == MOVE_SHIFT
+                ? Paid_Shift(m.column, m.line, m.direction, after->board, after->View()) == 1
+                : Paid_Rotate(m.block_x, m.block_y, after->board, after->View(), Load_Template_Cached) >= 0;
+        ASSERT_EQ(Move_Allowed(now, m), made)
+            << seed << " " << round << " " << m.kind << " " << m.line << " " << m.block_x << "," << m.block_y;
+        if (made) {
+          EXPECT_EQ(after->Mover().actions, now.Mover().actions - 1);
+        }
+      }
+    }
   }
 }

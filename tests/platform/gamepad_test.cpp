@@ -57,12 +57,23 @@ TEST_F(Gamepad, ButtonsHoldTheKeysTheGamePolls) {
   for (int key : {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT, VK_RETURN, VK_ESCAPE, VK_SPACE})
     EXPECT_FALSE(Platform_Key_Held(key));
   EXPECT_TRUE(Drain().empty());
-  // While the computer has the input, the pad's keys are the person's: only Escape still counts.
+  // The pad's keys are this machine's devices': a key routed to another source reads up while the pad
+  // holds it, and routed back, it stays up until the pad lets go of it and presses it again.
+  constexpr InputSource OTHER = 2;
   Platform_Pad_Button(PAD, PAD_BUTTON_EAST, true);
   Platform_Pad_Button(PAD, PAD_BUTTON_DPAD_UP, true);
-  Platform_Set_Input_Owner(INPUT_COMPUTER);
+  Platform_Route_Key(VK_UP, Source_Bit(OTHER));
   EXPECT_TRUE(Platform_Key_Held(VK_ESCAPE));
   EXPECT_FALSE(Platform_Key_Held(VK_UP));
+  Platform_Set_Source_Key(OTHER, VK_UP, true);
+  EXPECT_TRUE(Platform_Key_Held(VK_UP));
+  Platform_Set_Source_Key(OTHER, VK_UP, false);
+  Platform_Route_Key(VK_UP, Source_Bit(INPUT_DEVICES));
+  EXPECT_FALSE(Platform_Key_Held(VK_UP));
+  Platform_Pad_Button(PAD, PAD_BUTTON_DPAD_UP, false);
+  EXPECT_FALSE(Platform_Key_Held(VK_UP));
+  Platform_Pad_Button(PAD, PAD_BUTTON_DPAD_UP, true);
+  EXPECT_TRUE(Platform_Key_Held(VK_UP));
 }
 
 TEST_F(Gamepad, SouthAndWestClickAtThePointer) {
@@ -81,7 +92,7 @@ TEST_F(Gamepad, SouthAndWestClickAtThePointer) {
     EXPECT_EQ(got[i].wparam, expected[i][1]);
     EXPECT_EQ(X_Of(got[i]), 100);
     EXPECT_EQ(Y_Of(got[i]), 200);
-    EXPECT_FALSE(got[i].from_computer);
+    EXPECT_EQ(got[i].source, INPUT_DEVICES);
   }
 }
 

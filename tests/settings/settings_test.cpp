@@ -39,7 +39,7 @@ TEST_F(SettingsFileTest, EverySettingSurvivesARoundTripAndAMissingFileGivesTheCl
   EXPECT_FALSE(missing.found);
   EXPECT_FALSE(missing.faulty);
   EXPECT_TRUE(missing.settings == Default_Settings());
-  for (int id = SETTING_COMFORTS; id <= SETTING_WASD; ++id) EXPECT_EQ(missing.settings.value[id], 0);
+  for (int id = SETTING_COMFORTS; id <= SETTING_LAST_COMFORT; ++id) EXPECT_EQ(missing.settings.value[id], 0);
 
   Settings s = Default_Settings();
   for (int id = 0; id < SETTING_COUNT; ++id)

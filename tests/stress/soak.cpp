@@ -15,6 +15,7 @@
 #include "screens/play/playing.h"
 #include "shell/assets.h"
 #include "shell/computer.h"
+#include "shell/hands.h"
 #include "shell/main_loop.h"
 #include "tests/support/game.h"
 
@@ -493,7 +494,9 @@ SoakReport Run_Soak(const SoakConfig& config) {
 
   std::vector<std::string> broken;
   PlatformMessage msg;
-  bool stopping = false;  // the hand is leaving a computer game at the turn limit
+  bool stopping = false;    // the hand is leaving a computer game at the turn limit
+  bool over_limit = false;  // the game in play has reached the turn limit (said once)
+  int64_t mispredictions = Computer_Mispredictions();
   while (report.frames < config.frames &&
          (!config.computer || config.games <= 0 || report.games_won + report.games_stopped < config.games)) {
     if (!config.computer || game_state != STATE_PLAYING) {
@@ -509,12 +512,13 @@ SoakReport Run_Soak(const SoakConfig& config) {
       if (game_state == STATE_MAIN_MENU) {
         Configure_Computer(COMPUTER_BOTH, static_cast<int32_t>(report.games_started % 3));
         stopping = false;
+        over_limit = false;
       }
       // Space held: the computer plays without its pauses, as a person may hurry it.
       if (game_state == STATE_PLAYING && !stopping) hand.Key(VK_SPACE, true);
       if (game_state != STATE_PLAYING && hand.keys_held[VK_SPACE]) hand.Key(VK_SPACE, false);
-      Computer_Before_Pass();
     }
+    Hands_Before_Pass();
     // The cheat acts on every playing frame that sees the key held.
     if (game_state == STATE_PLAYING && Platform_Key_Held(VK_A) && !watch.cheated) {
       watch.cheated = true;
@@ -525,7 +529,7 @@ SoakReport Run_Soak(const SoakConfig& config) {
     if (Platform_Peek_Message(&msg)) {
       if (msg.message == MSG_QUIT) {
         ++report.quits;
-      } else {
+      } else if (Message_Acts(msg)) {
         Window_Proc(msg.message, msg.wparam, msg.lparam);
       }
     }
@@ -534,6 +538,16 @@ SoakReport Run_Soak(const SoakConfig& config) {
 
     broken.clear();
     Check_Invariants(watch, true, &broken);
+    // Every move of the computer's hand lands where its planner predicted, and its games end.
+    if (Computer_Mispredictions() != mispredictions) {
+      mispredictions = Computer_Mispredictions();
+      broken.push_back("a move of the computer's hand did not land where its planner predicted");
+    }
+    if (config.computer && game_state == STATE_PLAYING && !over_limit &&
+        player1.turns + player2.turns >= config.turn_limit) {
+      over_limit = true;
+      broken.push_back("a computer game reached " + std::to_string(config.turn_limit) + " turns");
+    }
     if (!broken.empty()) Record(report, config.keep_violations, broken, "");
 
     const int32_t after = game_state;

@@ -17,6 +17,7 @@ struct SoakConfig {
   bool computer = false;
   int64_t games = 0;
   int64_t stop_after_turns = 400;  // a game whose players have ended this many turns between them is left
+  int64_t turn_limit = 300;        // a computer game that reaches this many turns breaks the soak's checks
 };
 
 struct SoakReport {

@@ -160,7 +160,8 @@ TEST(Soak, RandomPlayKeepsEveryInvariant) {
 }
 
 // The computer on both sides, a game at each level (thirty with ORVALIS_FULL set), through the real
-// hand: every invariant holds on every pass and every game ends, won or at the turn limit.
+// hand: every invariant holds on every pass, every move lands where the planner predicted, and every
+// game ends, won or left early (no game reaches the turn limit).
 TEST(Soak, ComputerAgainstComputerKeepsEveryInvariant) {
   std::filesystem::current_path(ORVALIS_RUN_DIR);
   SoakConfig config;

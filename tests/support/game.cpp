@@ -14,6 +14,7 @@
 #include "settings/settings.h"
 #include "shell/assets.h"
 #include "shell/computer.h"
+#include "shell/hands.h"
 #include "shell/help_overlay.h"
 #include "shell/main_loop.h"
 #include "shell/script.h"
@@ -100,9 +101,10 @@ void Open_Headless() {
   Reset_Menu_State();
   Reset_Play_State();
   Reset_Comforts();
-  Reset_Computer_Hand();
-  Close_Help();
   Set_Active_Settings(Default_Settings());
+  Computer_Game_Started();
+  Reset_Hands();
+  Close_Help();
 }
 
 void Start_Headless_Game(int64_t seed) {
