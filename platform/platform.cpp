@@ -257,6 +257,19 @@ void Platform_Debug_Output(const char* text) {
 
 void Platform_Choose_Backend(PlatformBackend backend) { S().chosen = backend; }
 
+#ifndef __EMSCRIPTEN__
+int Platform_Run_Passes(int (*pass)(), int (*finish)(int code)) {
+  int code = PLATFORM_PASS_GOES_ON;
+  while ((code = pass()) == PLATFORM_PASS_GOES_ON) {
+  }
+  return finish(code);
+}
+
+bool Platform_One_Frame_Per_Pass() { return false; }
+
+bool Platform_Offer_File(const char* /*path*/, const char* /*name*/) { return false; }
+#endif
+
 void Platform_End_Window_Run(int exit_code) {
   if (!Sdl_Active()) return;
   Sdl_Hide();
