@@ -7,12 +7,12 @@
 // The search is written as plain loops that pause after each unit of work (a C++20 coroutine), so
 // the shell can run it a slice per frame and the result never depends on how the slices fall.
 #include <algorithm>
-#include <coroutine>
 #include <cstdlib>
 #include <exception>
 #include <memory>
 #include <vector>
 
+#include "opponent/coroutine.h"
 #include "opponent/opponent.h"
 #include "opponent/simulate.h"
 

@@ -271,7 +271,8 @@ bool Platform_Offer_File(const char* /*path*/, const char* /*name*/) { return fa
 #endif
 
 void Platform_End_Window_Run(int exit_code) {
-  if (!Sdl_Active()) return;
+  // A page has no process to end: the browser's run shuts down as a headless one does.
+  if (!Sdl_Active() || Platform_One_Frame_Per_Pass()) return;
   Sdl_Hide();
   std::fflush(nullptr);
   std::_Exit(exit_code);

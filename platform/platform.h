@@ -313,7 +313,8 @@ int Platform_Stop_Signal();
 // the standard streams flushed, and the process ends with the exit code without taking SDL and the
 // graphics driver down piece by piece (the system reclaims the window, the devices and the memory),
 // which takes longer than all the rest of the run's end. Returns, doing nothing, in a headless run
-// or when nothing is open, so those end as usual (and leak checkers see the whole run).
+// or when nothing is open, so those end as usual (and leak checkers see the whole run), and in the
+// browser, where the page stays.
 void Platform_End_Window_Run(int exit_code);
 
 // Writes the bytes to the file atomically: a temporary file in the same folder, flushed to the

@@ -61,6 +61,15 @@ bool Sdl_Window_Active();
 void Sdl_Apply_Scaling();
 void Sdl_Allow_Close();
 
+// The browser's part of the SDL backend (web.cpp, emscripten builds only): a wait holds the next pass
+// back instead of blocking; full screen and smoothing are the page's.
+void Web_Hold_Until(uint32_t target);
+void Web_Set_Fullscreen(bool fullscreen);
+void Web_Set_Smooth(bool smooth);
+
+// Takes a stop as a stop signal would be (system.cpp): the page going away ends the run that way.
+void Note_Stop_Signal(int signal_number);
+
 // The headless backend (headless.cpp).
 uint32_t Headless_Next_Vblank(uint32_t now);
 // Records a sound event with the number of frames presented so far.

@@ -46,8 +46,13 @@ double Elapsed_Ms(uint64_t from, uint64_t to) {
   return static_cast<double>(to - from) * 1000.0 / static_cast<double>(SDL_GetPerformanceFrequency());
 }
 
-// Sleeps (no spinning) until the performance counter reaches target.
+// Sleeps (no spinning) until the performance counter reaches target. The browser never sleeps: its
+// animation frames pace the game.
 void Sleep_Until(uint64_t target) {
+#ifdef __EMSCRIPTEN__
+  static_cast<void>(target);
+  return;
+#endif
   for (;;) {
     uint64_t now = SDL_GetPerformanceCounter();
     if (now >= target) return;
@@ -444,6 +449,9 @@ void Translate(const SDL_Event& e) {
       break;
     }
     case SDL_KEYDOWN:
+#ifdef __EMSCRIPTEN__
+      break;  // F11 is the page's: full screen needs the key's own browser event
+#endif
       if (e.key.repeat) break;
       if (e.key.keysym.sym == SDLK_F11 ||
           ((e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_KP_ENTER) &&
@@ -564,10 +572,18 @@ int Sdl_Open(const PlatformConfig& config) {
   Sdl_Pads_Open();
   int scale = std::clamp(config.scale, 1, 16);
   SDL_Rect usable;
-  const bool know_usable = !config.fullscreen && SDL_GetDisplayUsableBounds(0, &usable) == 0;
+  bool know_usable = !config.fullscreen && SDL_GetDisplayUsableBounds(0, &usable) == 0;
   if (know_usable) scale = Platform_Fit_Scale(scale, usable.w, usable.h, 0, 0);
   Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE;
   if (config.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+#ifdef __EMSCRIPTEN__
+  // The page's canvas holds the picture pixel for pixel, drawn by SDL's software renderer (no WebGL
+  // needed); the page scales it to the browser window.
+  scale = 1;
+  know_usable = false;
+  flags = 0;
+  SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+#endif
   const char* title = config.title ? config.title : "Orvalis Game Console";
   sdl.window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, SCREEN_WIDTH * scale,
                                 SCREEN_HEIGHT * scale, flags);
@@ -598,7 +614,7 @@ int Sdl_Open(const PlatformConfig& config) {
   Choose_Kept_Picture(info);
   Read_Refresh_Rate();
   SDL_ShowCursor(SDL_DISABLE);
-  S().fullscreen = config.fullscreen;
+  S().fullscreen = (flags & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
   Draw(false);
   sdl.last_present = SDL_GetPerformanceCounter();
   return 1;
@@ -658,6 +674,10 @@ uint32_t Sdl_Get_Ticks() { return SDL_GetTicks() + sdl.tick_offset; }
 void Sdl_Set_Ticks(uint32_t ticks) { sdl.tick_offset = ticks - SDL_GetTicks(); }
 
 void Sdl_Wait_Until(uint32_t target) {
+#ifdef __EMSCRIPTEN__
+  Web_Hold_Until(target);
+  return;
+#endif
   for (;;) {
     const int32_t left = static_cast<int32_t>(target - Sdl_Get_Ticks());
     if (left <= 0) return;
@@ -717,6 +737,11 @@ void Sdl_Present(bool changed) {
 }
 
 void Sdl_Set_Fullscreen(bool fullscreen) {
+#ifdef __EMSCRIPTEN__
+  Web_Set_Fullscreen(fullscreen);
+  S().fullscreen = fullscreen;
+  return;
+#endif
   if (!sdl.window) {
     S().fullscreen = fullscreen;
     return;
@@ -741,6 +766,10 @@ void Sdl_Allow_Close() { sdl.destroy_posted = false; }
 
 void Sdl_Apply_Scaling() {
   if (!sdl.window) return;
+#ifdef __EMSCRIPTEN__
+  Web_Set_Smooth(S().config.smooth);
+  return;
+#endif
   if (sdl.texture)
     SDL_SetTextureScaleMode(sdl.texture, S().config.smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
   if (S().fullscreen)
