@@ -36,7 +36,7 @@ const server = await serve(siteDir, Number(portText));
 const base = `http://localhost:${server.address().port}/`;
 const profile = mkdtempSync(join(tmpdir(), 'orvalis-web-bench-'));
 const browser = await puppeteer.launch({
-  executablePath: '/usr/bin/chromium', headless: true, userDataDir: profile,
+  executablePath: '/usr/bin/chromium', headless: true, userDataDir: profile, protocolTimeout: 0,
   args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
     '--disable-background-networking', '--disable-component-update', '--disable-sync'],
 });
@@ -62,7 +62,7 @@ try {
   say(`load to the title drawn: median ${ms(median(loads))}, slowest ${ms(Math.max(...loads))} (${loads.length} loads, no cache)`);
 
   // ---- Playing frames ----
-  const FRAMES = 1200;
+  const FRAMES = Number(process.env.ORVALIS_BENCH_FRAMES || 1200);
   const prefix = readFileSync(join(root, 'web/tests/bench_playing.txt'), 'utf8');
   let moves = '';
   for (let i = 0; i < FRAMES; ++i) moves += `mouse move ${100 + (i % 400)} ${80 + ((i >> 3) % 300)}\nframes 1\n`;

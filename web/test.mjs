@@ -49,6 +49,7 @@ const browser = await puppeteer.launch({
   executablePath: '/usr/bin/chromium',
   headless: true,
   userDataDir: profile,
+  protocolTimeout: 0,  // a busy machine may take long: each wait has its own time-out
   args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
     '--disable-background-networking', '--disable-component-update', '--disable-sync', '--autoplay-policy=user-gesture-required'],
 });
