@@ -9,6 +9,7 @@ struct Generator {
   static constexpr int WORDS = 31, GAP = 3, DROPPED = 310;
   int32_t state[WORDS] = {};
   int front = GAP, rear = 0;
+  bool seeded = false;  // unseeded, it starts as if seeded with 1
 
   void Seed(uint32_t seed) {
     int32_t word = static_cast<int32_t>(seed == 0 ? 1 : seed);
@@ -22,10 +23,12 @@ struct Generator {
     }
     front = GAP;
     rear = 0;
+    seeded = true;
     for (int i = 0; i < DROPPED; ++i) Next();
   }
 
   int Next() {
+    if (!seeded) Seed(1);
     const uint32_t sum = static_cast<uint32_t>(state[front]) + static_cast<uint32_t>(state[rear]);
     state[front] = static_cast<int32_t>(sum);
     front = front + 1 == WORDS ? 0 : front + 1;
@@ -34,11 +37,8 @@ struct Generator {
   }
 };
 
-Generator generator = [] {
-  Generator g;
-  g.Seed(1);  // unseeded, it starts as if seeded with 1
-  return g;
-}();
+// Constant-initialised: the board's blocks draw from it while other files' statics are built.
+Generator generator;
 uint32_t seed_given = 1;
 uint64_t draws_since_seed = 0;
 
