@@ -15,7 +15,8 @@ const TYPES = {
 
 export function serve(dir, port) {
   const root = resolve(dir);
-  const server = createServer(async (req, res) => {
+  // A script may travel in the address (?script=data:...): long addresses are let in.
+  const server = createServer({ maxHeaderSize: 1 << 20 }, async (req, res) => {
     try {
       const path = decodeURIComponent(new URL(req.url, 'http://localhost').pathname);
       const file = normalize(join(root, path.endsWith('/') ? path + 'index.html' : path));
