@@ -101,11 +101,16 @@ site=$build/site
 data=$build/data
 rm -rf "$data" "$site"
 mkdir -p "$data" "$site"
-cp build/run/*.bmp build/run/*.wav data/templates/*.txt "$data/"
+cp build/run/*.bmp data/templates/*.txt "$data/"
 cp /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf "$data/"
+# The sounds for a download: the effects as the desktop has them, the themes at half the rate (they
+# hold next to nothing above 10 kHz).
+build/tools/soundgen/orvalis_soundgen --out "$data" --music-rate 22050
+# The package is downloaded gzipped (web/data.js unpacks it in the page).
 python3 /usr/share/emscripten/tools/file_packager.py "$site/orvalis.data" --preload "$data@/data" \
   --js-output="$site/orvalis-data.js" >/dev/null
-cp "$build/game/run/orvalis.js" "$build/game/run/orvalis.wasm" web/index.html web/page.js "$site/"
+gzip -9n "$site/orvalis.data"
+cp "$build/game/run/orvalis.js" "$build/game/run/orvalis.wasm" web/index.html web/data.js web/page.js "$site/"
 cp /usr/share/doc/fonts-dejavu-core/copyright "$site/font-license.txt"
 echo "web: the site is in $site ($(du -sh "$site" | cut -f1))"
 

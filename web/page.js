@@ -184,4 +184,8 @@
       });
     }
   };
+  orvalisLoadData(Module, function (err) {
+    say(String(err.message || err));
+    console.error('orvalis: ' + (err.message || err));
+  });
 })();
