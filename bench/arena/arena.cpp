@@ -92,9 +92,9 @@ void Think(const Options& o) {
       }
       ++seed;
     }
-    std::printf("%-8s %10.2f %10.2f %10.2f %10.2f %10.2f %10.0f %10.2f\n", Level_Name(level),
+    std::printf("%-8s %10.2f %10.2f %10.2f %10.2f %10.2f %10.0f %10.2f %10.2f\n", Level_Name(level),
                 Percentile(ms, 0.5), Percentile(ms, 0.95), Percentile(ms, 1.0), Percentile(cpu, 0.5),
-                Percentile(cpu, 1.0), Percentile(units, 1.0), slice);
+                Percentile(cpu, 1.0), Percentile(units, 1.0), slice, slice_cpu);
     std::fflush(stdout);
   }
 }
