@@ -1,11 +1,13 @@
 // The backend-independent half of the platform layer: the message queue, key polling dispatch,
 // the frame copy, the debug-output sink and the pointer mapping.
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 #include "platform/platform_internal.h"
 
@@ -18,7 +20,8 @@ State& S() {
 
 void Queue_Push(const PlatformMessage& msg, bool system_pointer_move) {
   State& s = S();
-  if (system_pointer_move && s.tail_mergeable && !s.queue.empty() && s.queue.back().message == MSG_MOUSEMOVE) {
+  if (system_pointer_move && s.tail_mergeable && !s.queue.empty() &&
+      s.queue.back().message == MSG_MOUSEMOVE) {
     s.queue.back() = msg;
   } else {
     s.queue.push_back(msg);
@@ -142,8 +145,10 @@ bool Dropped(const State& s, const PlatformMessage& m) {
     case MSG_LBUTTONDOWN:
     case MSG_LBUTTONUP:
     case MSG_RBUTTONDOWN:
-    case MSG_RBUTTONUP: return true;
-    default: return false;
+    case MSG_RBUTTONUP:
+      return true;
+    default:
+      return false;
   }
 }
 }  // namespace
@@ -258,10 +263,38 @@ void Platform_Debug_Output(const char* text) {
 void Platform_Choose_Backend(PlatformBackend backend) { S().chosen = backend; }
 
 #ifndef __EMSCRIPTEN__
+namespace {
+
+// The processor time of the calling thread, in milliseconds.
+double Thread_Cpu_Ms() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+}  // namespace
+
+// With ORVALIS_PASS_TIMES=FILE each pass's time in milliseconds goes to FILE, a line a pass: its
+// wall time less what the window slept or waited to pace its frames, and its processor time.
+// web/bench.mjs compares them with the browser's passes, which never wait.
 int Platform_Run_Passes(int (*pass)(), int (*finish)(int code)) {
+  const char* times_path = std::getenv("ORVALIS_PASS_TIMES");
+  std::FILE* times = nullptr;
+  if (times_path && *times_path && !(times = std::fopen(times_path, "w")))
+    std::fprintf(stderr, "orvalis: cannot write the pass times to %s\n", times_path);
+  auto waited = [] { return Sdl_Active() ? Sdl_Waited_Ms() : 0.0; };
   int code = PLATFORM_PASS_GOES_ON;
-  while ((code = pass()) == PLATFORM_PASS_GOES_ON) {
-  }
+  do {
+    const auto began = std::chrono::steady_clock::now();
+    const double waited_before = waited(), cpu_before = Thread_Cpu_Ms();
+    code = pass();
+    if (times) {
+      const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - began;
+      std::fprintf(times, "%.4f %.4f\n", took.count() - (waited() - waited_before),
+                   Thread_Cpu_Ms() - cpu_before);
+    }
+  } while (code == PLATFORM_PASS_GOES_ON);
+  if (times) std::fclose(times);
   return finish(code);
 }
 
@@ -321,10 +354,12 @@ PlatformViewport Platform_Fit_Picture(int output_w, int output_h, bool integer_s
   // Wider than 4:3: full height, bars left and right; otherwise full width, bars top and bottom.
   if (static_cast<int64_t>(output_w) * SCREEN_HEIGHT > static_cast<int64_t>(output_h) * SCREEN_WIDTH) {
     v.h = output_h;
-    v.w = static_cast<int>((static_cast<int64_t>(output_h) * SCREEN_WIDTH + SCREEN_HEIGHT / 2) / SCREEN_HEIGHT);
+    v.w =
+        static_cast<int>((static_cast<int64_t>(output_h) * SCREEN_WIDTH + SCREEN_HEIGHT / 2) / SCREEN_HEIGHT);
   } else {
     v.w = output_w;
-    v.h = static_cast<int>((static_cast<int64_t>(output_w) * SCREEN_HEIGHT + SCREEN_WIDTH / 2) / SCREEN_WIDTH);
+    v.h =
+        static_cast<int>((static_cast<int64_t>(output_w) * SCREEN_HEIGHT + SCREEN_WIDTH / 2) / SCREEN_WIDTH);
   }
   v.w = std::max(v.w, 1);
   v.h = std::max(v.h, 1);

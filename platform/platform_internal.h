@@ -20,15 +20,15 @@ struct State {
   PlatformBackend backend = BACKEND_HEADLESS;
   PlatformConfig config;
   std::deque<PlatformMessage> queue;
-  bool tail_mergeable = false;          // the queue's newest message is a system pointer move
+  bool tail_mergeable = false;            // the queue's newest message is a system pointer move
   std::array<bool, 256> injected_keys{};  // keys held by Platform_Set_Key
   std::array<bool, 256> computer_keys{};  // keys held by Platform_Set_Computer_Key
   InputOwner owner = INPUT_PERSON;
   std::vector<uint16_t> last_frame;
-  std::vector<FrameRect> damage;        // where the last kept frame differs from the one before it
-  uint32_t virtual_ticks = 0;           // headless clock
+  std::vector<FrameRect> damage;  // where the last kept frame differs from the one before it
+  uint32_t virtual_ticks = 0;     // headless clock
   bool fullscreen = true;
-  uint64_t presents = 0;                // frames presented since the backend opened
+  uint64_t presents = 0;                         // frames presented since the backend opened
   std::vector<PlatformAudioEvent> audio_events;  // headless: the sound events, in order
   PlatformBackend chosen = BACKEND_HEADLESS;     // the backend the run opens (Platform_Choose_Backend)
 };
@@ -54,6 +54,8 @@ uint32_t Sdl_Get_Ticks();
 void Sdl_Set_Ticks(uint32_t ticks);
 void Sdl_Wait_Until(uint32_t target);
 void Sdl_Wait_Vblank();
+// Milliseconds the window has slept or waited to pace its frames since it opened.
+double Sdl_Waited_Ms();
 void Sdl_Present(bool changed);
 void Sdl_Set_Fullscreen(bool fullscreen);
 bool Sdl_Window_Active();

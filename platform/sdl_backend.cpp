@@ -15,6 +15,10 @@ void Report(const char* what) {
   Platform_Debug_Output(text.c_str());
 }
 
+double Elapsed_Ms(uint64_t from, uint64_t to) {
+  return static_cast<double>(to - from) * 1000.0 / static_cast<double>(SDL_GetPerformanceFrequency());
+}
+
 void Read_Refresh_Rate() {
   SDL_DisplayMode mode;
   int display = sdl.window ? SDL_GetWindowDisplayIndex(sdl.window) : 0;
@@ -157,15 +161,19 @@ void Sdl_Wait_Until(uint32_t target) {
   Web_Hold_Until(target);
   return;
 #endif
+  const uint64_t began = SDL_GetPerformanceCounter();
   for (;;) {
     const int32_t left = static_cast<int32_t>(target - Sdl_Get_Ticks());
-    if (left <= 0) return;
+    if (left <= 0) break;
     if (left > 1) {
       SDL_Delay(static_cast<Uint32>(left - 1));  // sleep for most of it
     }
     // The last millisecond: spin on the clock.
   }
+  sdl.waited_ms += Elapsed_Ms(began, SDL_GetPerformanceCounter());
 }
+
+double Sdl_Waited_Ms() { return sdl.waited_ms; }
 
 void Sdl_Set_Fullscreen(bool fullscreen) {
 #ifdef __EMSCRIPTEN__

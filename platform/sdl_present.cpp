@@ -12,10 +12,6 @@
 namespace platform_detail {
 namespace {
 
-double Elapsed_Ms(uint64_t from, uint64_t to) {
-  return static_cast<double>(to - from) * 1000.0 / static_cast<double>(SDL_GetPerformanceFrequency());
-}
-
 // Sleeps (no spinning) until the performance counter reaches target. The browser never sleeps: its
 // animation frames pace the game.
 void Sleep_Until(uint64_t target) {
@@ -23,13 +19,15 @@ void Sleep_Until(uint64_t target) {
   static_cast<void>(target);
   return;
 #endif
+  const uint64_t began = SDL_GetPerformanceCounter();
   for (;;) {
     uint64_t now = SDL_GetPerformanceCounter();
-    if (now >= target) return;
+    if (now >= target) break;
     double left = Elapsed_Ms(now, target);
     SDL_Delay(static_cast<Uint32>(std::max(1.0, left)));
-    if (left <= 1.0) return;
+    if (left <= 1.0) break;
   }
+  sdl.waited_ms += Elapsed_Ms(began, SDL_GetPerformanceCounter());
 }
 
 // How the window keeps its picture from one present to the next, which decides whether a present may

@@ -29,12 +29,15 @@ struct SdlState {
   uint32_t fit_deadline = 0;       // SDL ticks after which a frame that never showed is not waited for
   SDL_Rect usable{};               // the display's usable area when the window was made
   int scale = 1;                   // the window's scale when it was made
+  double waited_ms = 0;            // slept or waited to pace the frames since the window opened
 };
 
 extern SdlState sdl;
 
 // Writes what failed, with SDL's reason, to the debug output.
 void Report(const char* what);
+// Milliseconds between two readings of SDL's performance counter.
+double Elapsed_Ms(uint64_t from, uint64_t to);
 // Reads the refresh rate of the window's display (60 Hz where it is not known).
 void Read_Refresh_Rate();
 // Once the new window is framed, fits the framed window to the usable area (sdl_backend.cpp).
