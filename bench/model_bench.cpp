@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "game/random.h"
 #include "game/model.h"
 #include "tests/game/planner.h"
 
@@ -46,7 +47,7 @@ void BM_New_Game(benchmark::State& state) {
   if (!Enter_Templates(state)) return;
   unsigned seed = 0;
   for (auto _ : state) {
-    std::srand(seed++);
+    Seed_Random(seed++);
     New_Game(board);
     benchmark::DoNotOptimize(board);
   }
@@ -55,7 +56,7 @@ BENCHMARK(BM_New_Game)->Unit(benchmark::kMicrosecond);
 
 void BM_Step_Player(benchmark::State& state) {
   if (!Enter_Templates(state)) return;
-  std::srand(1);
+  Seed_Random(1);
   New_Game(board);
   int32_t direction = 0;
   for (auto _ : state) {

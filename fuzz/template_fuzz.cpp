@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "game/random.h"
 #include "fuzz/fuzz_support.h"
 #include "game/model.h"
 
@@ -67,12 +68,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static MazeBlock from_bytes, from_stream, from_file;
   const MazeBlock untouched = from_bytes;
 
-  std::srand(7);
+  Seed_Random(7);
   Read_Block_Bytes(from_bytes, bytes);
-  std::srand(7);
+  Seed_Random(7);
   std::istringstream stream(text);
   Read_Block_Stream(from_stream, stream);
-  std::srand(7);
+  Seed_Random(7);
   Read_Block_File(from_file, path.c_str());
 
   FUZZ_CHECK(Same_Squares(from_bytes, from_stream));

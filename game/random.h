@@ -1,12 +1,12 @@
-// The game's random numbers: the C library's rand, counted since the last seeding, so that a saved
-// game can put the generator back exactly where it stood.
+// The game's random numbers: the GNU C library's rand, the same in every build, counted since the
+// last seeding, so that a saved game can put the generator back exactly where it stood.
 #pragma once
 
 #include <cstdint>
 
-// Seeds the generator (srand) and starts the count of draws afresh.
+// Seeds the generator (as srand does) and starts the count of draws afresh.
 void Seed_Random(uint32_t seed);
-// The next number of the generator (rand), counted.
+// The next number of the generator (as rand gives it, 0 to 2^31 - 1), counted.
 int Random_Number();
 // The seed last given and the numbers drawn since.
 uint32_t Random_Seed();

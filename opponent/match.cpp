@@ -9,6 +9,7 @@
 #include <ctime>
 #include <memory>
 
+#include "game/random.h"
 #include "game/reach.h"
 
 namespace {
@@ -138,7 +139,7 @@ TurnRecord Play_Computer_Turn(Planner& planner, ComputerLevel level, uint64_t se
 
 MatchResult Play_Match(const MatchConfig& config) {
   MatchResult result;
-  std::srand(config.seed);
+  Seed_Random(config.seed);
   item_density = config.density;
   New_Game(board);
   Refresh_Block_Numbers(board, player1, player2);

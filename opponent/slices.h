@@ -2,8 +2,9 @@
 // can run it a slice per frame and the result never depends on how the slices fall.
 #pragma once
 
-#include <coroutine>
 #include <exception>
+
+#include "opponent/coroutine.h"
 
 class Slices {
  public:

@@ -1,11 +1,13 @@
 // The backend-independent half of the platform layer: the message queue, key polling dispatch,
 // the frame copy, the debug-output sink and the pointer mapping.
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 #include "platform/platform_internal.h"
 
@@ -264,8 +266,50 @@ void Platform_Debug_Output(const char* text) {
 
 void Platform_Choose_Backend(PlatformBackend backend) { S().chosen = backend; }
 
+#ifndef __EMSCRIPTEN__
+namespace {
+
+// The processor time of the calling thread, in milliseconds.
+double Thread_Cpu_Ms() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
+}
+
+}  // namespace
+
+// With ORVALIS_PASS_TIMES=FILE each pass's time in milliseconds goes to FILE, a line a pass: its
+// wall time less what the window slept or waited to pace its frames, and its processor time.
+// web/bench.mjs compares them with the browser's passes, which never wait.
+int Platform_Run_Passes(int (*pass)(), int (*finish)(int code)) {
+  const char* times_path = std::getenv("ORVALIS_PASS_TIMES");
+  std::FILE* times = nullptr;
+  if (times_path && *times_path && !(times = std::fopen(times_path, "w")))
+    std::fprintf(stderr, "orvalis: cannot write the pass times to %s\n", times_path);
+  auto waited = [] { return Sdl_Active() ? Sdl_Waited_Ms() : 0.0; };
+  int code = PLATFORM_PASS_GOES_ON;
+  do {
+    const auto began = std::chrono::steady_clock::now();
+    const double waited_before = waited(), cpu_before = Thread_Cpu_Ms();
+    code = pass();
+    if (times) {
+      const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - began;
+      std::fprintf(times, "%.4f %.4f\n", took.count() - (waited() - waited_before),
+                   Thread_Cpu_Ms() - cpu_before);
+    }
+  } while (code == PLATFORM_PASS_GOES_ON);
+  if (times) std::fclose(times);
+  return finish(code);
+}
+
+bool Platform_One_Frame_Per_Pass() { return false; }
+
+bool Platform_Offer_File(const char* /*path*/, const char* /*name*/) { return false; }
+#endif
+
 void Platform_End_Window_Run(int exit_code) {
-  if (!Sdl_Active()) return;
+  // A page has no process to end: the browser's run shuts down as a headless one does.
+  if (!Sdl_Active() || Platform_One_Frame_Per_Pass()) return;
   Sdl_Hide();
   std::fflush(nullptr);
   std::_Exit(exit_code);

@@ -4,6 +4,7 @@
 // with a virtual clock and injected input. Nothing here exposes an SDL or OS type.
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -133,6 +134,24 @@ void Platform_Set_Key(int virtual_key, bool held);
 // Sets the tick count (tests of the wrap-around). Headless: the virtual clock itself; SDL: an offset
 // added to the real clock from now on.
 void Platform_Set_Ticks(uint32_t ticks);
+
+// ---- Running the game's passes ----
+
+// What a pass returns while the run goes on (any other value is the run's exit code).
+constexpr int PLATFORM_PASS_GOES_ON = INT_MIN;
+// Runs pass until it returns an exit code, then finish with that code, and returns what finish
+// returns. A window or a headless run calls pass back to back, and each pass paces itself with the
+// waits above. The browser calls it once an animation frame, none while a wait has not run out,
+// and returns at once, before the first pass, leaving the page to go on: what the passes use must
+// outlive the caller.
+int Platform_Run_Passes(int (*pass)(), int (*finish)(int code));
+// True where the host draws the frames (the browser): a pass must draw at most one frame and
+// return, and a wait does not block but holds the next pass back until it runs out.
+bool Platform_One_Frame_Per_Pass();
+// Hands a file the game has written to the person where the file itself is out of their reach (the
+// browser downloads it under the name given). Returns false where the file is theirs already, as
+// written.
+bool Platform_Offer_File(const char* path, const char* name);
 
 // ---- The operating system besides the window ----
 
@@ -304,7 +323,8 @@ int Platform_Stop_Signal();
 // the standard streams flushed, and the process ends with the exit code without taking SDL and the
 // graphics driver down piece by piece (the system reclaims the window, the devices and the memory),
 // which takes longer than all the rest of the run's end. Returns, doing nothing, in a headless run
-// or when nothing is open, so those end as usual (and leak checkers see the whole run).
+// or when nothing is open, so those end as usual (and leak checkers see the whole run), and in the
+// browser, where the page stays.
 void Platform_End_Window_Run(int exit_code);
 
 // Writes the bytes to the file atomically: a temporary file in the same folder, flushed to the

@@ -60,12 +60,23 @@ uint32_t Sdl_Get_Ticks();
 void Sdl_Set_Ticks(uint32_t ticks);
 void Sdl_Wait_Until(uint32_t target);
 void Sdl_Wait_Vblank();
+// Milliseconds the window has slept or waited to pace its frames since it opened.
+double Sdl_Waited_Ms();
 void Sdl_Present(bool changed);
 void Sdl_Set_Fullscreen(bool fullscreen);
 bool Sdl_Window_Active();
 // Takes the scale, integer scaling and smoothing of S().config into the window and its texture.
 void Sdl_Apply_Scaling();
 void Sdl_Allow_Close();
+
+// The browser's part of the SDL backend (web.cpp, emscripten builds only): a wait holds the next pass
+// back instead of blocking; full screen and smoothing are the page's.
+void Web_Hold_Until(uint32_t target);
+void Web_Set_Fullscreen(bool fullscreen);
+void Web_Set_Smooth(bool smooth);
+
+// Takes a stop as a stop signal would be (system.cpp): the page going away ends the run that way.
+void Note_Stop_Signal(int signal_number);
 
 // The headless backend (headless.cpp).
 uint32_t Headless_Next_Vblank(uint32_t now);

@@ -13,7 +13,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/platform.h"
+#include "platform/platform_internal.h"
 
 namespace fs = std::filesystem;
 
@@ -100,6 +100,10 @@ void On_Stop_Signal(int signal_number) {
 }  // namespace
 
 void Platform_Catch_Stop_Signals() { Set_Stop_Handler(On_Stop_Signal); }
+
+void platform_detail::Note_Stop_Signal(int signal_number) {
+  if (stop_signal == 0) stop_signal = signal_number;
+}
 
 int Platform_Stop_Signal() { return stop_signal; }
 

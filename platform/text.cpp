@@ -3,7 +3,9 @@
 // by size and released in Platform_Close or at exit.
 #include <SDL.h>
 #include <SDL_ttf.h>
+#ifndef ORVALIS_FONT_FILE
 #include <fontconfig/fontconfig.h>
+#endif
 
 #include <cstddef>
 #include <cstdlib>
@@ -29,9 +31,11 @@ FontSlot font_slots[kMaxFonts];
 int font_count = 0;
 bool ttf_started = false;
 bool exit_handler_set = false;
-bool font_path_searched = false;
 bool font_missing_reported = false;
+#ifndef ORVALIS_FONT_FILE
+bool font_path_searched = false;
 char font_path[4096];
+#endif
 
 void Release_All() {
   for (int i = 0; i < font_count; ++i) TTF_CloseFont(font_slots[i].font);
@@ -42,8 +46,12 @@ void Release_All() {
   }
 }
 
-// Asks fontconfig for the file of "sans-serif:bold" once; an empty path when it has none.
+// Asks fontconfig for the file of "sans-serif:bold" once; an empty path when it has none. A build
+// that ships its own font file (the browser's, which has no fontconfig) names it instead.
 const char* Font_Path() {
+#ifdef ORVALIS_FONT_FILE
+  return ORVALIS_FONT_FILE;
+#else
   if (font_path_searched) return font_path;
   font_path_searched = true;
   font_path[0] = '\0';
@@ -68,6 +76,7 @@ const char* Font_Path() {
   FcConfigDestroy(config);
   FcFini();
   return font_path;
+#endif
 }
 
 TTF_Font* Font(int size) {

@@ -107,10 +107,40 @@ int Check_Art() {
   return 1;
 }
 
+// What the run's passes need, kept for the whole run: where the browser draws the frames, main
+// returns before the first pass and its own locals are gone.
+struct Run {
+  Options options;
+  Script script;
+  ScriptRunner runner;
+  Recorder recorder;
+};
+Run run;
+
+int Pass() {
+  return Main_Loop_Pass(run.runner.script ? &run.runner : nullptr,
+                        run.recorder.out ? &run.recorder : nullptr);
+}
+
+// After the last pass: everything of the run is written, then the game shuts down.
+int Finish(int code) {
+  const bool recorded = Close_Recorder(&run.recorder);
+  if (!recorded)
+    std::fprintf(stderr, "orvalis: the recording %s could not be written whole\n",
+                 run.options.record.c_str());
+  const int exit_code = run.runner.failures > 0 || !recorded ? 1 : code;
+  // A window goes at once, and its process ends there.
+  Platform_End_Window_Run(exit_code);
+  Sound_Close();
+  Game_Shutdown();
+  Platform_Close();
+  return exit_code;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  Options options;
+  Options& options = run.options;
   std::string error;
   if (!Parse_Options(argc, argv, &options, &error)) return Usage_Error(error);
   if (options.help) {
@@ -134,8 +164,8 @@ int main(int argc, char** argv) {
   if (!options.settings_file.empty())
     options.settings_file = std::filesystem::absolute(options.settings_file, ec).string();
 
-  Script script;
-  ScriptRunner runner;
+  Script& script = run.script;
+  ScriptRunner& runner = run.runner;
   std::vector<std::string> setting_lines;  // the script's, then the command line's, which win
   if (!options.script.empty()) {
     if (!Load_Script(options.script.c_str(), &script, &error)) {
@@ -198,7 +228,7 @@ int main(int argc, char** argv) {
   Enable_Saved_Games(true);
   if (options.resume) Request_Resume();
 
-  Recorder recorder;
+  Recorder& recorder = run.recorder;
   const int32_t recorded_side = Computer_Player();
   if (!options.record.empty() &&
       !Open_Recorder(&recorder, options.record.c_str(), static_cast<uint32_t>(start_seed),
@@ -209,15 +239,5 @@ int main(int argc, char** argv) {
     Platform_Close();
     return 1;
   }
-  const int code = Main_Loop(runner.script ? &runner : nullptr, recorder.out ? &recorder : nullptr);
-  const bool recorded = Close_Recorder(&recorder);
-  if (!recorded)
-    std::fprintf(stderr, "orvalis: the recording %s could not be written whole\n", options.record.c_str());
-  const int exit_code = runner.failures > 0 || !recorded ? 1 : code;
-  // Everything of the run is written: a window goes at once, and its process ends there.
-  Platform_End_Window_Run(exit_code);
-  Sound_Close();
-  Game_Shutdown();
-  Platform_Close();
-  return exit_code;
+  return Platform_Run_Passes(Pass, Finish);
 }

@@ -25,7 +25,8 @@ namespace {
 constexpr int KEY_F12 = 123;
 bool f12_held = false;
 
-// F12 saves the frame on screen as a timestamped PNG and says where, whoever plays the turn.
+// F12 saves the frame on screen as a timestamped PNG (the browser downloads it) and says where,
+// whoever plays the turn.
 void Screenshot_On_F12() {
   const bool held = Person_Key_Held(KEY_F12);
   if (!held || f12_held) {
@@ -38,9 +39,12 @@ void Screenshot_On_F12() {
   std::filesystem::path file = dir / ("orvalis-" + stamp + ".png");
   for (int n = 2; std::filesystem::exists(file); ++n)
     file = dir / ("orvalis-" + stamp + "-" + std::to_string(n) + ".png");
-  const std::string text = Write_Screenshot(file.c_str())
-                               ? "orvalis: screenshot saved to " + file.string() + "\n"
-                               : "orvalis: cannot write the screenshot " + file.string() + "\n";
+  const std::string name = file.filename().string();
+  std::string text = "orvalis: screenshot saved to " + file.string() + "\n";
+  if (!Write_Screenshot(file.c_str()))
+    text = "orvalis: cannot write the screenshot " + file.string() + "\n";
+  else if (Platform_Offer_File(file.c_str(), name.c_str()))  // the browser downloads it
+    text = "orvalis: screenshot downloaded as " + name + "\n";
   Platform_Debug_Output(text.c_str());
 }
 
@@ -143,31 +147,43 @@ int End_Run(int code) {
 }
 }  // namespace
 
-int Main_Loop(ScriptRunner* runner, Recorder* recorder) {
+int Main_Loop_Pass(ScriptRunner* runner, Recorder* recorder) {
+  // Where a pass draws one frame (the browser), a transition started by an earlier pass goes on
+  // first, taking no input, as it does inside its pass everywhere else.
+  if (Transition_Running()) {
+    Transition_Frame();
+    return PASS_GOES_ON;
+  }
   PlatformMessage msg;
+  // A stop signal ends the run as closing the window does; the exit code tells which signal.
+  if (const int signal_number = Platform_Stop_Signal()) return End_Run(128 + signal_number);
+  if (runner && !Script_Before_Pass(runner)) return End_Run(0);
+  Help_Before_Pass();
+  // Which hand acts on the game this pass; the computer's rests while the game underneath the
+  // overlay or the question waits.
+  Hands_Before_Pass();
+  if (recorder) Record_Keys(recorder);
+  Screenshot_On_F12();
+  Sound_Keys_And_Focus();
+  const bool took = Platform_Peek_Message(&msg) != 0;
+  const bool person = took && From_Person(msg);
+  if (took) {
+    if (msg.message == MSG_QUIT) return End_Run(static_cast<int>(msg.wparam));
+    if (recorder && person) Record_Message(recorder, msg);
+    if (msg.message == MSG_DESTROY) Close_Help();
+    if (Message_Acts(msg) && !Help_Is_Open()) Window_Proc(msg.message, msg.wparam, msg.lparam);
+  }
+  if (Help_Is_Open())
+    Help_Pass(person ? &msg : nullptr);
+  else
+    Run_State_Frame();
+  if (recorder) Record_Pass(recorder);
+  return PASS_GOES_ON;
+}
+
+int Main_Loop(ScriptRunner* runner, Recorder* recorder) {
   for (;;) {
-    // A stop signal ends the run as closing the window does; the exit code tells which signal.
-    if (const int signal_number = Platform_Stop_Signal()) return End_Run(128 + signal_number);
-    if (runner && !Script_Before_Pass(runner)) return End_Run(0);
-    Help_Before_Pass();
-    // Which hand acts on the game this pass; the computer's rests while the game underneath the
-    // overlay or the question waits.
-    Hands_Before_Pass();
-    if (recorder) Record_Keys(recorder);
-    Screenshot_On_F12();
-    Sound_Keys_And_Focus();
-    const bool took = Platform_Peek_Message(&msg) != 0;
-    const bool person = took && From_Person(msg);
-    if (took) {
-      if (msg.message == MSG_QUIT) return End_Run(static_cast<int>(msg.wparam));
-      if (recorder && person) Record_Message(recorder, msg);
-      if (msg.message == MSG_DESTROY) Close_Help();
-      if (Message_Acts(msg) && !Help_Is_Open()) Window_Proc(msg.message, msg.wparam, msg.lparam);
-    }
-    if (Help_Is_Open())
-      Help_Pass(person ? &msg : nullptr);
-    else
-      Run_State_Frame();
-    if (recorder) Record_Pass(recorder);
+    const int code = Main_Loop_Pass(runner, recorder);
+    if (code != PASS_GOES_ON) return code;
   }
 }

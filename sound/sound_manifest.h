@@ -34,7 +34,7 @@ enum MusicId : int32_t {
   MUSIC_COUNT
 };
 
-// Every file is 16-bit PCM, mono, at this rate.
+// Every file is 16-bit PCM, mono, at this rate (the browser's package has its themes at a lower one).
 constexpr int32_t SOUND_SAMPLE_RATE = 44100;
 
 struct SoundFile {

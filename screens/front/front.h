@@ -34,6 +34,11 @@ void Menu_To_Game();
 void Game_To_Menu();
 void Game_To_Results();
 void Results_To_Menu();
+// Whether a transition has frames left to draw, and its next frame. The transitions above run whole
+// unless the host draws one frame a pass (Platform_One_Frame_Per_Pass): then they only start, and the
+// main loop draws a frame a pass until the last.
+bool Transition_Running();
+void Transition_Frame();
 
 // Called after each flipped frame of a transition with its index, 0 to 78; null unless a tool or a
 // test wants to see the frames the blocking loop otherwise keeps to itself.

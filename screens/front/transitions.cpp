@@ -1,9 +1,11 @@
 // The brick-wall transitions: two walls close over the old screen, hold, and open over the new one.
-// Each is a blocking loop of 79 flipped frames that reads no keys and takes no messages.
+// Each is a run of 79 flipped frames that reads no keys and takes no messages: a blocking loop, or,
+// where the host draws the frames (the browser), one frame a pass of the main loop.
 #include "game/model.h"
 #include "graphics/bob.h"
 #include "graphics/display.h"
 #include "graphics/palette_lines.h"
+#include "platform/platform.h"
 #include "screens/front/front.h"
 #include "screens/front/help.h"
 #include "screens/play/playing.h"
@@ -30,6 +32,16 @@ void Draw_Walls() {
   Draw_Scaled_BOB(&BOB_wall_right, WALL_DRAWN_W, WALL_DRAWN_H, display.back_surface, 1);
 }
 
+// The transition under way: its two screens, the new screen's theme and the next frame's index.
+struct Transition {
+  Screen_Pass old_screen = nullptr;
+  Screen_Pass new_screen = nullptr;
+  MusicId new_theme = MUSIC_MENU;
+  int frame = 0;
+  bool running = false;
+};
+Transition transition;
+
 void Present(int& frame) {
   Wait_For_Vsync();
   Flip_Display();
@@ -48,42 +60,51 @@ void Run_Transition(Screen_Pass old_screen, Screen_Pass new_screen, bool draw_pa
   BOB_wall_left.x = -320;
   BOB_wall_right.x = 320;
 
-  int frame = 0;
+  transition = Transition{old_screen, new_screen, new_theme, 0, true};
   Play_Sound(SOUND_WALLS_CLOSE);
-  for (int i = 0; i < CLOSE_FRAMES; ++i) {
-    old_screen();
-    Draw_Walls();
-    Present(frame);
-    BOB_wall_left.x += WALL_STEP;
-    BOB_wall_right.x -= WALL_STEP;
-  }
-
-  // Nothing is drawn under the closed walls; the back surface keeps what it holds.
-  Play_Sound(SOUND_WALLS_SLAM);
-  for (int i = 0; i < HOLD_FRAMES; ++i) {
-    Draw_Walls();
-    Present(frame);
-  }
-
-  Set_Palette(black_palette);
-  Draw_BOB(&BOB_wall_left, display.back_surface);
-  Draw_BOB(&BOB_wall_right, display.back_surface);
-
-  Play_Sound(SOUND_WALLS_OPEN);
-  Play_Theme(new_theme);
-  for (int i = 0; i < OPEN_FRAMES; ++i) {
-    new_screen();
-    Draw_Walls();
-    Present(frame);
-    BOB_wall_left.x -= WALL_STEP;
-    BOB_wall_right.x += WALL_STEP;
-  }
-
-  Hide_BOB(&BOB_wall_right);
-  Hide_BOB(&BOB_wall_left);
+  // Where the host draws the frames (the browser), the main loop runs the rest a pass at a time.
+  if (Platform_One_Frame_Per_Pass()) return;
+  while (transition.running) Transition_Frame();
 }
 
 }  // namespace
+
+bool Transition_Running() { return transition.running; }
+
+// The walls close over the old screen, hold, and open over the new one, a frame a call.
+void Transition_Frame() {
+  Transition& t = transition;
+  if (!t.running) return;
+  if (t.frame < CLOSE_FRAMES) {
+    t.old_screen();
+    Draw_Walls();
+    Present(t.frame);
+    BOB_wall_left.x += WALL_STEP;
+    BOB_wall_right.x -= WALL_STEP;
+  } else if (t.frame < CLOSE_FRAMES + HOLD_FRAMES) {
+    // Nothing is drawn under the closed walls; the back surface keeps what it holds.
+    if (t.frame == CLOSE_FRAMES) Play_Sound(SOUND_WALLS_SLAM);
+    Draw_Walls();
+    Present(t.frame);
+  } else {
+    if (t.frame == CLOSE_FRAMES + HOLD_FRAMES) {
+      Set_Palette(black_palette);
+      Draw_BOB(&BOB_wall_left, display.back_surface);
+      Draw_BOB(&BOB_wall_right, display.back_surface);
+      Play_Sound(SOUND_WALLS_OPEN);
+      Play_Theme(t.new_theme);
+    }
+    t.new_screen();
+    Draw_Walls();
+    Present(t.frame);
+    BOB_wall_left.x -= WALL_STEP;
+    BOB_wall_right.x += WALL_STEP;
+  }
+  if (t.frame < CLOSE_FRAMES + HOLD_FRAMES + OPEN_FRAMES) return;
+  t.running = false;
+  Hide_BOB(&BOB_wall_right);
+  Hide_BOB(&BOB_wall_left);
+}
 
 void Menu_To_Game() { Run_Transition(Menu_Screen, Game_Screen, true, MUSIC_PLAY); }
 void Game_To_Menu() { Run_Transition(Game_Screen, Menu_Screen, true, MUSIC_MENU); }

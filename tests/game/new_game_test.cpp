@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "game/random.h"
 #include "tests/game/support.h"
 
 using namespace orvalis_test;
@@ -27,18 +28,18 @@ struct Placed {
 // Replays the new game's draws with nothing but rand and the template files' 'z' counts.
 Placed Replay(unsigned seed, int density) {
   Placed p{};
-  std::srand(seed);
+  Seed_Random(seed);
   for (int by = 0; by < 8; ++by)
     for (int bx = 0; bx < 8; ++bx) {
-      p.type[bx][by] = std::rand() % 15;
-      for (int z = Z_Cells(p.type[bx][by]); z > 0; --z) std::rand();
+      p.type[bx][by] = Random_Number() % 15;
+      for (int z = Z_Cells(p.type[bx][by]); z > 0; --z) Random_Number();
     }
   const int n = density == 1 ? 10 : density == 2 ? 5 : 20;
   auto place = [&](int count, char what) {
     for (int i = 0; i < count; ++i)
       for (;;) {
-        const int bx = std::rand() % 8;
-        const int by = std::rand() % 8;
+        const int bx = Random_Number() % 8;
+        const int by = Random_Number() % 8;
         if (p.special[bx][by]) continue;
         p.special[bx][by] = what;
         break;
@@ -48,7 +49,7 @@ Placed Replay(unsigned seed, int density) {
   place(5, '1');
   place(n, 't');
   place(n, 'k');
-  for (int z = Z_Cells(11) + Z_Cells(13); z > 0; --z) std::rand();
+  for (int z = Z_Cells(11) + Z_Cells(13); z > 0; --z) Random_Number();
   return p;
 }
 
@@ -61,11 +62,11 @@ TEST_P(NewGameByDensity, FollowsTheRandomDrawsInOrder) {
   const int density = GetParam();
   for (unsigned seed : {1u, 77u, 2024u}) {
     const Placed expected = Replay(seed, density);
-    const int next_draw = std::rand();
+    const int next_draw = Random_Number();
     item_density = density;
-    std::srand(seed);
+    Seed_Random(seed);
     New_Game(board);
-    EXPECT_EQ(std::rand(), next_draw) << "New_Game made a different number of draws";
+    EXPECT_EQ(Random_Number(), next_draw) << "New_Game made a different number of draws";
     for (int bx = 0; bx < 8; ++bx)
       for (int by = 0; by < 8; ++by) {
         const MazeBlock& b = board.blocks[bx][by];
@@ -94,7 +95,7 @@ TEST_P(NewGameByDensity, Invariants) {
   for (unsigned seed = 1; seed <= 40; ++seed) {
     item_density = density;
     new_game_pending = 1;
-    std::srand(seed);
+    Seed_Random(seed);
     New_Game(board);
     EXPECT_EQ(new_game_pending, 0);
     int specials = 0, t2 = 0, t1 = 0, tokens = 0, keys = 0;
@@ -171,10 +172,10 @@ INSTANTIATE_TEST_SUITE_P(ItemDensity, NewGameByDensity, testing::Values(0, 1, 2)
 
 TEST(NewGame, SameSeedSameBoard) {
   GlobalsGuard guard;
-  std::srand(31337);
+  Seed_Random(31337);
   New_Game(board);
   auto first = std::make_unique<Board>(board);
-  std::srand(31337);
+  Seed_Random(31337);
   New_Game(board);
   for (int x = 0; x < 8; ++x)
     for (int y = 0; y < 8; ++y) {
@@ -186,7 +187,7 @@ TEST(NewGame, StartBlockKeepsATreasureThatLandedOnIt) {
   GlobalsGuard guard;
   bool treasure = false, item = false;
   for (unsigned seed = 1; seed < 2000 && !(treasure && item); ++seed) {
-    std::srand(seed);
+    Seed_Random(seed);
     New_Game(board);
     const MazeBlock& s = board.blocks[0][0];
     if (s.treasure_p1 || s.treasure_p2) {
@@ -207,7 +208,7 @@ TEST(NewGame, StartBlockKeepsATreasureThatLandedOnIt) {
 TEST(NewGame, SecondGameLeavesNothingOver) {
   GlobalsGuard guard;
   item_density = 0;
-  std::srand(5);
+  Seed_Random(5);
   New_Game(board);
   // The first game leaves every flag a block can carry set, and the players played on.
   for (auto& col : board.blocks)
@@ -221,7 +222,7 @@ TEST(NewGame, SecondGameLeavesNothingOver) {
   player1.winner = 1;
   current_player = 1;
   item_density = 2;
-  std::srand(6);
+  Seed_Random(6);
   New_Game(board);
   int specials = 0, tokens = 0, keys = 0, treasures = 0, marks = 0;
   for (int x = 0; x < 8; ++x)

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "game/random.h"
+
 namespace orvalis_test {
 
 int Model_Frame() { return Frame_After_Input(board, Global_Players()); }
@@ -275,7 +277,7 @@ std::string Standing_Fault() {
 PlannedGame Play_Planned_Game(unsigned seed, int density, int max_turns) {
   PlannedGame r;
   item_density = density;
-  std::srand(seed);
+  Seed_Random(seed);
   New_Game(board);
   Model_Frame();
   Planner planner(seed);

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "game/random.h"
 #include "tests/game/support.h"
 
 using namespace orvalis_test;
@@ -177,21 +178,22 @@ TEST_F(Reaching, CrossingNeedsOnlyTheNeighboursExitAndNeverWraps) {
 TEST_F(Reaching, MasksAgreeWithTheSquareSearchAndWalksArriveOnPlayedBoards) {
   // Boards from New_Game, then shifted, turned and walked on; players on every kind of open square.
   for (uint32_t seed = 1; seed <= 12; ++seed) {
-    std::srand(seed);
+    Seed_Random(seed);
     item_density = static_cast<int32_t>(seed % 3);
     New_Game(board);
     for (int round = 0; round < 30; ++round) {
-      switch (std::rand() % 3) {
+      switch (Random_Number() % 3) {
         case 0:
-          Shift_Column(1 + std::rand() % 8, static_cast<uint8_t>(std::rand() % 2), board);
+          Shift_Column(1 + Random_Number() % 8, static_cast<uint8_t>(Random_Number() % 2), board);
           break;
         case 1:
-          Shift_Row(1 + std::rand() % 8, static_cast<uint8_t>(std::rand() % 2), board);
+          Shift_Row(1 + Random_Number() % 8, static_cast<uint8_t>(Random_Number() % 2), board);
           break;
         default:
-          board.blocks[std::rand() % 8][std::rand() % 8].Rotate();
+          board.blocks[Random_Number() % 8][Random_Number() % 8].Rotate();
       }
-      PlayerState p = At(std::rand() % 8, std::rand() % 8, std::rand() % 8, std::rand() % 8, std::rand() % 3);
+      PlayerState p = At(Random_Number() % 8, Random_Number() % 8, Random_Number() % 8, Random_Number() % 8,
+                         Random_Number() % 3);
       const Square& under = board.blocks[p.block_x][p.block_y].squares[p.square_x][p.square_y];
       if (under.blocked != 0 || under.content >= 100) continue;  // players stand on open squares
       Compute_Reach(board, p, *reach_);
@@ -208,7 +210,7 @@ TEST_F(Reaching, MasksAgreeWithTheSquareSearchAndWalksArriveOnPlayedBoards) {
         ASSERT_EQ(reach_->keys[i] == 0, stepped[i]) << seed << " " << round << " " << i;
       }
       // A reachable square picked at random: the walk gets there through the real moves.
-      const int target = reach_->order[std::rand() % reach_->count];
+      const int target = reach_->order[Random_Number() % reach_->count];
       std::vector<int32_t> steps;
       const Board before = board;
       ASSERT_TRUE(Walk_And_Arrive(p, Reach_Block_X(target), Reach_Block_Y(target), Reach_Square_X(target),

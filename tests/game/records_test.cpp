@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "game/random.h"
 #include "tests/game/support.h"
 
 using namespace orvalis_test;
@@ -17,15 +18,15 @@ static_assert(DOOR_NS_OPEN == 105 && DOOR_NS_POST == 106 && DOOR_NS_CLOSED == 10
 
 TEST(Records, ConstructedBlockDrawsItsTypeAndLoadsItsTemplate) {
   GlobalsGuard guard;
-  std::srand(99);
-  const int expected_type = std::rand() % 15;
-  std::srand(99);
+  Seed_Random(99);
+  const int expected_type = Random_Number() % 15;
+  Seed_Random(99);
   const MazeBlock b;
   EXPECT_EQ(b.type, expected_type);
   MazeBlock reference = Open_Block();
   reference.type = expected_type;
-  std::srand(99);
-  std::rand();
+  Seed_Random(99);
+  Random_Number();
   reference.Load_Template();
   reference.number = b.number;
   EXPECT_TRUE(Same_Block(b, reference));
@@ -37,7 +38,7 @@ TEST(StaticInitialisation, BoardThenPlayersThenCurrentBlock) {
   // storage order, each loading its template, then current_block.
   const Startup& s = Startup_State();
   GlobalsGuard guard;
-  std::srand(1);
+  Seed_Random(1);
   auto replay = std::make_unique<Board>();
   const MazeBlock replay_current;
   for (int x = 0; x < 8; ++x)

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "game/random.h"
 #include "tests/game/support.h"
 
 using namespace orvalis_test;
@@ -108,11 +109,11 @@ TEST(Rotation, TokenOrKeyStillThereIsPutBackAndFlagsStay) {
 TEST(Rotation, ObjectsAreDrawnAnew) {
   GlobalsGuard guard;
   MazeBlock b = Of_Type(4);
-  std::srand(123);
+  Seed_Random(123);
   b.Rotate();  // type 5, its 'z' cells drawn now
   MazeBlock reference = Open_Block();
   reference.type = 5;
-  std::srand(123);
+  Seed_Random(123);
   reference.Load_Template();
   for (int x = 0; x < 8; ++x)
     for (int y = 0; y < 8; ++y) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "game/random.h"
 #include "tests/game/support.h"
 
 using namespace orvalis_test;
@@ -42,7 +43,7 @@ const char* const kMixed[8] = {"0abcdefz", "12345678", "9yxw0000", "0000a000",
 
 TEST(TemplateReading, CellMeaningsForTheModel) {
   GlobalsGuard guard;
-  std::srand(7);
+  Seed_Random(7);
   const MazeBlock b = Read(Rows(kMixed));
   EXPECT_EQ(b.squares[0][0].blocked, 0);                                    // '0'
   EXPECT_EQ(b.squares[1][0].blocked, 1);                                    // 'a'
@@ -94,11 +95,11 @@ TEST(TemplateReading, CommasBetweenCellsReadAlike) {
   GlobalsGuard guard;
   const char* const comma[8] = {"0,a,b,c,d,e,f,z", "1,2,3,4,5,6,7,8", "9,y,x,w,0,0,0,0", "0,0,0,0,a,0,0,0",
                                 "0,0,0,0,0,0,0,0", "0,0,0,0,0,0,0,0", "0,0,0,0,0,0,0,0", "0,0,0,0,0,0,0,a"};
-  std::srand(3);
+  Seed_Random(3);
   const MazeBlock plain = Read(Rows(kMixed));
-  std::srand(3);
+  Seed_Random(3);
   const MazeBlock commas = Read(Rows(comma));
-  std::srand(3);
+  Seed_Random(3);
   const MazeBlock spaced = Read(Rows(comma, "\n  \n\t"));  // whitespace after a separator is skipped
   EXPECT_TRUE(Same_Block(plain, commas));
   EXPECT_TRUE(Same_Block(plain, spaced));
@@ -106,9 +107,9 @@ TEST(TemplateReading, CommasBetweenCellsReadAlike) {
 
 TEST(TemplateReading, CarriageReturnsAreDropped) {
   GlobalsGuard guard;
-  std::srand(5);
+  Seed_Random(5);
   const MazeBlock unix_lines = Read(Rows(kMixed));
-  std::srand(5);
+  Seed_Random(5);
   const MazeBlock dos_lines = Read(Rows(kMixed, "\r\n"));
   EXPECT_TRUE(Same_Block(unix_lines, dos_lines));
   int32_t a[8][8], b[8][8];
@@ -145,10 +146,10 @@ TEST(TemplateReading, ZCellsDrawInReadingOrder) {
   // Two 'z' cells: (7,0) is read before (0,1).
   const char* const rows[8] = {"0000000z", "z0000000", "00000000", "00000000",
                                "00000000", "00000000", "00000000", "00000000"};
-  std::srand(11);
-  const int first = std::rand() % 15 + 6;
-  const int second = std::rand() % 15 + 6;
-  std::srand(11);
+  Seed_Random(11);
+  const int first = Random_Number() % 15 + 6;
+  const int second = Random_Number() % 15 + 6;
+  Seed_Random(11);
   const MazeBlock b = Read(Rows(rows));
   auto expect = [](const Square& s, int r) {
     if (r == 8 || r == 10 || r == 11) {
@@ -172,10 +173,10 @@ TEST(TemplateReading, ZCellOutcomesOverManySeeds) {
   bool seen[21] = {};
   const std::string one_z = "z" + std::string(63, '0');
   for (unsigned seed = 1; seed < 400; ++seed) {
-    std::srand(seed);
-    const int r = std::rand() % 15 + 6;
+    Seed_Random(seed);
+    const int r = Random_Number() % 15 + 6;
     seen[r] = true;
-    std::srand(seed);
+    Seed_Random(seed);
     const MazeBlock b = Read(one_z);
     const Square& s = b.squares[0][0];
     if (r >= 15) {
@@ -193,13 +194,13 @@ TEST(TemplateReading, ZCellOutcomesOverManySeeds) {
 
 TEST(TemplateReading, NoDrawWithoutZ) {
   GlobalsGuard guard;
-  std::srand(9);
-  const int expected = std::rand();
-  std::srand(9);
+  Seed_Random(9);
+  const int expected = Random_Number();
+  Seed_Random(9);
   std::string no_z = Rows(kMixed);
   no_z[7] = '0';  // kMixed without its one 'z'
   Read(no_z);
-  EXPECT_EQ(std::rand(), expected);
+  EXPECT_EQ(Random_Number(), expected);
 }
 
 TEST(TemplateReading, ValueGridMeanings) {
@@ -223,10 +224,10 @@ TEST(TemplateReading, ValueGridMeanings) {
 TEST(TemplateReading, StreamFormReadsLikeBytes) {
   GlobalsGuard guard;
   std::istringstream in(Rows(kMixed));
-  std::srand(2);
+  Seed_Random(2);
   MazeBlock from_stream = Open_Block();
   Read_Block_Stream(from_stream, in);
-  std::srand(2);
+  Seed_Random(2);
   EXPECT_TRUE(Same_Block(from_stream, Read(Rows(kMixed))));
   std::istringstream in2(Rows(kMixed));
   int32_t a[8][8], b[8][8];
@@ -246,10 +247,10 @@ TEST(TemplateReading, StreamFormReadsLikeBytes) {
 TEST(TemplateReading, FileFormReadsLikeBytes) {
   GlobalsGuard guard;
   const std::string path = Write_Temp_File("t.txt", Rows(kMixed, "\r\n"));
-  std::srand(4);
+  Seed_Random(4);
   MazeBlock from_file = Open_Block();
   Read_Block_File(from_file, path.c_str());
-  std::srand(4);
+  Seed_Random(4);
   EXPECT_TRUE(Same_Block(from_file, Read(Rows(kMixed))));
 }
 
@@ -277,11 +278,11 @@ TEST(TemplateReading, ReadTouchesOnlyTheSquares) {
 TEST(TemplateReading, ExactlySixtyFourCellsAreRead) {
   GlobalsGuard guard;
   // Anything after the 64th cell is ignored, 'z' cells included (no draw).
-  std::srand(21);
-  const int expected = std::rand();
-  std::srand(21);
+  Seed_Random(21);
+  const int expected = Random_Number();
+  Seed_Random(21);
   const MazeBlock b = Read(std::string(64, '0') + "zzzzzzzz\naaaa");
-  EXPECT_EQ(std::rand(), expected);
+  EXPECT_EQ(Random_Number(), expected);
   Expect_All_Blocked_From(b, 64);
   for (int k = 0; k < 64; ++k) {
     EXPECT_EQ(b.squares[k % 8][k / 8].blocked, 0);

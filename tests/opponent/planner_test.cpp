@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "game/random.h"
 #include "opponent/match.h"
 #include "opponent/simulate.h"
 #include "tests/game/support.h"
@@ -196,14 +197,14 @@ TEST_F(Planning, TheMovesItAllowsAreExactlyThoseTheGameCarriesOut) {
   for (int32_t bx = -1; bx <= 8; ++bx)
     for (int32_t by = -1; by <= 8; ++by) moves.push_back(Rotate_Move(bx, by));
   for (uint32_t seed = 1; seed <= 4; ++seed) {
-    std::srand(seed);
+    Seed_Random(seed);
     item_density = static_cast<int32_t>(seed % 3);
     New_Game(board);
     for (int round = 0; round < 6; ++round) {
-      board.blocks[std::rand() % 8][std::rand() % 8].Rotate();
-      Shift_Row(1 + std::rand() % 8, static_cast<uint8_t>(std::rand() % 2), board);
-      current_player = static_cast<uint8_t>(std::rand() % 2);
-      Player_To_Move()->actions = std::rand() % 3;
+      board.blocks[Random_Number() % 8][Random_Number() % 8].Rotate();
+      Shift_Row(1 + Random_Number() % 8, static_cast<uint8_t>(Random_Number() % 2), board);
+      current_player = static_cast<uint8_t>(Random_Number() % 2);
+      Player_To_Move()->actions = Random_Number() % 3;
       const Sim now(Capture_Position());
       for (const ComputerMove& m : moves) {
         auto after = std::make_unique<Sim>(now);

@@ -12,6 +12,7 @@
 
 #include "common/shell_state.h"
 #include "game/model.h"
+#include "game/random.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ class SoakChecks : public ::testing::Test {
  protected:
   void SetUp() override {
     std::filesystem::current_path(ORVALIS_RUN_DIR);
-    std::srand(99);
+    Seed_Random(99);
     New_Game(board);
     // What a drawing pass leaves: each player's block number refreshed.
     player1.block_number = board.blocks[player1.block_x][player1.block_y].number;

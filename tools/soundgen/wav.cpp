@@ -15,7 +15,7 @@ void Put_Tag(std::vector<uint8_t>& v, const char* tag) {
 
 }  // namespace
 
-std::vector<uint8_t> Encode_Wav(const Samples& s) {
+std::vector<uint8_t> Encode_Wav(const Samples& s, uint32_t rate) {
   const uint32_t data_bytes = static_cast<uint32_t>(s.size() * 2);
   std::vector<uint8_t> v;
   v.reserve(44 + data_bytes);
@@ -26,10 +26,10 @@ std::vector<uint8_t> Encode_Wav(const Samples& s) {
   Put(v, 16, 4);
   Put(v, 1, 2);  // integer PCM
   Put(v, 1, 2);  // mono
-  Put(v, static_cast<uint32_t>(RATE), 4);
-  Put(v, static_cast<uint32_t>(RATE) * 2, 4);  // bytes a second
-  Put(v, 2, 2);                                // bytes a frame
-  Put(v, 16, 2);                               // bits a sample
+  Put(v, rate, 4);
+  Put(v, rate * 2, 4);  // bytes a second
+  Put(v, 2, 2);         // bytes a frame
+  Put(v, 16, 2);        // bits a sample
   Put_Tag(v, "data");
   Put(v, data_bytes, 4);
   for (float x : s) {
