@@ -211,9 +211,11 @@ void Fit_Frame() {
   }
   sdl.fit_pending = false;
   const SDL_Rect& usable = sdl.usable;
-  const int fitted = Platform_Fit_Scale(sdl.scale, usable.w, usable.h, left + right, top + bottom);
-  const int w = SCREEN_WIDTH * fitted, h = SCREEN_HEIGHT * fitted;
-  if (fitted != sdl.scale) SDL_SetWindowSize(sdl.window, w, h);
+  const PlatformSize fitted = Platform_Fit_Window(sdl.scale, usable.w, usable.h, left + right, top + bottom);
+  const int w = fitted.w, h = fitted.h;
+  int now_w = 0, now_h = 0;
+  SDL_GetWindowSize(sdl.window, &now_w, &now_h);
+  if (w != now_w || h != now_h) SDL_SetWindowSize(sdl.window, w, h);
   const int x = usable.x + std::max(0, (usable.w - w - left - right) / 2) + left;
   const int y = usable.y + std::max(0, (usable.h - h - top - bottom) / 2) + top;
   SDL_SetWindowPosition(sdl.window, x, y);
@@ -363,16 +365,17 @@ void Draw_Changes() {
   }
 }
 
-// Sizes the window for the scale asked for, or the largest below it whose framed window fits the
-// usable area of the display it is on.
+// Sizes the window for the scale asked for, or the largest size below it whose framed window fits
+// the usable area of the display it is on.
 void Resize_Window() {
-  int scale = std::clamp(S().config.scale, 1, 16);
+  const int scale = std::clamp(S().config.scale, 1, 16);
   int top = 0, left = 0, bottom = 0, right = 0;
   SDL_GetWindowBordersSize(sdl.window, &top, &left, &bottom, &right);
   SDL_Rect usable;
+  PlatformSize size{SCREEN_WIDTH * scale, SCREEN_HEIGHT * scale};
   if (SDL_GetDisplayUsableBounds(std::max(0, SDL_GetWindowDisplayIndex(sdl.window)), &usable) == 0)
-    scale = Platform_Fit_Scale(scale, usable.w, usable.h, left + right, top + bottom);
-  SDL_SetWindowSize(sdl.window, SCREEN_WIDTH * scale, SCREEN_HEIGHT * scale);
+    size = Platform_Fit_Window(scale, usable.w, usable.h, left + right, top + bottom);
+  SDL_SetWindowSize(sdl.window, size.w, size.h);
   sdl.resize_pending = false;
 }
 
@@ -561,16 +564,29 @@ int Sdl_Open(const PlatformConfig& config) {
     Report("cannot start SDL video");
     return 0;
   }
+  // With no display to open, SDL falls back on a driver that shows nothing, where a window would run
+  // unseen for ever. Only a driver asked for by name (the tests, a tool) may be such a one.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+  if (driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0) &&
+      !(asked && *asked)) {
+    Platform_Debug_Output(
+        "orvalis: no display was found (DISPLAY and WAYLAND_DISPLAY name none that opens); --headless runs "
+        "the game without one\n");
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    SDL_Quit();
+    return 0;
+  }
   Sdl_Pads_Open();
-  int scale = std::clamp(config.scale, 1, 16);
+  const int scale = std::clamp(config.scale, 1, 16);
   SDL_Rect usable;
   const bool know_usable = !config.fullscreen && SDL_GetDisplayUsableBounds(0, &usable) == 0;
-  if (know_usable) scale = Platform_Fit_Scale(scale, usable.w, usable.h, 0, 0);
+  PlatformSize size{SCREEN_WIDTH * scale, SCREEN_HEIGHT * scale};
+  if (know_usable) size = Platform_Fit_Window(scale, usable.w, usable.h, 0, 0);
   Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE;
   if (config.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
   const char* title = config.title ? config.title : "Orvalis Game Console";
-  sdl.window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, SCREEN_WIDTH * scale,
-                                SCREEN_HEIGHT * scale, flags);
+  sdl.window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, size.w, size.h, flags);
   if (!sdl.window) {
     Report("cannot create the window");
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -578,6 +594,7 @@ int Sdl_Open(const PlatformConfig& config) {
     return 0;
   }
   SDL_SetWindowMinimumSize(sdl.window, SCREEN_WIDTH / 2, SCREEN_HEIGHT / 2);
+  Sdl_Watch_X11();
   if (know_usable) {
     sdl.fit_pending = true;
     sdl.fit_deadline = SDL_GetTicks() + 1000;
@@ -631,6 +648,11 @@ void Sdl_Pump() {
   SDL_Event e;
   while (SDL_PollEvent(&e)) Translate(e);
   if (sdl.fit_pending) Fit_Frame();
+  if (Sdl_Window_Lost()) {
+    // The window is gone: the run ends as by the quit message, which saves a game in progress.
+    Platform_Debug_Output("orvalis: the window was destroyed from outside; the game ends\n");
+    Queue_Push(PlatformMessage{MSG_QUIT, 1, 0}, false);
+  }
 }
 
 bool Sdl_Key_Held(int virtual_key) {
@@ -738,6 +760,13 @@ bool Sdl_Window_Active() {
 }
 
 void Sdl_Allow_Close() { sdl.destroy_posted = false; }
+
+double Sdl_Window_Scale() {
+  if (!sdl.window || S().fullscreen) return 0.0;
+  int w = 0, h = 0;
+  SDL_GetWindowSize(sdl.window, &w, &h);
+  return static_cast<double>(w) / SCREEN_WIDTH;
+}
 
 void Sdl_Apply_Scaling() {
   if (!sdl.window) return;
