@@ -83,14 +83,17 @@ TEST_F(SettingsFileTest, FaultsAreNamedByLineAndColumnAndOnlyWhatIsBadFallsBack)
 }
 
 TEST_F(SettingsFileTest, ADamagedFileIsKeptUntilASettingChangesAndThenMovedAsideWhole) {
-  const std::string damaged = "# mine\n[comforts\nall = true\n";
+  // A section never closed: its line is left out, and every setting around it is still read.
+  const std::string damaged = "# mine\n[comforts\nall = true\n[display]\nscale = 3\n";
   Write(path_, damaged);
   Write(path_ + ".bad", "an older damaged file\n");
   SettingsFile f = Load_Settings_File(path_);
   EXPECT_TRUE(f.faulty);
-  ASSERT_EQ(f.problems.size(), 1u);
-  EXPECT_EQ(f.problems[0].rfind(path_ + ":2:10: ", 0), 0u) << f.problems[0];
-  EXPECT_TRUE(f.settings == Default_Settings());
+  ASSERT_EQ(f.problems.size(), 2u);
+  EXPECT_EQ(f.problems[0].rfind(path_ + ":2:10: a [section] name is not closed with ] (", 0), 0u)
+      << f.problems[0];
+  EXPECT_EQ(f.problems[1], path_ + ":3:7: unknown setting 'all', left out");
+  EXPECT_EQ(f.settings.value[SETTING_SCALE], 3);
 
   // The shell reads it, says what is wrong and leaves it alone until a setting changes.
   Start_Settings(path_, {});
@@ -102,6 +105,7 @@ TEST_F(SettingsFileTest, ADamagedFileIsKeptUntilASettingChangesAndThenMovedAside
   SettingsFile now = Load_Settings_File(path_);
   EXPECT_FALSE(now.faulty);
   EXPECT_EQ(now.settings.value[SETTING_BOARD_MARKS], 1);
+  EXPECT_EQ(now.settings.value[SETTING_SCALE], 3);  // what could be read is written back, not the default
   // The next change simply replaces the now sound file.
   Change_Setting(SETTING_WASD, 1);
   Save_Settings();
