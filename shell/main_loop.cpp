@@ -12,6 +12,7 @@
 #include "shell/computer.h"
 #include "shell/data_dir.h"
 #include "shell/help_overlay.h"
+#include "shell/notices.h"
 #include "shell/record.h"
 #include "shell/saved_games.h"
 #include "shell/script.h"
@@ -37,10 +38,11 @@ void Screenshot_On_F12() {
   std::filesystem::path file = dir / ("orvalis-" + stamp + ".png");
   for (int n = 2; std::filesystem::exists(file); ++n)
     file = dir / ("orvalis-" + stamp + "-" + std::to_string(n) + ".png");
-  const std::string text = Write_Screenshot(file.c_str())
-                               ? "orvalis: screenshot saved to " + file.string() + "\n"
-                               : "orvalis: cannot write the screenshot " + file.string() + "\n";
-  Platform_Debug_Output(text.c_str());
+  std::string error;
+  if (Write_Screenshot(file.c_str(), &error))
+    Platform_Debug_Output(("orvalis: screenshot saved to " + file.string() + "\n").c_str());
+  else
+    Post_Notice("cannot write the screenshot: " + error);
 }
 
 constexpr int KEY_M = 77;
@@ -100,9 +102,16 @@ void Run_State_Frame() {
   const uint8_t mover_before = current_player;
   const int32_t turns_before = player1.turns + player2.turns;
   switch (before) {
-    case STATE_MAIN_MENU:
-      if (!Take_Resume_Request() || !Resume_Saved_Game()) Menu_Frame();
+    case STATE_MAIN_MENU: {
+      std::string resume;
+      if (Take_Resume_Request(&resume) && Resume_Saved_Game(resume)) break;
+      Menu_Frame();
+      if (continue_offer.taken) {
+        continue_offer.taken = false;
+        Resume_Saved_Game("");
+      }
       break;
+    }
     case STATE_PLAYING:
       Play_Frame(0);
       break;
@@ -114,7 +123,10 @@ void Run_State_Frame() {
   }
   const GameState after = game_state;
   if (before == STATE_MAIN_MENU && after == STATE_PLAYING) {
-    if (new_game_pending == 1) New_Game(board);
+    if (new_game_pending == 1) {
+      New_Game(board);
+      Saved_Game_New();  // the last game's file stays; this one gets its own
+    }
     Computer_Game_Started();
     Menu_To_Game();
   } else if (before == STATE_PLAYING && after == STATE_MAIN_MENU) {
@@ -134,7 +146,7 @@ void Run_State_Frame() {
 namespace {
 // The run ends: a game still being played is saved first.
 int End_Run(int code) {
-  if (game_state == STATE_PLAYING) Save_Game_In_Progress();
+  Save_Game_If_Playing();
   return code;
 }
 }  // namespace

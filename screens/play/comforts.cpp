@@ -97,7 +97,8 @@ void Draw_Leave_Question() {
   constexpr int X = 160, Y = 176, COLS = 9, ROWS = 4;
   Draw_Panel(X, Y, ROWS, COLS);
   const std::string title = question.kind == LEAVE_QUIT ? "Quit the game?" : "Leave this game for the menu?";
-  const std::string lost = "The game in progress will be lost.";
+  // What leaving means: the game is kept to continue later, unless it cannot be saved.
+  const std::string lost = game_kept ? "The game is kept to go on later." : "The game cannot be kept!";
   const std::string keys = "Return: leave      Escape: stay";
   const int middle = X + 32 * (COLS + 1) / 2;
   Centred_Text(title, middle, Y + 28, PANEL_HEADING);

@@ -56,7 +56,7 @@ TEST(Script, ReadsEveryCommandSkippingBlanksAndComments) {
 
 TEST(Script, NamesTheLineOfEachMistake) {
   EXPECT_EQ(Parse_Error("frames 1\nkey down Q\n"),
-            "t.txt:2: unknown key 'Q' (ESCAPE, RETURN, LEFT, RIGHT, UP, DOWN, A, SPACE, F1, W, S, D)");
+            "t.txt:2: unknown key 'Q' (ESCAPE, RETURN, LEFT, RIGHT, UP, DOWN, A, SPACE, F1, W, S, D, C)");
   EXPECT_EQ(Parse_Error("setting display.scale 9\n").rfind("t.txt:1: setting needs a setting and a value", 0),
             0u);
   EXPECT_EQ(Parse_Error("jump 3\n"), "t.txt:1: unknown command 'jump'");
