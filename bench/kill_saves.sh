@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Kills the game with SIGKILL at random moments while the computer plays both sides, ending turns and
+# saving all the time, and looks at the saved games after each kill: none may be damaged. Most runs
+# continue the newest game (its file is written over again and again), some start a new one. After
+# the last kill, one more start must leave no temporary file behind.
+#   bench/kill_saves.sh [BUILD_DIR] [KILLS] [SEED]
+# Prints the damaged games after each kill that finds any, and the totals. Run it under nice: each
+# kill starts the game afresh.
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+build="$(cd "${1:-$here/../build}" && pwd)"
+kills="${2:-1000}"
+RANDOM="${3:-1}"
+game="$build/run/orvalis"
+check="$build/bench/orvalis_saves_check"
+[ -x "$game" ] && [ -x "$check" ] || { echo "build orvalis and orvalis_saves_check first" >&2; exit 1; }
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+export XDG_STATE_HOME="$work/state"
+start='key down RETURN\nframes 1\nkey up RETURN\nframes 31\nmouse move 320 300\nframes 1\nmouse down left\nframes 1\nmouse up left\nframes 2\n'
+printf "computer both\nlevel easy\n${start}frames 100000000\n" > "$work/new.txt"
+printf 'computer both\nframes 100000000\n' > "$work/resume.txt"
+
+damaged_kills=0 temporaries_seen=0
+for ((k = 1; k <= kills; k++)); do
+  if (( k == 1 || RANDOM % 5 == 0 )); then args=(--script "$work/new.txt"); else args=(--resume --script "$work/resume.txt"); fi
+  "$game" --headless --data "$build/run" --seed "$k" "${args[@]}" 2>/dev/null &
+  pid=$!
+  # Somewhere between the start-up and a couple of seconds of play.
+  sleep "0.$(( RANDOM % 10 ))$(( RANDOM % 10 ))" ; sleep $(( RANDOM % 2 ))
+  kill -KILL "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  if ls "$XDG_STATE_HOME/orvalis/" 2>/dev/null | grep -q '\.tmp-'; then temporaries_seen=$((temporaries_seen + 1)); fi
+  if ! report=$("$check" "$XDG_STATE_HOME/orvalis"); then
+    damaged_kills=$((damaged_kills + 1))
+    echo "kill $k: $report"
+  fi
+done
+printf 'frames 2\n' > "$work/start.txt"
+"$game" --headless --data "$build/run" --script "$work/start.txt" 2>/dev/null || true
+echo "kills: $kills; kills after which a game was damaged: $damaged_kills;" \
+  "kills that left a temporary file: $temporaries_seen"
+echo "after the next start: $("$check" "$XDG_STATE_HOME/orvalis")"
