@@ -31,4 +31,8 @@ start=$(date +%s)
 (cd "$work/b" && "$game" --headless --data "$build/run" --seed 202 --script script.txt 2>err.txt) &
 wait
 echo "two copies, $turns turns each, $(( $(date +%s) - start )) s"
+for copy in a b; do
+  python3 -c 'import json, sys; p = json.load(open(sys.argv[1]))["players"]
+print(sys.argv[2] + ": turns ended", p["1"]["turns"] + p["2"]["turns"])' "$work/$copy/end.json" "$copy"
+done
 "$check" "$XDG_STATE_HOME/orvalis" "$work/a/end.json" "$work/b/end.json"
