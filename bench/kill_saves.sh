@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Kills the game with SIGKILL at random moments while the computer plays both sides, ending turns and
-# saving all the time, and looks at the saved games after each kill: none may be damaged. Most runs
-# continue the newest game (its file is written over again and again), some start a new one. After
-# the last kill, one more start must leave no temporary file behind.
+# Kills the game with SIGKILL at random moments while a script ends turn after turn (a step and
+# Return, over and over, so the game is never won), each turn's end a save, and looks at the saved
+# games after each kill: none may be damaged. Most runs continue the newest game (its file is written
+# over again and again), some start a new one. After the last kill, one more start must leave no
+# temporary file behind.
 #   bench/kill_saves.sh [BUILD_DIR] [KILLS] [SEED]
 # Prints the damaged games after each kill that finds any, and the totals. Run it under nice: each
 # kill starts the game afresh.
@@ -19,8 +20,14 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 export XDG_STATE_HOME="$work/state"
 start='key down RETURN\nframes 1\nkey up RETURN\nframes 31\nmouse move 320 300\nframes 1\nmouse down left\nframes 1\nmouse up left\nframes 2\n'
-printf "computer both\nlevel easy\n${start}frames 100000000\n" > "$work/new.txt"
-printf 'computer both\nframes 100000000\n' > "$work/resume.txt"
+turns() {
+  for ((t = 0; t < 20000; t++)); do
+    if (( t % 4 < 2 )); then step=DOWN; else step=UP; fi
+    printf 'key down %s\nframes 1\nkey up %s\nframes 1\nkey down RETURN\nframes 2\nkey up RETURN\nframes 2\n' "$step" "$step"
+  done
+}
+{ printf "$start"; turns; } > "$work/new.txt"
+turns > "$work/resume.txt"
 
 damaged_kills=0 temporaries_seen=0
 for ((k = 1; k <= kills; k++)); do
