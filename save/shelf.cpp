@@ -30,7 +30,9 @@ int64_t File_Time(const fs::path& path) {
   return std::chrono::duration_cast<std::chrono::seconds>(since).count();
 }
 
-ShelfGame Summary(const std::string& path, const SavedGame& g) {
+}  // namespace
+
+ShelfGame Shelf_Summary(const std::string& path, const SavedGame& g) {
   ShelfGame s;
   s.path = path;
   s.saved_at = File_Time(path);
@@ -41,8 +43,6 @@ ShelfGame Summary(const std::string& path, const SavedGame& g) {
   s.computer_player = g.computer_player;
   return s;
 }
-
-}  // namespace
 
 std::string Shelf_Lock_Path(const std::string& game_path) {
   const fs::path p(game_path);
@@ -93,7 +93,7 @@ std::vector<ShelfGame> Read_Shelf(const std::string& folder, const std::string& 
       if (fs::exists(fs::symlink_status(path))) Set_Aside(folder, path, why, problems);
       continue;
     }
-    ShelfGame s = Summary(path, g);
+    ShelfGame s = Shelf_Summary(path, g);
     s.elsewhere = path != own_game && Platform_File_Locked(Shelf_Lock_Path(path));
     free_games += s.elsewhere ? 0 : 1;
     games.push_back(s);
@@ -111,6 +111,23 @@ std::string New_Shelf_Path(const std::string& folder) {
     const fs::path path = fs::path(folder) / (std::string("game-") + id + ".json");
     std::error_code ec;
     if (!fs::exists(fs::symlink_status(path, ec))) return path.string();
+  }
+}
+
+void Remove_Orphan_Locks(const std::string& folder) {
+  std::error_code ec;
+  std::vector<fs::path> orphans;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const fs::path& p = it->path();
+    if (p.extension() == ".lock" && !fs::exists(fs::path(p).replace_extension(".json"), ec))
+      orphans.push_back(p);
+  }
+  for (const fs::path& p : orphans) {
+    // Only a lock no one holds: a copy that holds one may be about to save its game.
+    const int lock = Platform_Lock_File(p.string());
+    if (lock < 0) continue;
+    fs::remove(p, ec);
+    Platform_Unlock_File(lock);
   }
 }
 

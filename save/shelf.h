@@ -30,6 +30,8 @@ struct ShelfProblem {
   std::string path, why, kept_as;
 };
 
+// What the shelf tells of a game (its file's time as it is now).
+ShelfGame Shelf_Summary(const std::string& path, const SavedGame& game);
 // The game files of the folder, newest first (nothing is read).
 std::vector<std::string> Shelf_Files(const std::string& folder);
 // The unfinished games of the folder, newest first, up to `count` that are not being played elsewhere
@@ -43,6 +45,8 @@ std::vector<ShelfGame> Read_Shelf(const std::string& folder, const std::string& 
 std::string New_Shelf_Path(const std::string& folder);
 // The lock file of a game's file.
 std::string Shelf_Lock_Path(const std::string& game_path);
+// Removes the lock files no game file goes with (the game was deleted by hand) and no one holds.
+void Remove_Orphan_Locks(const std::string& folder);
 // Removes a game's file and its lock file (which the caller holds and releases after).
 void Remove_Shelf_Game(const std::string& game_path);
 // Removes the oldest games of the folder past the newest `keep`, never `protect` (which counts among

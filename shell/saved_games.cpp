@@ -94,6 +94,7 @@ std::string Saved_Games_Folder() {
 void Open_Saved_Games() {
   if (!saving) return;
   Platform_Remove_Stale_Temporaries(Saved_Games_Folder());
+  Remove_Orphan_Locks(Saved_Games_Folder());
   Read_Unfinished(1);
 }
 
@@ -122,6 +123,12 @@ bool Save_Game_In_Progress() {
   last_save_failed = !saved;
   game_kept = saved;
   if (!saved && first) Release_Current();  // the next save tries a file of its own again
+  if (saved && !first) {
+    // The run's own game is the newest now: the offer and the list show it as just saved.
+    std::erase_if(unfinished, [](const ShelfGame& g) { return g.path == current_path; });
+    unfinished.insert(unfinished.begin(), Shelf_Summary(current_path, game));
+    Update_Offer();
+  }
   if (saved && first) {
     // A new game's file: the oldest past the last ten go, and the offer takes it in.
     std::vector<ShelfProblem> problems;
