@@ -8,17 +8,9 @@
 # Prints the damaged games after each kill that finds any, and the totals. Run it under nice: each
 # kill starts the game afresh.
 set -euo pipefail
-here="$(cd "$(dirname "$0")" && pwd)"
-build="$(cd "${1:-$here/../build}" && pwd)"
 kills="${2:-1000}"
 RANDOM="${3:-1}"
-game="$build/run/orvalis"
-check="$build/bench/orvalis_saves_check"
-[ -x "$game" ] && [ -x "$check" ] || { echo "build orvalis and orvalis_saves_check first" >&2; exit 1; }
-
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-export XDG_STATE_HOME="$work/state"
+. "$(dirname "$0")/saves/common.sh"
 start='key down RETURN\nframes 1\nkey up RETURN\nframes 31\nmouse move 320 300\nframes 1\nmouse down left\nframes 1\nmouse up left\nframes 2\n'
 turns() {
   for ((t = 0; t < 20000; t++)); do

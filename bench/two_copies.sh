@@ -4,16 +4,8 @@
 # on the shelf, whole, each as its run left it.
 #   bench/two_copies.sh [BUILD_DIR] [TURNS]
 set -euo pipefail
-here="$(cd "$(dirname "$0")" && pwd)"
-build="$(cd "${1:-$here/../build}" && pwd)"
 turns="${2:-600}"
-game="$build/run/orvalis"
-check="$build/bench/orvalis_saves_check"
-[ -x "$game" ] && [ -x "$check" ] || { echo "build orvalis and orvalis_saves_check first" >&2; exit 1; }
-
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-export XDG_STATE_HOME="$work/state"
+. "$(dirname "$0")/saves/common.sh"
 for copy in a b; do
   mkdir -p "$work/$copy"
   {
