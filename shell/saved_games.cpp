@@ -116,7 +116,7 @@ bool Save_Game_In_Progress() {
   SavedGame game = Capture_Game();
   game.computer_player = Computer_Game_Player();
   game.computer_level = Computer_Level();
-  bool saved = Write_Saved_Game(current_path, game, &error) == 1;
+  const bool saved = Write_Saved_Game(current_path, game, &error) == 1;
   if (!saved && ec) error = "cannot create the folder " + Saved_Games_Folder() + ": " + ec.message();
   if (!saved && !last_save_failed) Post_Notice("cannot save the game in progress: " + error);
   if (saved && last_save_failed) Post_Notice("the game in progress is saved again, in " + current_path);
