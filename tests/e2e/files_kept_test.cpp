@@ -179,6 +179,21 @@ TEST(FilesKept, DamagedSavesSetAsideNeverOverwriteEachOther) {
   EXPECT_EQ(kept, damaged);
 }
 
+// A save that fails is told where the player looks, once until saving works again; the game goes on.
+TEST(FilesKept, AFailingSaveIsToldInTheWindowOnce) {
+  Home failing, saving;
+  test_support::Write_File(failing.Folder(), "a file where the saves' folder should be");
+  const std::string script = two_turns + pass_turn + "screenshot shot.png\n";
+  ASSERT_EQ(failing.Run(script), 0);
+  ASSERT_EQ(saving.Run(script), 0);
+  const std::string told = Read_File(failing.temp.Path() / "err.txt");
+  const size_t at = told.find("cannot save the game in progress");
+  ASSERT_NE(at, std::string::npos) << told;
+  EXPECT_EQ(told.find("cannot save the game in progress", at + 1), std::string::npos) << told;
+  // The same game, frame for frame, but for the notice over the window.
+  EXPECT_NE(Read_File(failing.temp.Path() / "shot.png"), Read_File(saving.temp.Path() / "shot.png"));
+}
+
 TEST(FilesKept, TemporaryFilesOfKilledRunsGoAtTheNextStart) {
   Home home;
   const fs::path config = home.temp.Path() / "config";

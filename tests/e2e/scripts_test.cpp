@@ -214,6 +214,18 @@ TEST_F(Scripts, HelpVersionAndUsageErrors) {
   EXPECT_EQ(status("--headless --data /nonexistent/folder --script x"), 2);  // the script is read first
 }
 
+// A window asked for where no display opens never runs unseen: it says so and the run ends.
+TEST_F(Scripts, AWindowWithoutADisplaySaysSoAndEnds) {
+  TempDir home("e2e-no-display");
+  const std::string run = "cd '" + home.Path().string() +
+                          "' && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER " + "HOME='" +
+                          home.Path().string() + "' XDG_STATE_HOME= XDG_CONFIG_HOME= timeout 60 '" +
+                          Game_Binary() + "' --windowed --data '" + ORVALIS_RUN_DIR + "' 2>err.txt";
+  const int raw = std::system(run.c_str());
+  EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 1);
+  EXPECT_NE(Read_File(home.Path() / "err.txt").find("no display was found"), std::string::npos);
+}
+
 TEST_F(Scripts, DataFolderIsEnteredBeforeStart) {
   // Started from elsewhere with --data, the log lands in the data folder.
   fs::remove(Run_Path("d-bug_log.txt"));

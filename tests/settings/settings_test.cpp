@@ -80,6 +80,14 @@ TEST_F(SettingsFileTest, FaultsAreNamedByLineAndColumnAndOnlyWhatIsBadFallsBack)
   EXPECT_FALSE(Read_Settings_Text("[sound]\nmusic_volume = 101\n", "x", &over, &problems));
   EXPECT_EQ(problems.at(0),
             "x:2:16: sound.music_volume takes a whole number from 0 to 100; the default 50 is used");
+
+  // A flood of faults is told in forty lines, the last counting the rest.
+  std::string flood = "[sound]\n";
+  for (int i = 0; i < 1000; ++i) flood += "k" + std::to_string(i) + " = 1\n";
+  problems.clear();
+  EXPECT_FALSE(Read_Settings_Text(flood, "x", &over, &problems));
+  ASSERT_EQ(problems.size(), 40u);
+  EXPECT_EQ(problems.back(), "x: and 961 more faults");
 }
 
 TEST_F(SettingsFileTest, ADamagedFileIsKeptUntilASettingChangesAndThenMovedAsideWhole) {

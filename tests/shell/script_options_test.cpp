@@ -76,6 +76,12 @@ TEST(Script, UnreadableFileIsAnErrorNamingIt) {
   std::string error;
   EXPECT_EQ(Load_Script("/nonexistent/dir/script.txt", &s, &error), 0);
   EXPECT_NE(error.find("/nonexistent/dir/script.txt"), std::string::npos);
+  // A folder is no empty script, and an endless device is not read until memory runs out.
+  for (const char* path : {"/", "/dev/zero"}) {
+    error.clear();
+    EXPECT_EQ(Load_Script(path, &s, &error), 0) << path;
+    EXPECT_NE(error.find(path), std::string::npos) << error;
+  }
 }
 
 int Parse(std::vector<const char*> args, Options* o, std::string* error) {
