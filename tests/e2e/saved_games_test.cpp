@@ -93,8 +93,8 @@ TEST(SavedGames, AResumedGameEndsExactlyAsTheUninterruptedOne) {
   EXPECT_EQ(a, b);
 }
 
-// The settings page's RESUME button, from the menu, takes up the same game as --resume.
-// The games page's CONTINUE button, and C on the title, take up the same game as --resume.
+// The games page's CONTINUE button, and C on the title, take up the same game as --resume; its DELETE
+// button, clicked twice, deletes the game.
 TEST(SavedGames, TheGamesPageAndTheTitleContinueTheSavedGame) {
   Sandbox box;
   ASSERT_EQ(box.Run(first_part), 0);
@@ -112,6 +112,15 @@ TEST(SavedGames, TheGamesPageAndTheTitleContinueTheSavedGame) {
   EXPECT_EQ(a, b);
   EXPECT_EQ(a, c);
   EXPECT_EQ(box.Games().size(), 1u);  // the one game, taken up three times
+
+  const std::string games_page =
+      "frames 2\nkey down F1\nframes 1\nkey up F1\nframes 1\nmouse move 420 54\nframes 1\nmouse down left\n"
+      "frames 1\nmouse up left\nframes 1\nmouse move 532 112\nframes 1\n";
+  const std::string click = "mouse down left\nframes 1\nmouse up left\nframes 2\n";
+  ASSERT_EQ(box.Run(games_page + click), 0);
+  EXPECT_EQ(box.Games().size(), 1u);  // the first click only asks
+  ASSERT_EQ(box.Run(games_page + click + click), 0);
+  EXPECT_TRUE(box.Games().empty());
 }
 
 TEST(SavedGames, AWonGameLeavesNothingToResume) {
