@@ -203,7 +203,7 @@ SettingsFile Load_Settings_File(const std::string& path) {
   f.found = true;
   if (read != PLATFORM_READ_OK) {
     f.faulty = true;
-    f.problems.push_back(path + ":0:0: cannot be read (" + why + "); the defaults are used");
+    f.problems.push_back(path + ":0:0: " + why + "; the defaults are used");
     return f;
   }
   f.faulty = !Read_Settings_Text(text, path, &f.settings, &f.problems);
