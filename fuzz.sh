@@ -3,7 +3,9 @@
 # own build folder and runs each for SECONDS (ORVALIS_FUZZ_JOBS of them at a time, default 2),
 # starting from a freshly written seed corpus plus what earlier runs kept. Prints "target: N execs,
 # K findings" per target; exits 1 when anything was found.
-# Usage: ./fuzz.sh [SECONDS] [TARGET...]   (targets: bitmap template palette script save; default all)
+# Usage: ./fuzz.sh [SECONDS] [TARGET...]   (targets: bitmap template palette script save settings;
+# default all). A target with a dictionary (fuzz/TARGET.dict) runs with it. Each target's executions
+# a second are printed too.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -15,7 +17,7 @@ if ! [[ "$SECONDS_EACH" =~ ^[0-9]+$ ]] || [ "$SECONDS_EACH" -le 0 ]; then
   exit 64
 fi
 TARGETS=("$@")
-[ ${#TARGETS[@]} -gt 0 ] || TARGETS=(bitmap template palette script save)
+[ ${#TARGETS[@]} -gt 0 ] || TARGETS=(bitmap template palette script save settings)
 BUILD=${ORVALIS_FUZZ_BUILD:-build-fuzz}
 # A new build folder uses Ninja when it is installed; one configured before keeps its generator.
 if command -v ninja >/dev/null; then export CMAKE_GENERATOR=${CMAKE_GENERATOR:-Ninja}; fi
@@ -45,8 +47,9 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 # results are read afterwards, in the order given.
 declare -A before
 run_target() {
-  local t=$1 code=0
-  "$BUILD/fuzz/fuzz_$t" -max_total_time="$SECONDS_EACH" -print_final_stats=1 -timeout=20 \
+  local t=$1 code=0 dict=()
+  [ -f "fuzz/$t.dict" ] && dict=(-dict="fuzz/$t.dict")
+  "$BUILD/fuzz/fuzz_$t" "${dict[@]}" -max_total_time="$SECONDS_EACH" -print_final_stats=1 -timeout=20 \
     -rss_limit_mb=2048 -artifact_prefix="$BUILD/findings/$t/" \
     "$BUILD/corpus/$t" "$SEEDS/$t" >"$BUILD/logs/$t.log" 2>&1 || code=$?
   echo "$code" >"$BUILD/logs/$t.code"
@@ -74,7 +77,8 @@ for t in "${TARGETS[@]}"; do
   # A run that died without leaving an input behind is a finding all the same.
   if [ "$code" -ne 0 ] && [ "$found" -eq 0 ]; then found=1; fi
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
-  echo "$t: ${execs:-0} execs, $found findings"
+  rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -n 1)
+  echo "$t: ${execs:-0} execs (${rate:-0} a second), $found findings"
   if [ "$found" -ne 0 ]; then
     status=1
     echo "  log: $log"

@@ -56,11 +56,11 @@ const ManifestEntry asset_manifest[MANIFEST_ROW_COUNT] = {
     {"message_back_2.bmp", "BOB_message", 32, 32, 9, CYCLE_VISIBLE, 1,
      {{0, 0}, {32, 0}, {64, 0}, {96, 0}, {128, 0}, {160, 0}, {192, 0}, {224, 0}, {256, 0}}, AFTER_NONE},
     {"end_of_turn_bitton.bmp", "BOB_end_turn", 96, 48, 2, CYCLE_VISIBLE, 1, {{0, 0}, {96, 0}}, AFTER_UNLOAD},
-    // The help overlay's page, its two tabs (active and not) and the plate of a setting's value.
+    // The help overlay's page, its three tabs (active and not) and the plate of a setting's value.
     {"help_marks.bmp", "BOB_help_panel", 600, 440, 1, STILL_VISIBLE, 1, {{0, 0}}, AFTER_NONE},
-    {nullptr, "BOB_help_tabs", 180, 32, 4, CYCLE_VISIBLE, 1, {{0, 440}, {180, 440}, {360, 440}, {0, 472}},
-     AFTER_NONE},
-    {nullptr, "BOB_help_plate", 100, 22, 2, CYCLE_VISIBLE, 1, {{180, 472}, {280, 472}}, AFTER_NONE},
+    {nullptr, "BOB_help_tabs", 150, 32, 6, CYCLE_VISIBLE, 1,
+     {{0, 440}, {150, 440}, {300, 440}, {450, 440}, {0, 472}, {150, 472}}, AFTER_NONE},
+    {nullptr, "BOB_help_plate", 100, 22, 2, CYCLE_VISIBLE, 1, {{300, 472}, {400, 472}}, AFTER_NONE},
     // The marks of the comforts on the board, each drawn over a whole 32 x 32 overview cell or square.
     {nullptr, "BOB_marks", 32, 32, 10, CYCLE_VISIBLE, 1,
      {{0, 504}, {32, 504}, {64, 504}, {96, 504}, {128, 504}, {160, 504}, {192, 504}, {224, 504}, {256, 504},

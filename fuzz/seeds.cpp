@@ -1,6 +1,6 @@
 // Writes the seed corpus of every fuzz target: small bitmaps of each depth the reader takes (and a
-// few it must refuse), the shipped block templates with variants, palette files, scripts and saved
-// games.
+// few it must refuse), the shipped block templates with variants, palette files, scripts, edits of a
+// saved game and settings files.
 // Usage: orvalis_fuzz_seeds OUT_DIR TEMPLATES_DIR
 #include <cstdint>
 #include <cstdio>
@@ -11,6 +11,7 @@
 
 #include "graphics/palette_lines.h"
 #include "save/saved_game.h"
+#include "settings/settings.h"
 
 namespace fs = std::filesystem;
 
@@ -133,30 +134,40 @@ bool Script_Seeds(const fs::path& dir) {
   return ok;
 }
 
+// Small seeds: edits to the save target's sound game (its list form), and short texts of the ways a
+// file goes wrong. A whole save is 110 KB, which the fuzzer would run a few dozen times a second.
 bool Save_Seeds(const fs::path& dir) {
-  SavedGame game;
-  for (int x = 0; x < 8; ++x)
-    for (int y = 0; y < 8; ++y) {
-      SavedBlock& b = game.board[x][y];
-      b.number = y * 8 + x + 1;
-      b.type = (x + y) % 15;
-      b.exit_south = 1;
-      b.blocked[0][y] = 1;
-      b.content[3][4] = (x * 8 + y) % 2 ? TOKEN : DOOR_NS_CLOSED;
-    }
-  game.current_block = game.board[7][7];
-  game.player1.block_x = game.player1.block_y = 7;
-  game.player2.keys = 1;
-  game.item_density = 1;
-  game.computer_player = 2;
-  game.random_seed = 1234;
-  game.random_draws = 415;
-  const std::string text = Saved_Game_Text(game);
-  bool ok = Write(dir / "game.json", text);
-  ok &= Write(dir / "cut.json", text.substr(0, text.size() / 2));
-  std::string other = text;
-  other.replace(other.find("\"version\": 1"), 12, "\"version\": 2");
-  ok &= Write(dir / "version-2.json", other);
+  const char* const seeds[][2] = {
+      {"number-0.json", "[[\"/board/3/3/number\", 0]]"},
+      {"number-twice.json", "[[\"/board/3/3/number\", 1]]"},
+      {"in-wall.json", "[[\"/players/2/square_x\", 0], [\"/players/2/square_y\", 0]]"},
+      {"treasure-gone.json", "[[\"/board/1/2/treasure_p1\", 0]]"},
+      {"winner.json", "[[\"/players/1/winner\", 1]]"},
+      {"won.json",
+       "[[\"/players/2/treasures\", 5], [\"/players/2/square_x\", 3], [\"/players/2/winner\", 1]]"},
+      {"keys.json", "[[\"/item_density\", 2], [\"/players/1/keys\", 5]]"},
+      {"content.json", "[[\"/board/4/4/content/4/4\", 107], [\"/board/4/4/blocked/4/4\", 1]]"},
+      {"level.json", "[[\"/computer_level\", \"hard\"], [\"/random/draws\", 99999]]"},
+      {"extra-key.json", "[[\"/players/1/colour\", \"red\"], [\"/version\", 2]]"},
+      {"cut.json", "{\"format\": \"orvalis saved game\", \"version\": 1, \"board\": [[{\"number\": "},
+      {"not-an-object.json", "[1, 2, 3]"},
+      {"deep.json", "{\"a\": [[[[[[[[[[[[1]]]]]]]]]]]]}"},
+  };
+  bool ok = true;
+  for (const auto& seed : seeds) ok &= Write(dir / seed[0], std::string(seed[1]));
+  return ok;
+}
+
+bool Settings_Seeds(const fs::path& dir) {
+  Settings changed = Default_Settings();
+  for (int id = 0; id < SETTING_COUNT; ++id)
+    changed.value[id] = Next_Setting_Value(static_cast<SettingId>(id), changed.value[id], true);
+  bool ok = Write(dir / "written.toml", Settings_File_Text(changed));
+  ok &= Write(dir / "faults.toml", std::string("[comforts]\nwasd = \"yes\"\n[display\nscale = 12\n[sound]\n"
+                                               "effects_volume = 99999999999999999999\nname = \"unclosed\n"
+                                               "[computer]\nside = \"both\"\nlevel = tru\n"));
+  ok &= Write(dir / "unknown.toml",
+              std::string("top = 1\n[elsewhere]\nkey = [1, {a = 2}]\n[sound]\non = true\n"));
   return ok;
 }
 
@@ -169,7 +180,7 @@ int main(int argc, char** argv) {
   }
   const fs::path out = argv[1];
   std::error_code ec;
-  for (const char* target : {"bitmap", "template", "palette", "script", "save"}) {
+  for (const char* target : {"bitmap", "template", "palette", "script", "save", "settings"}) {
     fs::create_directories(out / target, ec);
     if (ec) {
       std::fprintf(stderr, "orvalis_fuzz_seeds: cannot create %s\n", (out / target).c_str());
@@ -177,7 +188,8 @@ int main(int argc, char** argv) {
     }
   }
   const bool ok = Bitmap_Seeds(out / "bitmap") && Template_Seeds(out / "template", argv[2]) &&
-                  Palette_Seeds(out / "palette") && Script_Seeds(out / "script") && Save_Seeds(out / "save");
+                  Palette_Seeds(out / "palette") && Script_Seeds(out / "script") &&
+                  Save_Seeds(out / "save") && Settings_Seeds(out / "settings");
   if (!ok) {
     std::fprintf(stderr, "orvalis_fuzz_seeds: cannot write the seeds under %s\n", out.c_str());
     return 1;

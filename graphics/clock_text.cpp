@@ -68,6 +68,39 @@ int Text_Width(const char* text) {
   return text != nullptr && text[0] != '\0' && Platform_Render_Text(text, 0, &mask) ? mask.width : 0;
 }
 
+std::vector<std::string> Wrap_Text(const std::string& text, int max_w, int max_lines) {
+  std::vector<std::string> lines;
+  std::string line;
+  for (size_t at = 0; at < text.size();) {
+    size_t end = text.find(' ', at);
+    if (end == std::string::npos) end = text.size();
+    std::string word = text.substr(at, end - at);
+    at = end + 1;
+    std::string longer = line.empty() ? word : line + " " + word;
+    while (Text_Width(longer.c_str()) > max_w) {
+      if (!line.empty()) {
+        lines.push_back(line);
+        line.clear();
+        longer = word;
+        continue;
+      }
+      size_t fit = longer.size();
+      while (fit > 1 && Text_Width(longer.substr(0, fit).c_str()) > max_w) --fit;
+      lines.push_back(longer.substr(0, fit));
+      word = longer = longer.substr(fit);
+    }
+    line = longer;
+  }
+  if (!line.empty()) lines.push_back(line);
+  if (static_cast<int>(lines.size()) > max_lines) {
+    lines.resize(static_cast<size_t>(max_lines));
+    std::string& last = lines.back();
+    while (!last.empty() && Text_Width((last + " ...").c_str()) > max_w) last.pop_back();
+    last += " ...";
+  }
+  return lines;
+}
+
 // The glyphs are blended into the surface by their coverage: full coverage gives exactly the colour,
 // none leaves the pixel, and the edges mix the two per channel.
 int Draw_Text_RGB(const char* text, int x, int y, uint32_t color, Surface* surface) {

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 struct Surface;
 
@@ -20,6 +22,9 @@ int Draw_Text(const char* text, int x, int y, int color_index, Surface* surface)
 int Draw_Text_RGB(const char* text, int x, int y, uint32_t color, Surface* surface);
 // The width in pixels Draw_Text gives the text; 0 for no text or no font.
 int Text_Width(const char* text);
+// The text in lines no wider than max_w pixels, broken between words (a word longer than a line, such
+// as a path, where it must), at most max_lines of them (the last ends in "..." when more was left).
+std::vector<std::string> Wrap_Text(const std::string& text, int max_w, int max_lines);
 int Open_Error_Log(const char* filename);
 int Close_Error_Log();
 int Write_Error(const char* format, ...) __attribute__((format(printf, 1, 2)));

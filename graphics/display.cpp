@@ -12,6 +12,7 @@
 #include "platform/platform.h"
 
 DisplayState display;
+PresentOverlay present_overlay;
 uint64_t flip_count = 0;
 void (*draw_trace_hook)(const DrawRecord& record) = nullptr;
 
@@ -114,7 +115,29 @@ void Fill(Surface* surface, RECT rect, uint16_t color) {
 }
 
 // The primary surface as a 640 x 480 frame: other sizes are shown from the top-left corner.
+// The frame with the overlay drawn over a copy of it.
+void Present_With_Overlay(const Surface* primary) {
+  static std::vector<uint16_t> pixels;
+  pixels.assign(static_cast<size_t>(SCREEN_WIDTH) * SCREEN_HEIGHT, 0);
+  const int width = std::min(primary->width, SCREEN_WIDTH), height = std::min(primary->height, SCREEN_HEIGHT);
+  for (int y = 0; y < height; ++y) {
+    const uint16_t* row = primary->pixels + static_cast<size_t>(y) * (primary->pitch / 2);
+    std::copy(row, row + width, pixels.begin() + static_cast<ptrdiff_t>(y) * SCREEN_WIDTH);
+  }
+  Surface copy;
+  copy.width = SCREEN_WIDTH;
+  copy.height = SCREEN_HEIGHT;
+  copy.pitch = SCREEN_WIDTH * 2;
+  copy.pixels = pixels.data();
+  present_overlay.draw(&copy);
+  Platform_Present(pixels.data(), SCREEN_WIDTH * 2);
+}
+
 void Present(const Surface* primary) {
+  if (present_overlay.shown && present_overlay.draw && present_overlay.shown()) {
+    Present_With_Overlay(primary);
+    return;
+  }
   if (primary->width == SCREEN_WIDTH && primary->height == SCREEN_HEIGHT) {
     Platform_Present(primary->pixels, primary->pitch);
     return;

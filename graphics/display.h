@@ -113,6 +113,15 @@ uint8_t* Lock_Back();
 int Unlock_Back();
 // Swaps the primary and back pages' pixels and presents the new primary; 0 while either is locked.
 int Flip_Display();
+
+// Something drawn over every presented frame, on a copy of it, so that no page of the game ever
+// holds it (messages the person must see whatever screen is up). `shown` says whether there is
+// anything to draw now; `draw` draws it onto the 640 x 480 copy. Null: nothing is drawn.
+struct PresentOverlay {
+  bool (*shown)() = nullptr;
+  void (*draw)(Surface* frame) = nullptr;
+};
+extern PresentOverlay present_overlay;
 int Wait_For_Vsync();
 
 // The device's rectangle blit: source rectangle to destination rectangle, stretched (nearest

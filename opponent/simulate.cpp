@@ -5,13 +5,9 @@
 #include <cstdlib>
 #include <memory>
 
-namespace {
+#include "game/fields.h"
 
-bool Same_Player(const PlayerState& a, const PlayerState& b) {
-  return a.winner == b.winner && a.treasures == b.treasures && a.turns == b.turns && a.items == b.items &&
-         a.block_x == b.block_x && a.block_y == b.block_y && a.square_x == b.square_x &&
-         a.square_y == b.square_y && a.actions == b.actions && a.keys == b.keys;
-}
+namespace {
 
 // What a 'z' cell can become: open and empty, an object that stays open, or a solid object.
 bool Drawn_Square(const Square& s) {
@@ -27,12 +23,7 @@ bool Same_Board(const Board& a, const Board& b, bool drawn = false) {
     for (int by = 0; by < 8; ++by) {
       const MazeBlock& x = a.blocks[bx][by];
       const MazeBlock& y = b.blocks[bx][by];
-      if (x.number != y.number || x.type != y.type || x.exit_north != y.exit_north ||
-          x.exit_east != y.exit_east || x.exit_south != y.exit_south || x.exit_west != y.exit_west ||
-          x.special_placed != y.special_placed || x.locked != y.locked || x.home != y.home ||
-          x.treasure_p1 != y.treasure_p1 || x.treasure_p2 != y.treasure_p2 || x.has_token != y.has_token ||
-          x.has_key != y.has_key)
-        return false;
+      if (!Same_Block_Fields(x, y)) return false;
       for (int sx = 0; sx < 8; ++sx)
         for (int sy = 0; sy < 8; ++sy) {
           const Square &p = x.squares[sx][sy], &q = y.squares[sx][sy];
@@ -57,17 +48,17 @@ Sim::Sim(const PlanPosition& p) : board(p.board), p1(p.player1), p2(p.player2), 
 void Frame(Sim& s) { Frame_After_Input(s.board, s.View()); }
 
 bool Same_Position(const Sim& s, const PlanPosition& p) {
-  return s.current == p.current_player && Same_Player(s.p1, p.player1) && Same_Player(s.p2, p.player2) &&
-         Same_Board(s.board, p.board);
+  return s.current == p.current_player && Same_Player_Fields(s.p1, p.player1) &&
+         Same_Player_Fields(s.p2, p.player2) && Same_Board(s.board, p.board);
 }
 
 bool As_Predicted(const Sim& s, const PlanPosition& p) {
-  return s.current == p.current_player && Same_Player(s.p1, p.player1) && Same_Player(s.p2, p.player2) &&
-         Same_Board(s.board, p.board, true);
+  return s.current == p.current_player && Same_Player_Fields(s.p1, p.player1) &&
+         Same_Player_Fields(s.p2, p.player2) && Same_Board(s.board, p.board, true);
 }
 
 bool Same_Position(const Sim& a, const Sim& b) {
-  return a.current == b.current && Same_Player(a.p1, b.p1) && Same_Player(a.p2, b.p2) &&
+  return a.current == b.current && Same_Player_Fields(a.p1, b.p1) && Same_Player_Fields(a.p2, b.p2) &&
          Same_Board(a.board, b.board);
 }
 

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <set>
@@ -85,7 +86,17 @@ bool Read_Sound_File(const char* path, std::vector<uint8_t>* bytes) {
   return false;
 }
 
-int Mixer_Volume(int percent) { return std::clamp(percent, 0, 100) * MIX_MAX_VOLUME / 100; }
+// The mixer's volume for a level in percent, with the mix's headroom taken off.
+int Mixer_Volume(int percent) {
+  return static_cast<int>(std::lround(std::clamp(percent, 0, 100) * MIX_MAX_VOLUME / 100.0 * PLATFORM_MIX_HEADROOM));
+}
+
+PlatformLimiter limiter;
+
+// The mixer's last step before the device: the headroom given back, under the limiter.
+void Limit_Output(void*, Uint8* stream, int bytes) {
+  Platform_Limit_Mix(reinterpret_cast<int16_t*>(stream), static_cast<size_t>(bytes) / sizeof(int16_t), &limiter);
+}
 
 // Standard error silenced for the length of a call: the system's sound libraries print lines of their
 // own when they find no device, and the game says it once, in its own words.
@@ -128,6 +139,8 @@ bool Mixer_Open() {
     return false;
   }
   Mix_AllocateChannels(16);
+  limiter = PlatformLimiter{};
+  Mix_SetPostMix(Limit_Output, nullptr);
   Mix_Volume(-1, Mixer_Volume(audio.effects_volume));
   Mix_VolumeMusic(Mixer_Volume(audio.music_volume));
   return true;
@@ -155,6 +168,7 @@ namespace platform_detail {
 void Audio_Shutdown() {
   Release_Slots();
   if (audio.output == OUTPUT_MIXER) {
+    Mix_SetPostMix(nullptr, nullptr);
     Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
   }
@@ -279,6 +293,22 @@ void Platform_Pause_Audio(bool paused) {
     Mix_Resume(-1);
     Mix_ResumeMusic();
   }
+}
+
+void Platform_Limit_Mix(int16_t* samples, size_t count, PlatformLimiter* state) {
+  constexpr float MAKEUP = 1.f / PLATFORM_MIX_HEADROOM;
+  // Back up to full level over about 50 ms (1 - e^(-1 / (0.05 * 44100)) a sample).
+  constexpr float RELEASE = 0.000453f;
+  float gain = state->gain;
+  for (size_t i = 0; i + 1 < count; i += 2) {
+    const float left = samples[i] * MAKEUP, right = samples[i + 1] * MAKEUP;
+    const float peak = std::max(std::fabs(left), std::fabs(right));
+    gain += (1.f - gain) * RELEASE;
+    if (peak * gain > PLATFORM_MIX_CEILING) gain = PLATFORM_MIX_CEILING / peak;
+    samples[i] = static_cast<int16_t>(std::lround(std::clamp(left * gain, -32768.f, 32767.f)));
+    samples[i + 1] = static_cast<int16_t>(std::lround(std::clamp(right * gain, -32768.f, 32767.f)));
+  }
+  state->gain = gain;
 }
 
 const std::vector<PlatformAudioEvent>& Platform_Audio_Events() { return S().audio_events; }

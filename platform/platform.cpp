@@ -372,11 +372,18 @@ PlatformViewport Platform_Fit_Picture(int output_w, int output_h, bool integer_s
   return v;
 }
 
-int Platform_Fit_Scale(int scale, int usable_w, int usable_h, int frame_w, int frame_h) {
-  int k = std::max(scale, 1);
-  while (k > 1 && (SCREEN_WIDTH * k + frame_w > usable_w || SCREEN_HEIGHT * k + frame_h > usable_h)) --k;
-  return k;
+PlatformSize Platform_Fit_Window(int scale, int usable_w, int usable_h, int frame_w, int frame_h) {
+  const int k = std::max(scale, 1);
+  const int room_w = usable_w - frame_w, room_h = usable_h - frame_h;
+  // The widest window of the picture's shape (a width of four times a whole number) in the room.
+  int w = std::min({SCREEN_WIDTH * k, room_w, room_h * SCREEN_WIDTH / SCREEN_HEIGHT}) / 4 * 4;
+  w = std::max(w, SCREEN_WIDTH);
+  return PlatformSize{w, w * SCREEN_HEIGHT / SCREEN_WIDTH};
 }
+
+void Platform_On_Display_Lost(void (*save)()) { Sdl_Before_Lost_Exit(save); }
+
+double Platform_Window_Scale() { return Sdl_Active() ? Sdl_Window_Scale() : 0.0; }
 
 void Platform_Map_Pointer(const PlatformViewport& viewport, int window_w, int window_h, int output_w,
                           int output_h, int window_x, int window_y, int* game_x, int* game_y) {

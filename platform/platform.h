@@ -35,6 +35,7 @@ enum : int {
   VK_RIGHT = 39,
   VK_DOWN = 40,
   VK_A = 65,
+  VK_C = 67,
   VK_D = 68,
   VK_S = 83,
   VK_W = 87,
@@ -164,6 +165,9 @@ enum PlatformUserDir { USER_DIR_CONFIG, USER_DIR_STATE, USER_DIR_DATA, USER_DIR_
 std::string Platform_User_Dir(PlatformUserDir which);
 // The local date and time as "YYYYMMDD-HHMMSS", for file names.
 std::string Platform_Local_Time_Stamp();
+// Seconds since 1970 now, and such a time as local "YYYY-MM-DD HH:MM", for people.
+int64_t Platform_Now();
+std::string Platform_Local_Time_Text(int64_t seconds);
 // A millisecond clock that differs at every launch (time since the machine started), for seeding.
 uint32_t Platform_Launch_Clock();
 
@@ -178,9 +182,10 @@ struct TextMask {
 // (no font found: a message names what was searched for once on the debug output).
 int Platform_Render_Text(const char* text, int point_size, TextMask* out);
 
-// Writes a 24-bit RGB picture (rows top-down, 3 bytes a pixel, red first) as a PNG file.
-// Returns 1 on success, 0 on failure.
-int Platform_Write_PNG(const char* path, const uint8_t* rgb, int width, int height);
+// Writes a 24-bit RGB picture (rows top-down, 3 bytes a pixel, red first) as a PNG file, atomically
+// (Platform_Write_File_Atomic). Returns 1 on success, 0 on failure with *error (when given) saying why;
+// what stood at the path is then as it was.
+int Platform_Write_PNG(const char* path, const uint8_t* rgb, int width, int height, std::string* error = nullptr);
 
 // ---- Extensions (display, pointer mapping, focus, screenshots) ----
 
@@ -196,10 +201,17 @@ PlatformViewport Platform_Fit_Picture(int output_w, int output_h, bool integer_s
 void Platform_Map_Pointer(const PlatformViewport& viewport, int window_w, int window_h, int output_w,
                           int output_h, int window_x, int window_y, int* game_x, int* game_y);
 
-// The window scale to use: the largest whole multiple, up to `scale`, whose window with its frame
-// (frame_w x frame_h pixels of borders and title bar) fits a usable area of usable_w x usable_h;
-// 1 at the least.
-int Platform_Fit_Scale(int scale, int usable_w, int usable_h, int frame_w, int frame_h);
+// The window size for a scale: 640 x 480 times the scale when that window with its frame (frame_w x
+// frame_h pixels of borders and title bar) fits a usable area of usable_w x usable_h; else the largest
+// size of the picture's shape whose framed window fits (a scale that is not whole, so no part of the
+// screen is given up for a whole one); 640 x 480 at the least.
+struct PlatformSize {
+  int w = SCREEN_WIDTH, h = SCREEN_HEIGHT;
+};
+PlatformSize Platform_Fit_Window(int scale, int usable_w, int usable_h, int frame_w, int frame_h);
+// The scale of the window now, as its width over 640 (not whole when the screen has no room for the
+// scale asked for); 0 when full screen or headless.
+double Platform_Window_Scale();
 
 // SDL: switches between desktop full screen and a window of 640 x 480 times the scale (Alt+Enter and
 // F11 do the same at any time). Headless: only records the setting.
@@ -241,6 +253,18 @@ void Platform_Set_Volumes(int effects, int music);
 // Pauses all sound (a minimised or unfocused window) or resumes it; effects asked for while paused
 // are dropped.
 void Platform_Pause_Audio(bool paused);
+
+// The mixer's output stage. Every sound and theme is mixed at PLATFORM_MIX_HEADROOM of its level, so
+// that a few loud ones together (the win, the walls and a theme) do not clip in the sum; the sum is
+// then brought back up and held under full scale by a limiter, which turns the level down at once where
+// it would go over and back up over about 50 ms. Interleaved 16-bit stereo samples at 44100 Hz, in
+// place; the limiter carries its level from one buffer to the next.
+constexpr float PLATFORM_MIX_HEADROOM = 0.5f;
+constexpr int PLATFORM_MIX_CEILING = 31130;  // about 95 % of full scale
+struct PlatformLimiter {
+  float gain = 1.f;
+};
+void Platform_Limit_Mix(int16_t* samples, size_t count, PlatformLimiter* limiter);
 
 // What the headless backend recorded instead of playing: each event with the number of frames
 // presented before it. Kept until the next Platform_Open_Audio or Platform_Clear_Audio_Events.
@@ -318,6 +342,10 @@ void Platform_Show_Error(const char* title, const char* text);
 void Platform_Catch_Stop_Signals();
 // The number of the first stop signal that arrived, 0 while none has.
 int Platform_Stop_Signal();
+// What runs when the connection to the display is lost, just before the process ends (the window
+// system gives the game no way on): the game saves there. A window destroyed from outside ends the run
+// through the quit message with exit code 1 instead.
+void Platform_On_Display_Lost(void (*save)());
 
 // Ends a windowed run at once, once the game has written everything it keeps: the window is hidden,
 // the standard streams flushed, and the process ends with the exit code without taking SDL and the
@@ -327,7 +355,57 @@ int Platform_Stop_Signal();
 // browser, where the page stays.
 void Platform_End_Window_Run(int exit_code);
 
-// Writes the bytes to the file atomically: a temporary file in the same folder, flushed to the
-// disk, then renamed over the file, so a crash leaves the old file or the new one, never a part.
-// Returns 1 on success; 0 with *error set (the temporary file removed, the old file untouched).
+// ---- The player's files ----
+
+// Where a write to the path lands: the path itself, or the end of the chain of symbolic links that
+// stands there (taken from each link's folder), so that a link to a file kept elsewhere stays a link.
+std::string Platform_Write_Target(const std::string& path);
+
+// A file being written atomically: the bytes go to PATH.tmp-PID in the folder of the path's write
+// target, which takes the target's place only when it is finished.
+struct PlatformAtomicFile {
+  int fd = -1;            // the temporary file, open for writing (the caller closes it)
+  std::string target;     // the file that is replaced
+  std::string temporary;  // "" once renamed or abandoned
+};
+// Creates the temporary file. Refuses, writing nothing, a target that is not a regular file (a folder,
+// a device, a FIFO). 1 on success; 0 with *error.
+int Platform_Begin_Atomic(const std::string& path, PlatformAtomicFile* file, std::string* error);
+// Flushes the temporary file to the disk, renames it over the target (which keeps its permissions)
+// and flushes the folder, so a crash at any moment leaves the old file or the new one, never a part.
+// On failure the temporary file is removed and the target left as it was: 0 with *error.
+int Platform_Finish_Atomic(PlatformAtomicFile* file, std::string* error);
+// Removes the temporary file; the target is left as it was.
+void Platform_Abandon_Atomic(PlatformAtomicFile* file);
+// The three steps for bytes in memory, the file closed. The folder must exist. 1 on success; 0 with
+// *error (the temporary file removed, the old file untouched).
 int Platform_Write_File_Atomic(const std::string& path, const std::string& bytes, std::string* error);
+
+// Reads a whole regular file of at most max_bytes. A FIFO, a device or a folder at the path is refused
+// without waiting on it, as is a larger file; *error then says why in a few words.
+enum PlatformRead { PLATFORM_READ_OK, PLATFORM_READ_MISSING, PLATFORM_READ_FAILED };
+PlatformRead Platform_Read_Regular_File(const std::string& path, size_t max_bytes, std::string* bytes,
+                                        std::string* error);
+
+// Moves the file aside under the first free name of STEM + EXTENSION, STEM + SEPARATOR + 2 +
+// EXTENSION, ... 3 ... (STEM a path in the same file system): never over a file that is there, even one
+// another copy of the game puts there at the same moment. 1 with *aside naming it; 0 with *error.
+int Platform_Move_Aside(const std::string& path, const std::string& stem, const std::string& extension,
+                        const std::string& separator, std::string* aside, std::string* error);
+
+// Removes from the folder the game's temporary files (NAME.tmp-PID) of processes that no longer run,
+// as a killed run leaves them; returns how many.
+int Platform_Remove_Stale_Temporaries(const std::string& folder);
+// Whether a process of this id runs.
+bool Platform_Process_Running(int pid);
+
+// An exclusive lock on the file (created when missing), held by this process until unlocked or until
+// it ends in any way: a handle, or -1 when another holder has it (or it cannot be made).
+int Platform_Lock_File(const std::string& path);
+void Platform_Unlock_File(int lock);
+// Whether someone holds the lock on the file (this process too, through another handle).
+bool Platform_File_Locked(const std::string& path);
+
+// At the very start: a closed pipe no longer ends the process (a write to it fails instead), and a
+// standard stream started closed gets /dev/null, so no file the game opens takes its number.
+void Platform_Guard_Process();

@@ -65,6 +65,8 @@ double Sdl_Waited_Ms();
 void Sdl_Present(bool changed);
 void Sdl_Set_Fullscreen(bool fullscreen);
 bool Sdl_Window_Active();
+// The window's width over 640 while it is a window; 0 full screen.
+double Sdl_Window_Scale();
 // Takes the scale, integer scaling and smoothing of S().config into the window and its texture.
 void Sdl_Apply_Scaling();
 void Sdl_Allow_Close();
@@ -104,6 +106,13 @@ bool Sdl_Pad_Event(const void* sdl_event);
 
 // Takes the window off the screen now (the X server or compositor hears of it before this returns).
 void Sdl_Hide();
+
+// The X server's errors about the window and a lost connection (sdl_x11.cpp): watched once the window
+// is made; whether the window was destroyed from outside (true once); what runs before the process
+// ends on a lost connection.
+void Sdl_Watch_X11();
+bool Sdl_Window_Lost();
+void Sdl_Before_Lost_Exit(void (*save)());
 
 // SDL's simple message box over the window, or on its own when none is open.
 void Sdl_Show_Error(const char* title, const char* text);

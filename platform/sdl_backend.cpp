@@ -41,9 +41,11 @@ void Fit_Frame() {
   }
   sdl.fit_pending = false;
   const SDL_Rect& usable = sdl.usable;
-  const int fitted = Platform_Fit_Scale(sdl.scale, usable.w, usable.h, left + right, top + bottom);
-  const int w = SCREEN_WIDTH * fitted, h = SCREEN_HEIGHT * fitted;
-  if (fitted != sdl.scale) SDL_SetWindowSize(sdl.window, w, h);
+  const PlatformSize fitted = Platform_Fit_Window(sdl.scale, usable.w, usable.h, left + right, top + bottom);
+  const int w = fitted.w, h = fitted.h;
+  int now_w = 0, now_h = 0;
+  SDL_GetWindowSize(sdl.window, &now_w, &now_h);
+  if (w != now_w || h != now_h) SDL_SetWindowSize(sdl.window, w, h);
   const int x = usable.x + std::max(0, (usable.w - w - left - right) / 2) + left;
   const int y = usable.y + std::max(0, (usable.h - h - top - bottom) / 2) + top;
   SDL_SetWindowPosition(sdl.window, x, y);
@@ -51,16 +53,17 @@ void Fit_Frame() {
 
 namespace {
 
-// Sizes the window for the scale asked for, or the largest below it whose framed window fits the
-// usable area of the display it is on.
+// Sizes the window for the scale asked for, or the largest size below it whose framed window fits
+// the usable area of the display it is on.
 void Resize_Window() {
-  int scale = std::clamp(S().config.scale, 1, 16);
+  const int scale = std::clamp(S().config.scale, 1, 16);
   int top = 0, left = 0, bottom = 0, right = 0;
   SDL_GetWindowBordersSize(sdl.window, &top, &left, &bottom, &right);
   SDL_Rect usable;
+  PlatformSize size{SCREEN_WIDTH * scale, SCREEN_HEIGHT * scale};
   if (SDL_GetDisplayUsableBounds(std::max(0, SDL_GetWindowDisplayIndex(sdl.window)), &usable) == 0)
-    scale = Platform_Fit_Scale(scale, usable.w, usable.h, left + right, top + bottom);
-  SDL_SetWindowSize(sdl.window, SCREEN_WIDTH * scale, SCREEN_HEIGHT * scale);
+    size = Platform_Fit_Window(scale, usable.w, usable.h, left + right, top + bottom);
+  SDL_SetWindowSize(sdl.window, size.w, size.h);
   sdl.resize_pending = false;
 }
 
@@ -78,11 +81,23 @@ int Sdl_Open(const PlatformConfig& config) {
     Report("cannot start SDL video");
     return 0;
   }
+  // With no display to open, SDL falls back on a driver that shows nothing, where a window would run
+  // unseen for ever. Only a driver asked for by name (the tests, a tool) may be such a one.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+  if (driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0) &&
+      !(asked && *asked)) {
+    Platform_Debug_Output(
+        "orvalis: no display was found (DISPLAY and WAYLAND_DISPLAY name none that opens); --headless runs "
+        "the game without one\n");
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    SDL_Quit();
+    return 0;
+  }
   Sdl_Pads_Open();
   int scale = std::clamp(config.scale, 1, 16);
   SDL_Rect usable;
   bool know_usable = !config.fullscreen && SDL_GetDisplayUsableBounds(0, &usable) == 0;
-  if (know_usable) scale = Platform_Fit_Scale(scale, usable.w, usable.h, 0, 0);
   Uint32 flags = SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE;
   if (config.fullscreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
 #ifdef __EMSCRIPTEN__
@@ -93,9 +108,10 @@ int Sdl_Open(const PlatformConfig& config) {
   flags = 0;
   SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
 #endif
+  PlatformSize size{SCREEN_WIDTH * scale, SCREEN_HEIGHT * scale};
+  if (know_usable) size = Platform_Fit_Window(scale, usable.w, usable.h, 0, 0);
   const char* title = config.title ? config.title : "Orvalis Game Console";
-  sdl.window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, SCREEN_WIDTH * scale,
-                                SCREEN_HEIGHT * scale, flags);
+  sdl.window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, size.w, size.h, flags);
   if (!sdl.window) {
     Report("cannot create the window");
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -103,6 +119,7 @@ int Sdl_Open(const PlatformConfig& config) {
     return 0;
   }
   SDL_SetWindowMinimumSize(sdl.window, SCREEN_WIDTH / 2, SCREEN_HEIGHT / 2);
+  Sdl_Watch_X11();
   if (know_usable) {
     sdl.fit_pending = true;
     sdl.fit_deadline = SDL_GetTicks() + 1000;
@@ -199,6 +216,13 @@ bool Sdl_Window_Active() {
   if (!sdl.window) return false;
   const Uint32 flags = SDL_GetWindowFlags(sdl.window);
   return (flags & SDL_WINDOW_INPUT_FOCUS) != 0 && (flags & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0;
+}
+
+double Sdl_Window_Scale() {
+  if (!sdl.window || S().fullscreen) return 0.0;
+  int w = 0, h = 0;
+  SDL_GetWindowSize(sdl.window, &w, &h);
+  return static_cast<double>(w) / SCREEN_WIDTH;
 }
 
 void Sdl_Apply_Scaling() {

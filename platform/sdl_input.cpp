@@ -225,6 +225,11 @@ void Sdl_Pump() {
   SDL_Event e;
   while (SDL_PollEvent(&e)) Translate(e);
   if (sdl.fit_pending) Fit_Frame();
+  if (Sdl_Window_Lost()) {
+    // The window is gone: the run ends as by the quit message, which saves a game in progress.
+    Platform_Debug_Output("orvalis: the window was destroyed from outside; the game ends\n");
+    Queue_Push(PlatformMessage{MSG_QUIT, 1, 0}, false);
+  }
 }
 
 bool Sdl_Key_Held(int virtual_key) {

@@ -1,6 +1,6 @@
 // What the game asks the operating system besides the window: where the binary lives, the user's
 // XDG folders, the local time for file names, a clock that differs at every launch, the stop
-// signals and atomic file writes.
+// signals.
 #include <fcntl.h>
 #include <signal.h>
 #include <time.h>
@@ -44,6 +44,13 @@ std::string Pictures_From_User_Dirs(const std::string& config_home) {
   return "";
 }
 
+// An XDG folder variable, or the fallback under the home folder. The rules ignore a relative value:
+// taken from the folder the game runs in, it would put the player's files among the game's data.
+std::string Xdg_Dir(const char* variable, const char* under_home) {
+  const std::string v = Env(variable);
+  return v.empty() || v[0] != '/' ? Home() + under_home : v;
+}
+
 }  // namespace
 
 std::string Platform_Executable_Dir() {
@@ -53,12 +60,16 @@ std::string Platform_Executable_Dir() {
 }
 
 std::string Platform_User_Dir(PlatformUserDir which) {
-  const std::string config = Env("XDG_CONFIG_HOME").empty() ? Home() + "/.config" : Env("XDG_CONFIG_HOME");
+  const std::string config = Xdg_Dir("XDG_CONFIG_HOME", "/.config");
   switch (which) {
-    case USER_DIR_CONFIG: return config;
-    case USER_DIR_STATE: return Env("XDG_STATE_HOME").empty() ? Home() + "/.local/state" : Env("XDG_STATE_HOME");
-    case USER_DIR_DATA: return Env("XDG_DATA_HOME").empty() ? Home() + "/.local/share" : Env("XDG_DATA_HOME");
-    case USER_DIR_PICTURES: return Pictures_From_User_Dirs(config);
+    case USER_DIR_CONFIG:
+      return config;
+    case USER_DIR_STATE:
+      return Xdg_Dir("XDG_STATE_HOME", "/.local/state");
+    case USER_DIR_DATA:
+      return Xdg_Dir("XDG_DATA_HOME", "/.local/share");
+    case USER_DIR_PICTURES:
+      return Pictures_From_User_Dirs(config);
   }
   return "";
 }
@@ -72,12 +83,24 @@ std::string Platform_Local_Time_Stamp() {
   return stamp;
 }
 
+int64_t Platform_Now() { return static_cast<int64_t>(std::time(nullptr)); }
+
+std::string Platform_Local_Time_Text(int64_t seconds) {
+  char text[32];
+  const std::time_t t = static_cast<std::time_t>(seconds);
+  std::tm local{};
+  localtime_r(&t, &local);
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
+  return text;
+}
+
 uint32_t Platform_Launch_Clock() {
   // Milliseconds since the machine started, which differ at every launch; the wall clock where the
   // system keeps no boot clock.
   timespec t{};
   if (clock_gettime(CLOCK_BOOTTIME, &t) != 0 && clock_gettime(CLOCK_REALTIME, &t) != 0) return 0;
-  return static_cast<uint32_t>(static_cast<uint64_t>(t.tv_sec) * 1000u + static_cast<uint64_t>(t.tv_nsec) / 1000000u);
+  return static_cast<uint32_t>(static_cast<uint64_t>(t.tv_sec) * 1000u +
+                               static_cast<uint64_t>(t.tv_nsec) / 1000000u);
 }
 
 namespace {
@@ -106,31 +129,3 @@ void platform_detail::Note_Stop_Signal(int signal_number) {
 }
 
 int Platform_Stop_Signal() { return stop_signal; }
-
-int Platform_Write_File_Atomic(const std::string& path, const std::string& bytes, std::string* error) {
-  const std::string temporary = path + ".tmp-" + std::to_string(::getpid());
-  auto fail = [&](const char* what, int fd) {
-    *error = std::string(what) + " " + temporary + ": " + std::strerror(errno);
-    if (fd >= 0) ::close(fd);
-    ::unlink(temporary.c_str());
-    return 0;
-  };
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return fail("cannot create", -1);
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return fail("cannot write", fd);
-    done += static_cast<size_t>(n);
-  }
-  if (::fsync(fd) != 0) return fail("cannot flush", fd);
-  if (::close(fd) != 0) return fail("cannot close", -1);
-  if (::rename(temporary.c_str(), path.c_str()) != 0) {
-    const int saved = errno;
-    ::unlink(temporary.c_str());
-    *error = "cannot rename " + temporary + " to " + path + ": " + std::strerror(saved);
-    return 0;
-  }
-  return 1;
-}

@@ -1,10 +1,9 @@
 #include "save/saved_game.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <nlohmann/json.hpp>
 
+#include "game/fields.h"
 #include "game/random.h"
 #include "opponent/opponent.h"
 #include "platform/platform.h"
@@ -14,49 +13,6 @@ using nlohmann::json;
 namespace {
 
 constexpr const char* FORMAT_NAME = "orvalis saved game";
-
-// A block's flags (0 or 1), by their name in the file, in the model and in the record.
-struct BlockFlag {
-  const char* name;
-  uint8_t MazeBlock::*model;
-  uint8_t SavedBlock::*saved;
-};
-constexpr BlockFlag BLOCK_FLAGS[] = {
-    {"exit_north", &MazeBlock::exit_north, &SavedBlock::exit_north},
-    {"exit_east", &MazeBlock::exit_east, &SavedBlock::exit_east},
-    {"exit_south", &MazeBlock::exit_south, &SavedBlock::exit_south},
-    {"exit_west", &MazeBlock::exit_west, &SavedBlock::exit_west},
-    {"special_placed", &MazeBlock::special_placed, &SavedBlock::special_placed},
-    {"locked", &MazeBlock::locked, &SavedBlock::locked},
-    {"home", &MazeBlock::home, &SavedBlock::home},
-    {"treasure_p1", &MazeBlock::treasure_p1, &SavedBlock::treasure_p1},
-    {"treasure_p2", &MazeBlock::treasure_p2, &SavedBlock::treasure_p2},
-    {"has_token", &MazeBlock::has_token, &SavedBlock::has_token},
-    {"has_key", &MazeBlock::has_key, &SavedBlock::has_key},
-};
-
-// Counters a turn raises stay far from the largest number, so they can never overflow.
-constexpr int64_t COUNT_LIMIT = 1000000000;
-
-// A player's numbers, by their name in the file, in the model and in the record, with their range.
-struct PlayerNumber {
-  const char* name;
-  int32_t PlayerState::*model;
-  int32_t SavedPlayer::*saved;
-  int64_t lo, hi;
-};
-constexpr PlayerNumber PLAYER_NUMBERS[] = {
-    {"treasures", &PlayerState::treasures, &SavedPlayer::treasures, 0, MAX_TREASURES},
-    {"turns", &PlayerState::turns, &SavedPlayer::turns, 0, COUNT_LIMIT},
-    {"items", &PlayerState::items, &SavedPlayer::items, 0, COUNT_LIMIT},
-    {"block_x", &PlayerState::block_x, &SavedPlayer::block_x, 0, 7},
-    {"block_y", &PlayerState::block_y, &SavedPlayer::block_y, 0, 7},
-    {"square_x", &PlayerState::square_x, &SavedPlayer::square_x, 0, 7},
-    {"square_y", &PlayerState::square_y, &SavedPlayer::square_y, 0, 7},
-    {"block_number", &PlayerState::block_number, &SavedPlayer::block_number, 1, 64},
-    {"actions", &PlayerState::actions, &SavedPlayer::actions, 0, MAX_ACTIONS},
-    {"keys", &PlayerState::keys, &SavedPlayer::keys, 0, MAX_KEYS},
-};
 
 json Grid_Json(const SavedBlock& b, bool blocked) {
   json cols = json::array();
@@ -78,18 +34,24 @@ struct Reader {
     return false;
   }
 
+  static std::string Name(const std::string& where, const char* key) {
+    return where.empty() ? key : where + "." + key;
+  }
+
+  // Names are made only for what is wrong: a save holds thousands of values.
   const json* Member(const json& object, const char* key, const std::string& where) {
-    const std::string name = where.empty() ? key : where + "." + key;
     if (!object.is_object()) return Fail((where.empty() ? "the file" : where) + " is not an object"), nullptr;
     const auto it = object.find(key);
-    if (it == object.end()) return Fail(name + " is missing"), nullptr;
+    if (it == object.end()) return Fail(Name(where, key) + " is missing"), nullptr;
     return &*it;
   }
 
   bool Number(const json& value, const std::string& name, int64_t lo, int64_t hi, int64_t* out) {
     if (value.is_number_unsigned()) {
+      // Every value at or above zero comes as unsigned: both ends of the range apply to it.
       const uint64_t u = value.get<uint64_t>();
-      if (u > static_cast<uint64_t>(hi)) return Fail(name + " is " + std::to_string(u) + Range(lo, hi));
+      if (u > static_cast<uint64_t>(hi) || (lo > 0 && u < static_cast<uint64_t>(lo)))
+        return Fail(name + " is " + std::to_string(u) + Range(lo, hi));
       *out = static_cast<int64_t>(u);
       return true;
     }
@@ -108,8 +70,17 @@ struct Reader {
   template <typename T>
   bool Field(const json& object, const char* key, const std::string& where, int64_t lo, int64_t hi, T* out) {
     const json* v = Member(object, key, where);
+    if (!v) return false;
+    if (v->is_number_integer()) {
+      const int64_t n = v->get<int64_t>();
+      // A value past the largest signed number reads as negative here, and is named below.
+      if (n >= lo && n <= hi && (n >= 0 || !v->is_number_unsigned())) {
+        *out = static_cast<T>(n);
+        return true;
+      }
+    }
     int64_t n = 0;
-    if (!v || !Number(*v, where.empty() ? key : where + "." + key, lo, hi, &n)) return false;
+    if (!Number(*v, Name(where, key), lo, hi, &n)) return false;
     *out = static_cast<T>(n);
     return true;
   }
@@ -127,18 +98,28 @@ struct Reader {
   template <typename T>
   bool Grid(const json& object, const char* key, const std::string& where, bool (*valid)(int64_t), int64_t lo,
             int64_t hi, T grid[8][8]) {
-    const std::string name = where + "." + key;
     const json* v = Member(object, key, where);
-    if (!v || !Array(*v, name, 8)) return false;
+    if (!v) return false;
+    const std::string name = where + "." + key;
+    if (!Array(*v, name, 8)) return false;
     for (int x = 0; x < 8; ++x) {
-      const std::string column = name + "[" + std::to_string(x) + "]";
-      if (!Array((*v)[x], column, 8)) return false;
+      const json& column = (*v)[x];
+      if (!column.is_array() || column.size() != 8)
+        return Array(column, name + "[" + std::to_string(x) + "]", 8) != nullptr;
       for (int y = 0; y < 8; ++y) {
-        const std::string cell = column + "[" + std::to_string(y) + "]";
+        const json& value = column[y];
+        // The cell's name is made only when something is wrong with it: a save has 8192 cells.
+        if (value.is_number_integer()) {
+          const int64_t n = value.get<int64_t>();
+          if (n >= lo && n <= hi && valid(n)) {
+            grid[x][y] = static_cast<T>(n);
+            continue;
+          }
+        }
+        const std::string cell = name + "[" + std::to_string(x) + "][" + std::to_string(y) + "]";
         int64_t n = 0;
-        if (!Number((*v)[x][y], cell, lo, hi, &n)) return false;
-        if (!valid(n)) return Fail(cell + " is " + std::to_string(n) + ", which no square holds");
-        grid[x][y] = static_cast<T>(n);
+        if (!Number(value, cell, lo, hi, &n)) return false;
+        return Fail(cell + " is " + std::to_string(n) + ", which no square holds");
       }
     }
     return true;
@@ -148,23 +129,29 @@ struct Reader {
 
   bool Block(const json& value, const std::string& name, SavedBlock* b) {
     if (!value.is_object()) return Fail(name + " is not an object");
-    if (!Field(value, "number", name, 1, 64, &b->number) ||
-        !Field(value, "type", name, 0, BLOCK_TYPE_COUNT - 1, &b->type))
-      return false;
-    for (const BlockFlag& f : BLOCK_FLAGS)
-      if (!Field(value, f.name, name, 0, 1, &(b->*f.saved))) return false;
-    return Grid(value, "blocked", name, Any, 0, 1, b->blocked) &&
+    bool ok = true;
+    Visit_Block_Numbers(*b, *b, [&](const char* key, int32_t& field, int32_t&, FieldRange r) {
+      ok = ok && Field(value, key, name, r.low, r.high, &field);
+    });
+    Visit_Block_Flags(*b, *b, [&](const char* key, uint8_t& field, uint8_t&) {
+      ok = ok && Field(value, key, name, 0, 1, &field);
+    });
+    return ok && Grid(value, "blocked", name, Any, 0, 1, b->blocked) &&
            Grid(value, "content", name, Is_Content_Code, 0, DOOR_NS_CLOSED, b->content);
   }
 
   bool Player(const json& players, const char* key, SavedPlayer* p) {
     const std::string name = std::string("players.") + key;
     const json* v = Member(players, key, "players");
-    if (!v || !Field(*v, "winner", name, 0, 1, &p->winner) || !Field(*v, "facing", name, 0, 3, &p->facing))
-      return false;
-    for (const PlayerNumber& n : PLAYER_NUMBERS)
-      if (!Field(*v, n.name, name, n.lo, n.hi, &(p->*n.saved))) return false;
-    return true;
+    if (!v || !Field(*v, "facing", name, 0, 3, &p->facing)) return false;
+    bool ok = true;
+    Visit_Player_Flags(*p, *p, [&](const char* field_name, uint8_t& field, uint8_t&) {
+      ok = ok && Field(*v, field_name, name, 0, 1, &field);
+    });
+    Visit_Player_Numbers(*p, *p, [&](const char* field_name, int32_t& field, int32_t&, FieldRange r) {
+      ok = ok && Field(*v, field_name, name, r.low, r.high, &field);
+    });
+    return ok;
   }
 
   bool Game(const json& root, SavedGame* g) {
@@ -194,18 +181,11 @@ struct Reader {
       return false;
     const json* board = Member(root, "board", "");
     if (!board || !Array(*board, "board", 8)) return false;
-    bool seen[65] = {};
     for (int x = 0; x < 8; ++x) {
       const std::string column = "board[" + std::to_string(x) + "]";
       if (!Array((*board)[x], column, 8)) return false;
-      for (int y = 0; y < 8; ++y) {
-        const std::string name = column + "[" + std::to_string(y) + "]";
-        if (!Block((*board)[x][y], name, &g->board[x][y])) return false;
-        // Shifts move blocks but never copy one: the board holds each number once.
-        const int32_t n = g->board[x][y].number;
-        if (seen[n]) return Fail(name + ".number " + std::to_string(n) + " is on the board twice");
-        seen[n] = true;
-      }
+      for (int y = 0; y < 8; ++y)
+        if (!Block((*board)[x][y], column + "[" + std::to_string(y) + "]", &g->board[x][y])) return false;
     }
     const json* current = Member(root, "current_block", "");
     return current && Block(*current, "current_block", &g->current_block);
@@ -247,9 +227,8 @@ SavedBlock Saved_Block(const MazeBlock& block) {
       s.blocked[x][y] = block.squares[x][y].blocked;
       s.content[x][y] = block.squares[x][y].content;
     }
-  for (const BlockFlag& f : BLOCK_FLAGS) s.*f.saved = block.*f.model;
-  s.number = block.number;
-  s.type = block.type;
+  Visit_Block_Numbers(s, block, [](const char*, int32_t& to, int32_t from, FieldRange) { to = from; });
+  Visit_Block_Flags(s, block, [](const char*, uint8_t& to, uint8_t from) { to = from; });
   return s;
 }
 
@@ -259,22 +238,21 @@ void Restore_Block(const SavedBlock& s, MazeBlock* block) {
       block->squares[x][y].blocked = s.blocked[x][y];
       block->squares[x][y].content = s.content[x][y];
     }
-  for (const BlockFlag& f : BLOCK_FLAGS) block->*f.model = s.*f.saved;
-  block->number = s.number;
-  block->type = s.type;
+  Visit_Block_Numbers(*block, s, [](const char*, int32_t& to, int32_t from, FieldRange) { to = from; });
+  Visit_Block_Flags(*block, s, [](const char*, uint8_t& to, uint8_t from) { to = from; });
 }
 
 SavedPlayer Saved_Player(const PlayerState& p) {
   SavedPlayer s;
-  for (const PlayerNumber& n : PLAYER_NUMBERS) s.*n.saved = p.*n.model;
-  s.winner = p.winner;
+  Visit_Player_Flags(s, p, [](const char*, uint8_t& to, uint8_t from) { to = from; });
+  Visit_Player_Numbers(s, p, [](const char*, int32_t& to, int32_t from, FieldRange) { to = from; });
   s.facing = p.sprite.current_frame;
   return s;
 }
 
 void Restore_Player(const SavedPlayer& s, PlayerState* p) {
-  for (const PlayerNumber& n : PLAYER_NUMBERS) p->*n.model = s.*n.saved;
-  p->winner = s.winner;
+  Visit_Player_Flags(*p, s, [](const char*, uint8_t& to, uint8_t from) { to = from; });
+  Visit_Player_Numbers(*p, s, [](const char*, int32_t& to, int32_t from, FieldRange) { to = from; });
   p->sprite.current_frame = s.facing;
 }
 
@@ -304,17 +282,16 @@ void Restore_Game(const SavedGame& g) {
 }
 
 json Saved_Block_Json(const SavedBlock& b) {
-  json j{{"number", b.number},
-         {"type", b.type},
-         {"blocked", Grid_Json(b, true)},
-         {"content", Grid_Json(b, false)}};
-  for (const BlockFlag& f : BLOCK_FLAGS) j[f.name] = b.*f.saved;
+  json j{{"blocked", Grid_Json(b, true)}, {"content", Grid_Json(b, false)}};
+  Visit_Block_Numbers(b, b, [&](const char* name, int32_t v, int32_t, FieldRange) { j[name] = v; });
+  Visit_Block_Flags(b, b, [&](const char* name, uint8_t v, uint8_t) { j[name] = v; });
   return j;
 }
 
 json Saved_Player_Json(const SavedPlayer& p) {
-  json j{{"winner", p.winner}, {"facing", p.facing}};
-  for (const PlayerNumber& n : PLAYER_NUMBERS) j[n.name] = p.*n.saved;
+  json j{{"facing", p.facing}};
+  Visit_Player_Flags(p, p, [&](const char* name, uint8_t v, uint8_t) { j[name] = v; });
+  Visit_Player_Numbers(p, p, [&](const char* name, int32_t v, int32_t, FieldRange) { j[name] = v; });
   return j;
 }
 
@@ -372,12 +349,17 @@ int Parse_Saved_Game(std::string_view bytes, SavedGame* out, std::string* error)
              (syntax.message.empty() ? std::string("parse error") : syntax.message) + ")";
     return 0;
   }
+  return Read_Saved_Game_Json(root, out, error);
+}
+
+int Read_Saved_Game_Json(const json& root, SavedGame* out, std::string* error) {
   SavedGame g;
   Reader reader;
   if (!reader.Game(root, &g)) {
     *error = reader.error;
     return 0;
   }
+  if (!Check_Saved_Game_Rules(g, error)) return 0;
   *out = g;
   return 1;
 }
@@ -394,24 +376,7 @@ int Write_Saved_Game(const std::string& path, const SavedGame& saved, std::strin
 }
 
 int Read_Saved_Game(const std::string& path, SavedGame* out, std::string* error) {
-  std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) {
-    *error = "there is no such file";
-    return 0;
-  }
-  std::ifstream f(path, std::ios::binary);
-  if (!f) {
-    *error = "it cannot be read";
-    return 0;
-  }
-  // One byte past the limit is enough to know the file is too large.
   std::string bytes;
-  bytes.resize(SAVED_GAME_MAX_BYTES + 1);
-  f.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  bytes.resize(static_cast<size_t>(f.gcount()));
-  if (f.bad()) {
-    *error = "it cannot be read";
-    return 0;
-  }
+  if (Platform_Read_Regular_File(path, SAVED_GAME_MAX_BYTES, &bytes, error) != PLATFORM_READ_OK) return 0;
   return Parse_Saved_Game(bytes, out, error);
 }

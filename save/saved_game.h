@@ -66,14 +66,24 @@ nlohmann::json Saved_Block_Json(const SavedBlock& block);
 nlohmann::json Saved_Player_Json(const SavedPlayer& player);
 nlohmann::json Saved_Board_Json(const SavedGame& game);
 
+// The whole game against what the rules can reach: every block number once, no player inside a wall,
+// five treasures a player between the board and the player (none more on the board), no more tokens
+// and keys on the board than the game dealt, a winner only where one has won. True when it holds;
+// else false with *error saying what does not.
+bool Check_Saved_Game_Rules(const SavedGame& game, std::string* error);
+
 // The file's text.
 std::string Saved_Game_Text(const SavedGame& saved);
 // Reads a save from its bytes. Returns 1 with *out filled; 0 with *error saying what is wrong
-// (not JSON, cut short, another format or version, a value missing or out of range) and *out
-// untouched.
+// (not JSON, cut short, another format or version, a value missing or out of range, a game the rules
+// cannot reach) and *out untouched.
 int Parse_Saved_Game(std::string_view bytes, SavedGame* out, std::string* error);
+
+// The same from a document already parsed (the fuzz target edits one in place).
+int Read_Saved_Game_Json(const nlohmann::json& root, SavedGame* out, std::string* error);
 
 // Writes the save atomically (the folder is created when missing). 1 on success, else 0 with *error.
 int Write_Saved_Game(const std::string& path, const SavedGame& saved, std::string* error);
-// Reads and parses the file. A missing or unreadable file is an error like any other.
+// Reads and parses the file: a regular file only, of at most SAVED_GAME_MAX_BYTES (a FIFO or a device
+// is refused without waiting on it). A missing or unreadable file is an error like any other.
 int Read_Saved_Game(const std::string& path, SavedGame* out, std::string* error);

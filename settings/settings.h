@@ -56,8 +56,10 @@ std::string Setting_Text(SettingId id, int32_t value);
 int32_t Next_Setting_Value(SettingId id, int32_t value, bool up);
 
 // Reads TOML text over *settings: every setting it gives well replaces the one in *settings; the rest
-// stay as they are. Each fault (text that is not TOML, an unknown setting, a value of the wrong type or
-// out of range) is added to *problems as "NAME:LINE:COLUMN: what is wrong". True when there was none.
+// stay as they are. A line the TOML parser refuses is left out and the rest read without it. Each fault
+// (a line that is not TOML, an unknown setting, a value of the wrong type or out of range) is added to
+// *problems as "NAME:LINE:COLUMN: what is wrong", in plain words, in line order (past forty, the rest
+// are counted in one line). True when there was none.
 bool Read_Settings_Text(const std::string& text, const std::string& name, Settings* settings,
                         std::vector<std::string>* problems);
 
@@ -67,14 +69,18 @@ struct SettingsFile {
   bool found = false;                 // something stands at the path
   bool faulty = false;                // it stands there but could not be read, or read whole
 };
-// Reads the settings file at path. A missing file is no fault: the defaults.
+// The largest settings file read: a thousand times what the game writes.
+constexpr size_t SETTINGS_MAX_BYTES = 1u << 20;
+// Reads the settings file at path: a regular file of at most SETTINGS_MAX_BYTES (anything else is
+// refused without waiting on it, and the defaults used). A missing file is no fault: the defaults.
 SettingsFile Load_Settings_File(const std::string& path);
 
 // The file's text for these settings, every setting with the comment above it.
 std::string Settings_File_Text(const Settings& settings);
-// Writes the settings atomically: the text goes to a new file in the same folder, which then takes the
-// path's place; the folder is created when missing. With keep_original, what stands at the path is
-// first moved aside to PATH.bad (or PATH.bad.2, PATH.bad.3, ... when that is taken), never lost.
+// Writes the settings atomically (Platform_Write_File_Atomic: through a symbolic link to its target,
+// flushed to the disk with its folder); the folder is created when missing, and anything but a regular
+// file at the path is left alone. With keep_original, the file there is first moved aside to PATH.bad
+// (or PATH.bad.2, PATH.bad.3, ... when that is taken), never lost.
 // True on success (*kept_as, when given, names where the original went, or is ""); false with *error
 // saying what failed, the old file then left as it was.
 bool Save_Settings_File(const std::string& path, const Settings& settings, bool keep_original,

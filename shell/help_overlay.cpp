@@ -1,5 +1,6 @@
 #include "shell/help_overlay.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -20,6 +21,7 @@ struct Overlay {
   bool escape_held = false;     // Escape as last seen
   bool escape_pressed = false;  // pressed while open: its release closes, so the game never sees it
   bool left_held = false, right_held = false;
+  int delete_armed = -1;  // the games page's row whose delete button asks to be sure
   std::vector<uint16_t> primary, back, dimmed;  // the game's two pages, and the picture under the overlay
 };
 
@@ -59,6 +61,7 @@ void Open_Help() {
   overlay.pointer_y = mouse_y;
   overlay.escape_held = Person_Key_Held(VK_ESCAPE);
   overlay.escape_pressed = false;
+  overlay.delete_armed = -1;
   overlay.left_held = Person_Key_Held(VK_LEFT);
   overlay.right_held = Person_Key_Held(VK_RIGHT);
   Save_Pixels(display.primary_surface, &overlay.primary);
@@ -80,13 +83,38 @@ void Click_Setting(SettingId id, bool up) {
   Save_Settings();
 }
 
-// The settings page's extras as they stand: a saved game is offered from the menu only (in play, the
-// game on the board is the one that would be saved).
+// When a game was saved, as the games page says it: the time today, else the day and the time.
+std::string When(int64_t saved_at) {
+  const std::string stamp = Platform_Local_Time_Text(saved_at),
+                    today = Platform_Local_Time_Text(Platform_Now());
+  // Both read "YYYY-MM-DD HH:MM".
+  if (stamp.size() < 16 || today.size() < 16) return stamp;
+  if (stamp.compare(0, 10, today, 0, 10) == 0) return "today " + stamp.substr(11, 5);
+  return stamp.substr(0, 10) + " " + stamp.substr(11, 5);
+}
+
+// The pages' extras as they stand: the unfinished games can be continued or deleted from the menu
+// only (in play, the game on the board is the one that would be saved).
 HelpExtras Extras() {
   HelpExtras e;
-  e.status = Settings_Status();
-  e.can_resume = game_state == STATE_MAIN_MENU && Saved_Game_Exists();
+  e.status = Settings_Status_Lines();
+  e.scale_used = Scale_Used_Text();
   if (Platform_Pad_Count() > 0) e.pad_lines = Platform_Pad_Help_Lines();
+  for (const ShelfGame& g : Unfinished_Games()) {
+    // Blue (player 2) moves first in each turn, and is counted first.
+    const std::string mover = g.current_player == 1 ? "red" : "blue";
+    const std::string blue = std::to_string(g.treasures[1]), red = std::to_string(g.treasures[0]);
+    static const char* const computer[] = {"", " The computer plays red.", " The computer plays blue.",
+                                           " The computer plays both."};
+    HelpGame row;
+    row.when = When(g.saved_at);
+    row.detail = "turn " + std::to_string(g.round) + ", " + mover + " to move, " + blue + ":" + red;
+    row.about = "Turn " + std::to_string(g.round) + ", " + mover + " to move; treasures: blue " + blue +
+                ", red " + red + "." + computer[std::clamp(g.computer_player, 0, 3)];
+    e.games.push_back(row);
+  }
+  e.games_open = game_state == STATE_MAIN_MENU;
+  e.delete_armed = overlay.delete_armed;
   return e;
 }
 
@@ -100,12 +128,26 @@ void Take_Message(const PlatformMessage& m) {
   if (m.message != MSG_LBUTTONDOWN && m.message != MSG_RBUTTONDOWN) return;
   const HelpHit hit = Help_Hit(overlay.page, overlay.pointer_x, overlay.pointer_y, Extras());
   if (hit.page >= 0) overlay.page = hit.page;
-  if (hit.resume && m.message == MSG_LBUTTONDOWN) {
+  const std::vector<ShelfGame>& games = Unfinished_Games();
+  const bool left = m.message == MSG_LBUTTONDOWN;
+  if (left && hit.continue_game >= 0 && hit.continue_game < static_cast<int>(games.size())) {
+    const std::string path = games[static_cast<size_t>(hit.continue_game)].path;
     Close_Help();
-    Request_Resume();
+    Request_Resume(path);
     return;
   }
-  if (hit.setting >= 0) Click_Setting(static_cast<SettingId>(hit.setting), m.message == MSG_LBUTTONDOWN);
+  // A delete asks first: its button says so, and a second click on it deletes.
+  if (left && hit.delete_game >= 0 && hit.delete_game < static_cast<int>(games.size())) {
+    if (overlay.delete_armed == hit.delete_game) {
+      overlay.delete_armed = -1;
+      Forget_Saved_Game(games[static_cast<size_t>(hit.delete_game)].path);
+    } else {
+      overlay.delete_armed = hit.delete_game;
+    }
+    return;
+  }
+  overlay.delete_armed = -1;
+  if (hit.setting >= 0) Click_Setting(static_cast<SettingId>(hit.setting), left);
 }
 
 // Left and Right turn the pages, on their press.
@@ -153,4 +195,8 @@ void Close_Help() {
   overlay.open = false;
   Put_Pixels(overlay.primary, display.primary_surface);
   Put_Pixels(overlay.back, display.back_surface);
+  // The pointer moved over the overlay: the game's next frame draws it where it is now, as a move
+  // of the pointer would (in the computer's turn its hand takes the pointer back from there).
+  mouse_x = overlay.pointer_x;
+  mouse_y = overlay.pointer_y;
 }

@@ -11,6 +11,7 @@
 #include "shell/data_dir.h"
 #include "shell/hands.h"
 #include "shell/main_loop.h"
+#include "shell/notices.h"
 #include "shell/options.h"
 #include "shell/record.h"
 #include "shell/saved_games.h"
@@ -124,12 +125,14 @@ int Pass() {
 
 // After the last pass: everything of the run is written, then the game shuts down.
 int Finish(int code) {
-  const bool recorded = Close_Recorder(&run.recorder);
+  std::string record_error;
+  const bool recorded = Close_Recorder(&run.recorder, &record_error);
   if (!recorded)
-    std::fprintf(stderr, "orvalis: the recording %s could not be written whole\n",
-                 run.options.record.c_str());
+    std::fprintf(stderr,
+                 "orvalis: the recording %s could not be written whole (%s); what stood there is kept\n",
+                 run.options.record.c_str(), record_error.c_str());
   const int exit_code = run.runner.failures > 0 || !recorded ? 1 : code;
-  // A window goes at once, and its process ends there.
+  // Everything of the run is written: a window goes at once, and its process ends there.
   Platform_End_Window_Run(exit_code);
   Sound_Close();
   Game_Shutdown();
@@ -140,6 +143,8 @@ int Finish(int code) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Before anything is opened or written: closed standard streams and closed pipes harm nothing.
+  Platform_Guard_Process();
   Options& options = run.options;
   std::string error;
   if (!Parse_Options(argc, argv, &options, &error)) return Usage_Error(error);
@@ -225,16 +230,20 @@ int main(int argc, char** argv) {
   if (options.computer >= 0 || options.level >= 0) Configure_Computer(options.computer, options.level);
   Sound_Open(true);
   Play_Theme(MUSIC_MENU);
+  Show_Notices_In_Window();
   Enable_Saved_Games(true);
-  if (options.resume) Request_Resume();
+  Open_Saved_Games();
+  Platform_On_Display_Lost(Save_Game_If_Playing);
+  if (options.resume) Request_Resume("", true);
 
   Recorder& recorder = run.recorder;
   const int32_t recorded_side = Computer_Player();
   if (!options.record.empty() &&
       !Open_Recorder(&recorder, options.record.c_str(), static_cast<uint32_t>(start_seed),
                      Computer_Side_Name(recorded_side), Computer_Level_Name(Computer_Level()),
-                     Comfort_Lines())) {
-    std::fprintf(stderr, "orvalis: cannot create the recording %s\n", options.record.c_str());
+                     Comfort_Lines(), &record_error)) {
+    std::fprintf(stderr, "orvalis: cannot create the recording %s: %s\n", options.record.c_str(),
+                 record_error.c_str());
     Game_Shutdown();
     Platform_Close();
     return 1;

@@ -13,6 +13,7 @@
 #include "shell/data_dir.h"
 #include "shell/hands.h"
 #include "shell/help_overlay.h"
+#include "shell/notices.h"
 #include "shell/record.h"
 #include "shell/saved_games.h"
 #include "shell/script.h"
@@ -40,12 +41,13 @@ void Screenshot_On_F12() {
   for (int n = 2; std::filesystem::exists(file); ++n)
     file = dir / ("orvalis-" + stamp + "-" + std::to_string(n) + ".png");
   const std::string name = file.filename().string();
-  std::string text = "orvalis: screenshot saved to " + file.string() + "\n";
-  if (!Write_Screenshot(file.c_str()))
-    text = "orvalis: cannot write the screenshot " + file.string() + "\n";
+  std::string error;
+  if (!Write_Screenshot(file.c_str(), &error))
+    Post_Notice("cannot write the screenshot: " + error);
   else if (Platform_Offer_File(file.c_str(), name.c_str()))  // the browser downloads it
-    text = "orvalis: screenshot downloaded as " + name + "\n";
-  Platform_Debug_Output(text.c_str());
+    Platform_Debug_Output(("orvalis: screenshot downloaded as " + name + "\n").c_str());
+  else
+    Platform_Debug_Output(("orvalis: screenshot saved to " + file.string() + "\n").c_str());
 }
 
 constexpr int KEY_M = 77;
@@ -105,9 +107,16 @@ void Run_State_Frame() {
   const uint8_t mover_before = current_player;
   const int32_t turns_before = player1.turns + player2.turns;
   switch (before) {
-    case STATE_MAIN_MENU:
-      if (!Take_Resume_Request() || !Resume_Saved_Game()) Menu_Frame();
+    case STATE_MAIN_MENU: {
+      std::string resume;
+      if (Take_Resume_Request(&resume) && Resume_Saved_Game(resume)) break;
+      Menu_Frame();
+      if (continue_offer.taken) {
+        continue_offer.taken = false;
+        Resume_Saved_Game("");
+      }
       break;
+    }
     case STATE_PLAYING:
       Play_Frame(0);
       break;
@@ -119,9 +128,11 @@ void Run_State_Frame() {
   }
   const GameState after = game_state;
   if (before == STATE_MAIN_MENU && after == STATE_PLAYING) {
-    // A new game takes its opponent from the settings; a resumed one came with its own.
+    // A new game takes its opponent from the settings and gets a file of its own (the last game's
+    // file stays); a resumed one came with its own opponent.
     if (new_game_pending == 1) {
       New_Game(board);
+      Saved_Game_New();
       Computer_Game_Started();
     }
     Menu_To_Game();
@@ -142,7 +153,7 @@ void Run_State_Frame() {
 namespace {
 // The run ends: a game still being played is saved first.
 int End_Run(int code) {
-  if (game_state == STATE_PLAYING) Save_Game_In_Progress();
+  Save_Game_If_Playing();
   return code;
 }
 }  // namespace

@@ -10,9 +10,19 @@ void Flush_Frames(Recorder* r) {
 }  // namespace
 
 int Open_Recorder(Recorder* r, const char* path, uint32_t seed, const char* computer, const char* level,
-                  const std::vector<std::string>& settings) {
-  r->out = std::fopen(path, "w");
-  if (!r->out) return 0;
+                  const std::vector<std::string>& settings, std::string* error) {
+  std::string why;
+  if (!Platform_Begin_Atomic(path, &r->file, &why)) {
+    if (error) *error = why;
+    return 0;
+  }
+  r->out = fdopen(r->file.fd, "w");
+  if (!r->out) {
+    if (error) *error = "cannot write " + r->file.temporary;
+    Platform_Abandon_Atomic(&r->file);
+    close(r->file.fd);
+    return 0;
+  }
   std::fprintf(r->out, "seed %u\ncomputer %s\nlevel %s\n", seed, computer, level);
   for (const std::string& line : settings) std::fprintf(r->out, "setting %s\n", line.c_str());
   for (bool& k : r->keys) k = false;
@@ -62,11 +72,15 @@ void Record_Pass(Recorder* r) {
   if (r->out) ++r->pending_frames;
 }
 
-int Close_Recorder(Recorder* r) {
+int Close_Recorder(Recorder* r, std::string* error) {
   if (!r->out) return 1;
   Flush_Frames(r);
-  const bool ok = std::ferror(r->out) == 0;
-  const bool closed = std::fclose(r->out) == 0;
+  std::string why = "it could not be written whole";
+  bool ok = std::fflush(r->out) == 0 && std::ferror(r->out) == 0;
+  ok = ok && Platform_Finish_Atomic(&r->file, &why);
+  if (!ok) Platform_Abandon_Atomic(&r->file);
+  ok = std::fclose(r->out) == 0 && ok;
   r->out = nullptr;
-  return ok && closed;
+  if (!ok && error) *error = why;
+  return ok;
 }

@@ -14,16 +14,19 @@
 constexpr int RECORDED_KEY_COUNT = SCRIPT_KEY_COUNT;
 
 struct Recorder {
-  std::FILE* out = nullptr;
+  std::FILE* out = nullptr;            // the temporary file the recording is written into
+  PlatformAtomicFile file;             // which takes the recording's place when it is closed whole
   int64_t pending_frames = 0;          // passes since the last recorded event
   bool keys[RECORDED_KEY_COUNT] = {};  // the last seen state of the keys scripts know
-  uint32_t buttons = 0;        // buttons held, as the replay will track them
+  uint32_t buttons = 0;                // buttons held, as the replay will track them
 };
 
-// Creates the file and writes the settings the replay needs first (the seed, who the computer plays
-// and its level, and the given settings lines, as the script commands give them); 1 on success.
+// Creates a temporary file beside the recording's path (through a symbolic link to its target; what
+// stands at the path is left as it is until the recording is closed whole) and writes the settings the
+// replay needs first (the seed, who the computer plays and its level, and the given settings lines, as
+// the script commands give them); 1 on success, else 0 with *error (when given).
 int Open_Recorder(Recorder* r, const char* path, uint32_t seed, const char* computer, const char* level,
-                  const std::vector<std::string>& settings = {});
+                  const std::vector<std::string>& settings = {}, std::string* error = nullptr);
 // At the start of a pass: writes every key the person changed since the last pass.
 void Record_Keys(Recorder* r);
 // The message the pass took (pointer moves, buttons, and the window's close); the caller passes only
@@ -31,5 +34,7 @@ void Record_Keys(Recorder* r);
 void Record_Message(Recorder* r, const PlatformMessage& msg);
 // At the end of a pass.
 void Record_Pass(Recorder* r);
-// Writes the passes not yet written and closes the file; 1 when everything was written.
-int Close_Recorder(Recorder* r);
+// Writes the passes not yet written, closes the file and puts it in the recording's place; 1 when
+// everything was written. When anything failed, the temporary file goes and the path keeps what it
+// held (*error, when given, says why).
+int Close_Recorder(Recorder* r, std::string* error = nullptr);

@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
 #include "platform/platform.h"
@@ -15,7 +14,8 @@
 const ScriptKey script_keys[SCRIPT_KEY_COUNT] = {
     {"ESCAPE", VK_ESCAPE}, {"RETURN", VK_RETURN}, {"LEFT", VK_LEFT}, {"RIGHT", VK_RIGHT},
     {"UP", VK_UP},         {"DOWN", VK_DOWN},     {"A", VK_A},       {"SPACE", VK_SPACE},
-    {"F1", VK_F1},         {"W", VK_W},           {"S", VK_S},       {"D", VK_D}};
+    {"F1", VK_F1},         {"W", VK_W},           {"S", VK_S},       {"D", VK_D},
+    {"C", VK_C}};
 
 namespace {
 
@@ -126,14 +126,12 @@ int Parse_Script(const std::string& text, const std::string& name, Script* out, 
 }
 
 int Load_Script(const char* path, Script* out, std::string* error) {
-  std::ifstream f(path, std::ios::binary);
-  if (!f) {
-    *error = std::string(path) + ": cannot read the script";
+  std::string text, why;
+  if (Platform_Read_Regular_File(path, SCRIPT_MAX_BYTES, &text, &why) != PLATFORM_READ_OK) {
+    *error = std::string(path) + ": cannot read the script: " + why;
     return 0;
   }
-  std::ostringstream text;
-  text << f.rdbuf();
-  return Parse_Script(text.str(), path, out, error);
+  return Parse_Script(text, path, out, error);
 }
 
 namespace {
@@ -183,8 +181,9 @@ int Script_Before_Pass(ScriptRunner* r) {
         }
         break;
       case SCRIPT_SCREENSHOT:
-        if (!Write_Screenshot(c.path.c_str())) {
-          Platform_Debug_Output(("orvalis: cannot write the screenshot \"" + c.path + "\"\n").c_str());
+        if (std::string error; !Write_Screenshot(c.path.c_str(), &error)) {
+          Platform_Debug_Output(
+              ("orvalis: cannot write the screenshot \"" + c.path + "\": " + error + "\n").c_str());
           ++r->failures;
         }
         break;

@@ -27,7 +27,7 @@ struct ScriptKey {
   const char* name;
   int code;
 };
-constexpr int SCRIPT_KEY_COUNT = 12;
+constexpr int SCRIPT_KEY_COUNT = 13;
 extern const ScriptKey script_keys[SCRIPT_KEY_COUNT];
 
 struct ScriptCommand {
@@ -44,7 +44,10 @@ struct Script {
 
 // Parses script text; on failure returns 0 and sets *error to "NAME:LINE: what is wrong".
 int Parse_Script(const std::string& text, const std::string& name, Script* out, std::string* error);
-// Reads and parses a script file; an unreadable file is an error naming it.
+// The largest script read: far more than hours of recorded play.
+constexpr size_t SCRIPT_MAX_BYTES = 64u << 20;
+// Reads and parses a script file: a regular file of at most SCRIPT_MAX_BYTES (a folder, a FIFO or a
+// device is refused without waiting on it); an unreadable file is an error naming it and why.
 int Load_Script(const char* path, Script* out, std::string* error);
 
 // Plays a script between passes of the main loop.

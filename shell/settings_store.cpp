@@ -1,9 +1,12 @@
 #include "shell/settings_store.h"
 
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
 
 #include "platform/platform.h"
 #include "shell/computer.h"
+#include "shell/notices.h"
 #include "sound/sound.h"
 
 namespace {
@@ -12,8 +15,24 @@ std::string path;
 Settings stored;      // what the file holds, with the changes made on the settings page
 bool faulty = false;  // the file on disk could not be read whole: keep it aside before replacing it
 std::string status;
+std::vector<std::string> faults;  // the file's faults for the settings page: "line 3: ..."
 
 void Say(const std::string& line) { Platform_Debug_Output(("orvalis: " + line + "\n").c_str()); }
+
+// A fault as the settings page tells it: its line, without the file's name and column.
+std::string Page_Fault(const std::string& problem) {
+  if (problem.rfind(path + ":", 0) != 0) return problem;
+  std::string rest = problem.substr(path.size() + 1);
+  const size_t line_end = rest.find(':'), column_end = rest.find(": ", line_end + 1);
+  if (line_end == std::string::npos || column_end == std::string::npos) return rest;
+  const std::string line = rest.substr(0, line_end);
+  rest = rest.substr(column_end + 2);
+  // The parser's own words, after the plain ones, stay on the debug output.
+  const size_t parser = rest.find(" (Error "), parser_end = rest.find(");", parser);
+  if (parser != std::string::npos && parser_end != std::string::npos)
+    rest.erase(parser, parser_end + 1 - parser);
+  return line == "0" ? rest : "line " + line + ": " + rest;
+}
 
 }  // namespace
 
@@ -26,13 +45,24 @@ void Start_Settings(const std::string& file, const std::vector<std::string>& ove
   faulty = false;
   stored = Default_Settings();
   status = path.empty() ? "This run reads and writes no settings file." : "Changes are saved in " + path;
+  faults.clear();
   if (!path.empty()) {
+    // What a write killed half-way left beside the file.
+    Platform_Remove_Stale_Temporaries(
+        std::filesystem::path(Platform_Write_Target(path)).parent_path().string());
     SettingsFile f = Load_Settings_File(path);
     for (const std::string& p : f.problems) Say(p);
     stored = f.settings;
     faulty = f.faulty;
-    if (faulty)
-      status = path + " has faults (named on the debug output); it is kept as .bad when a setting changes.";
+    for (const std::string& p : f.problems) faults.push_back(Page_Fault(p));
+    if (faulty) {
+      status = path +
+               " has faults (above); every other setting in it is used. It is kept as .bad when a "
+               "setting changes.";
+      Post_Notice("the settings file " + path + " has faults (F1, SETTINGS names each): " + faults.front() +
+                      (faults.size() > 1 ? "; and " + std::to_string(faults.size() - 1) + " more" : ""),
+                  false);
+    }
   }
   Settings run = stored;
   std::vector<std::string> problems;
@@ -112,9 +142,28 @@ void Save_Settings() {
   }
   if (!kept_as.empty()) Say("the settings file " + path + " had faults; what it held is kept as " + kept_as);
   faulty = false;
-  status = "Changes are saved in " + path;
+  faults.clear();
+  status = "Changes are saved in " + path +
+           (kept_as.empty() ? "" : "; the file with faults is kept as " + kept_as);
 }
 
 const std::string& Settings_Status() { return status; }
+
+std::vector<std::string> Settings_Status_Lines() {
+  std::vector<std::string> lines{status};
+  lines.insert(lines.end(), faults.begin(), faults.end());
+  return lines;
+}
+
+std::string Scale_Used_Text() {
+  const double used = Platform_Window_Scale();
+  if (used <= 0 || std::abs(used - Active_Setting(SETTING_SCALE)) < 0.005) return "";
+  char number[16];
+  std::snprintf(number, sizeof number, "%.2f", used);
+  std::string text = number;
+  while (text.back() == '0') text.pop_back();
+  if (text.back() == '.') text.pop_back();
+  return text + " x";
+}
 
 const std::string& Settings_Path() { return path; }

@@ -1,6 +1,5 @@
 #include "shell/state_dump.h"
 
-#include <fstream>
 #include <nlohmann/json.hpp>
 
 #include "common/shell_state.h"
@@ -39,14 +38,11 @@ std::string Game_State_Json() {
 }
 
 int Write_Game_State(const char* path) {
-  std::ofstream f(path, std::ios::binary | std::ios::trunc);
-  if (!f) return 0;
-  f << Game_State_Json();
-  f.close();
-  return f ? 1 : 0;
+  std::string error;
+  return Platform_Write_File_Atomic(path, Game_State_Json(), &error);
 }
 
-int Write_Screenshot(const char* path) {
+int Write_Screenshot(const char* path, std::string* error) {
   const std::vector<uint16_t>& frame = Platform_Last_Frame();
   std::vector<uint8_t> rgb(static_cast<size_t>(SCREEN_WIDTH) * SCREEN_HEIGHT * 3, 0);
   if (frame.size() == static_cast<size_t>(SCREEN_WIDTH) * SCREEN_HEIGHT) {
@@ -58,5 +54,5 @@ int Write_Screenshot(const char* path) {
       rgb[i * 3 + 2] = static_cast<uint8_t>((b << 3) | (b >> 2));
     }
   }
-  return Platform_Write_PNG(path, rgb.data(), SCREEN_WIDTH, SCREEN_HEIGHT);
+  return Platform_Write_PNG(path, rgb.data(), SCREEN_WIDTH, SCREEN_HEIGHT, error);
 }

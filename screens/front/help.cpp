@@ -1,5 +1,6 @@
 #include "screens/front/help.h"
 
+#include <algorithm>
 #include <string>
 
 #include "common/bobs.h"
@@ -17,8 +18,8 @@ constexpr uint32_t ON_PLATE = Text_Rgb(255, 232, 160);
 
 // The page and its parts, in screen pixels.
 constexpr int PANEL_X = 20, PANEL_Y = 20;
-constexpr int TAB_Y = 38, TAB_W = 180, TAB_H = 32;
-constexpr int TAB_X[HELP_PAGE_COUNT] = {44, 234};
+constexpr int TAB_Y = 38, TAB_W = 150, TAB_H = 32;
+constexpr int TAB_X[HELP_PAGE_COUNT] = {40, 196, 352};
 constexpr int LINE = 16;
 
 // ---- Page one: how to play ----
@@ -37,7 +38,7 @@ struct RuleRow {
   const char* second;
 };
 
-constexpr int RULES_Y = 84, RULE_PITCH = 39, PICTURE_X = 42, WORDS_X = 84;
+constexpr int RULES_Y = 82, RULE_PITCH = 38, PICTURE_X = 42, WORDS_X = 84;
 
 const RuleRow rule_rows[] = {
     {{},
@@ -73,8 +74,8 @@ const RuleRow rule_rows[] = {
     {{},
      {&BOB_game_buttons, 2, 0, 0},
      "Shifting: ",
-     "click an arrow beside the board to slide its row or",
-     "column one block (an action). Pawns on it travel with it."},
+     "click an arrow beside the board to slide its row or column",
+     "a block (an action); the block pushed off comes in at the far end."},
     {{&BOB_block_back, 2, 0, 0},
      {&BOB_pasigas, 0, 0, 0},
      "Turning: ",
@@ -84,8 +85,12 @@ const RuleRow rule_rows[] = {
      {&BOB_end_turn, 0, 48, 24},
      "Ending a turn: ",
      "press Return or click END TURN.",
-     "Escape goes back to the menu."},
+     "Escape goes back to the menu; the game is kept to continue later."},
 };
+// Below the rules: the keys that work on every screen.
+constexpr const char* KEYS_LINE =
+    "F11: full screen    M: sound on or off    F12: screenshot    F1: this page";
+constexpr int KEYS_Y = 428;
 
 // ---- Page two: the settings ----
 
@@ -129,34 +134,24 @@ const Heading setting_headings[] = {{"MODERN COMFORTS", LEFT_X, Row_Y(0)},
                                     {"DISPLAY", RIGHT_X, Row_Y(0)},
                                     {"SOUND", RIGHT_X, Row_Y(6)}};
 
-constexpr int ABOUT_Y = 352, ABOUT_W = 552, STATUS_Y = 406;  // the status may take two lines
-// The resume button stands below the sound settings while there is a saved game to go on with.
-constexpr int RESUME_X = RIGHT_X, RESUME_Y = Row_Y(11);
+constexpr int ABOUT_Y = 352, ABOUT_W = 552, ABOUT_LINES = 3, STATUS_Y = 406, STATUS_LINES = 2;
+
+// ---- Page three: the unfinished games ----
+
+constexpr int GAME_WHEN_X = LEFT_X, GAME_DETAIL_X = 144, CONTINUE_X = 398, DELETE_X = 500;
+constexpr int GAMES_SHOWN = 10;
 
 void Text(const std::string& text, int x, int y, uint32_t color) {
   Draw_Text_RGB(text.c_str(), x, y, color, display.back_surface);
 }
 
-// The text in lines no wider than max_w, broken between words, from (x, y) down; returns the y below.
-int Wrapped_Text(const std::string& text, int x, int y, int max_w, uint32_t color) {
-  std::string line;
-  size_t at = 0;
-  while (at < text.size()) {
-    size_t end = text.find(' ', at);
-    if (end == std::string::npos) end = text.size();
-    const std::string word = text.substr(at, end - at);
-    const std::string longer = line.empty() ? word : line + " " + word;
-    if (!line.empty() && Text_Width(longer.c_str()) > max_w) {
-      Text(line, x, y, color);
-      y += LINE;
-      line = word;
-    } else {
-      line = longer;
-    }
-    at = end + 1;
+// Wrap_Text's lines drawn from (x, y) down; returns the y below them.
+int Wrapped_Text(const std::string& text, int x, int y, int max_w, uint32_t color, int max_lines = 3) {
+  for (const std::string& line : Wrap_Text(text, max_w, max_lines)) {
+    Text(line, x, y, color);
+    y += LINE;
   }
-  if (!line.empty()) Text(line, x, y, color);
-  return y + LINE;
+  return y;
 }
 
 bool Inside(int x, int y, int left, int top, int w, int h) {
@@ -199,39 +194,52 @@ void Draw_Rules() {
     Text(r.first, WORDS_X + Text_Width(r.title), y, INK);
     Text(r.second, WORDS_X, y + LINE, INK);
   }
+  Text(KEYS_LINE, PICTURE_X, KEYS_Y, QUIET);
 }
 
-bool Over_Resume(int x, int y) { return Inside(x, y, RESUME_X, RESUME_Y - 2, PLATE_DX + PLATE_W, PLATE_H); }
+// The value and the plate it is written on, the plate lit under the pointer.
+void Plate(const std::string& text, int x, int y, bool lit) {
+  Draw_BOB_Copy(BOB_help_plate, x, y - 2, lit ? 1 : 0);
+  Text(text, x + (PLATE_W - Text_Width(text.c_str())) / 2, y + 1, ON_PLATE);
+}
+
+bool Over_Plate(int px, int py, int x, int y) { return Inside(px, py, x, y - 2, PLATE_W, PLATE_H); }
+
+// The faults of the settings file, one a line, as many as the lines allow.
+void Draw_Faults(const std::vector<std::string>& faults, int y, int lines) {
+  for (size_t i = 0; i < faults.size() && lines > 0; ++i) {
+    const bool last_room = lines == 1 && i + 1 < faults.size();
+    const std::string text = last_room ? "... and " + std::to_string(faults.size() - i) + " more" : faults[i];
+    const int below = Wrapped_Text(text, LEFT_X, y, ABOUT_W, PANEL_HEADING, lines);
+    lines -= (below - y) / LINE;
+    y = below;
+  }
+}
 
 void Draw_Settings(int pointer_x, int pointer_y, const HelpExtras& extras) {
   for (const Heading& h : setting_headings) Text(h.text, h.x, h.y, HEADING);
   int32_t under = -1;
   for (const SettingRow& row : setting_rows) {
-    const bool over = Inside(pointer_x, pointer_y, row.x, row.y - 2, PLATE_DX + PLATE_W, PLATE_H);
+    const bool over = Over_Plate(pointer_x, pointer_y, row.x + PLATE_DX, row.y) ||
+                      Inside(pointer_x, pointer_y, row.x, row.y - 2, PLATE_DX, PLATE_H);
     if (over) under = row.id;
     Text(row.label, row.x, row.y + 1, INK);
-    Draw_BOB_Copy(BOB_help_plate, row.x + PLATE_DX, row.y - 2, over ? 1 : 0);
-    const std::string value = Shown_Value(row.id, Value_Shown(row.id));
-    Text(value, row.x + PLATE_DX + (PLATE_W - Text_Width(value.c_str())) / 2, row.y + 1, ON_PLATE);
+    std::string value = Shown_Value(row.id, Value_Shown(row.id));
+    if (row.id == SETTING_SCALE && !extras.scale_used.empty()) value = extras.scale_used;
+    Plate(value, row.x + PLATE_DX, row.y, over);
   }
-  const bool over_resume = extras.can_resume && Over_Resume(pointer_x, pointer_y);
-  if (extras.can_resume) {
-    Text("Saved game", RESUME_X, RESUME_Y + 1, INK);
-    Draw_BOB_Copy(BOB_help_plate, RESUME_X + PLATE_DX, RESUME_Y - 2, over_resume ? 1 : 0);
-    const char* resume = "RESUME";
-    Text(resume, RESUME_X + PLATE_DX + (PLATE_W - Text_Width(resume)) / 2, RESUME_Y + 1, ON_PLATE);
-  }
-  if (over_resume) {
-    Wrapped_Text(
-        "Resume the last game: the game that was being played when the game was last left, "
-        "as it stood.",
-        LEFT_X, ABOUT_Y, ABOUT_W, INK);
-  } else if (under >= 0) {
+  const std::vector<std::string> faults(extras.status.begin() + (extras.status.empty() ? 0 : 1),
+                                        extras.status.end());
+  if (under >= 0) {
     const int below = Wrapped_Text(setting_info[under].comment, LEFT_X, ABOUT_Y, ABOUT_W, INK);
     if (under == SETTING_COMPUTER_SIDE)
       Text("Takes effect with the next game; the game in play keeps its opponent.", LEFT_X, below, QUIET);
     else if (under == SETTING_COMPUTER_LEVEL)
       Text("Takes effect from the computer's next turn, in the game in play too.", LEFT_X, below, QUIET);
+    if (under == SETTING_SCALE && !extras.scale_used.empty())
+      Text("The screen has room for " + extras.scale_used + ", which the window uses.", LEFT_X, below, QUIET);
+  } else if (!faults.empty()) {
+    Draw_Faults(faults, ABOUT_Y, ABOUT_LINES);
   } else if (!extras.pad_lines.empty()) {
     // The gamepad's controls in two columns.
     const size_t half = (extras.pad_lines.size() + 1) / 2;
@@ -244,7 +252,39 @@ void Draw_Settings(int pointer_x, int pointer_y, const HelpExtras& extras) {
         "the one before.",
         LEFT_X, ABOUT_Y, ABOUT_W, QUIET);
   }
-  Wrapped_Text(extras.status, LEFT_X, STATUS_Y, ABOUT_W, QUIET);
+  if (!extras.status.empty())
+    Wrapped_Text(extras.status.front(), LEFT_X, STATUS_Y, ABOUT_W, QUIET, STATUS_LINES);
+}
+
+int Game_Row_Y(int row) { return Row_Y(1 + row); }
+
+void Draw_Games(int pointer_x, int pointer_y, const HelpExtras& extras) {
+  Text("UNFINISHED GAMES", LEFT_X, Row_Y(0), HEADING);
+  if (extras.games.empty()) Text("No game is unfinished.", LEFT_X, Game_Row_Y(0) + 1, INK);
+  std::string about = extras.games_open
+                          ? "Continue a game where it was left, or delete it for good. The last ten "
+                            "unfinished games are kept: the oldest goes when an eleventh begins."
+                          : "The last ten unfinished games are kept. Continue them from the menu.";
+  const int shown = std::min(GAMES_SHOWN, static_cast<int>(extras.games.size()));
+  for (int i = 0; i < shown; ++i) {
+    const HelpGame& g = extras.games[static_cast<size_t>(i)];
+    const int y = Game_Row_Y(i);
+    Text(g.when, GAME_WHEN_X, y + 1, INK);
+    Text(g.detail, GAME_DETAIL_X, y + 1, INK);
+    if (!extras.games_open) continue;
+    const bool over_continue = Over_Plate(pointer_x, pointer_y, CONTINUE_X, y);
+    const bool over_delete = Over_Plate(pointer_x, pointer_y, DELETE_X, y);
+    Plate("CONTINUE", CONTINUE_X, y, over_continue);
+    Plate(extras.delete_armed == i ? "SURE?" : "DELETE", DELETE_X, y, over_delete);
+    if (over_continue || over_delete ||
+        Inside(pointer_x, pointer_y, GAME_WHEN_X, y - 2, CONTINUE_X - GAME_WHEN_X, PLATE_H))
+      about = g.about;
+    if (over_continue) about = "Continue this game where it was left. " + g.about;
+    if (over_delete)
+      about = extras.delete_armed == i ? "Click again to delete this game for good. " + g.about
+                                       : "Delete this game for good (a second click makes sure). " + g.about;
+  }
+  Wrapped_Text(about, LEFT_X, ABOUT_Y, ABOUT_W, QUIET);
 }
 
 bool f1_was_held = false, f1_pressed = false;
@@ -258,7 +298,11 @@ HelpHit Help_Hit(int32_t page, int x, int y, const HelpExtras& extras) {
   if (page == HELP_SETTINGS)
     for (const SettingRow& row : setting_rows)
       if (Inside(x, y, row.x, row.y - 2, PLATE_DX + PLATE_W, PLATE_H)) hit.setting = row.id;
-  hit.resume = page == HELP_SETTINGS && extras.can_resume && Over_Resume(x, y);
+  if (page == HELP_GAMES && extras.games_open)
+    for (int i = 0; i < std::min(GAMES_SHOWN, static_cast<int>(extras.games.size())); ++i) {
+      if (Over_Plate(x, y, CONTINUE_X, Game_Row_Y(i))) hit.continue_game = i;
+      if (Over_Plate(x, y, DELETE_X, Game_Row_Y(i))) hit.delete_game = i;
+    }
   return hit;
 }
 
@@ -266,10 +310,12 @@ void Draw_Help(int32_t page, int pointer_x, int pointer_y, const HelpExtras& ext
   Draw_BOB_Copy(BOB_help_panel, PANEL_X, PANEL_Y, 0);
   for (int p = 0; p < HELP_PAGE_COUNT; ++p)
     Draw_BOB_Copy(BOB_help_tabs, TAB_X[p], TAB_Y, 2 * p + (p == page ? 0 : 1));
-  const char* close = "F1 or Esc: close";
+  const char* close = "Esc: close";
   Text(close, PANEL_X + 576 - Text_Width(close), TAB_Y + 8, QUIET);
   if (page == HELP_SETTINGS)
     Draw_Settings(pointer_x, pointer_y, extras);
+  else if (page == HELP_GAMES)
+    Draw_Games(pointer_x, pointer_y, extras);
   else
     Draw_Rules();
   Draw_BOB_Copy(BOB_mouse, pointer_x, pointer_y, 0);

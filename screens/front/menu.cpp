@@ -1,6 +1,10 @@
 // The main menu: the slide-in panel with its start, options and quit buttons, and the options
 // overlay that chooses the token and key amount of a new game.
+#include <algorithm>
+#include <string>
+
 #include "common/bobs.h"
+#include "common/panel_text.h"
 #include "common/shell_state.h"
 #include "game/model.h"
 #include "graphics/bob.h"
@@ -37,6 +41,41 @@ bool Hit(const BOB& bob, int width, int height) {
   return mouse_x > bob.x && mouse_x < bob.x + width && mouse_y > bob.y && mouse_y < bob.y + height;
 }
 
+// ---- The offer to continue an unfinished game, drawn only while there is one ----
+
+constexpr int OFFER_RIGHT = 630, OFFER_Y = 432, OFFER_LINE = 18;
+constexpr uint32_t OFFER_GOLD = Text_Rgb(255, 214, 120), OFFER_LIGHT = Text_Rgb(236, 222, 196);
+constexpr uint32_t OFFER_SHADOW = Text_Rgb(12, 8, 4);
+bool offer_key_held = false;
+
+int Offer_Left() {
+  const int w = std::max(Text_Width(continue_offer.title.c_str()), Text_Width(continue_offer.detail.c_str()));
+  return OFFER_RIGHT - w;
+}
+
+void Draw_Offer_Line(const std::string& text, int y, uint32_t color) {
+  const int x = OFFER_RIGHT - Text_Width(text.c_str());
+  Draw_Text_RGB(text.c_str(), x + 1, y + 1, OFFER_SHADOW, display.back_surface);
+  Draw_Text_RGB(text.c_str(), x, y, color, display.back_surface);
+}
+
+void Draw_Continue_Offer() {
+  if (!continue_offer.shown) return;
+  Draw_Offer_Line(continue_offer.title, OFFER_Y, OFFER_GOLD);
+  Draw_Offer_Line(continue_offer.detail, OFFER_Y + OFFER_LINE, OFFER_LIGHT);
+}
+
+// The offer is taken by its key, C, on the press, or by a left press on its two lines.
+void Continue_Offer_Input() {
+  const bool held = Platform_Key_Held(VK_C);
+  const bool pressed = held && !offer_key_held;
+  offer_key_held = held;
+  if (!continue_offer.shown) return;
+  const bool clicked = mouse_buttons == 1 && mouse_x >= Offer_Left() - 4 && mouse_x <= OFFER_RIGHT + 4 &&
+                       mouse_y >= OFFER_Y - 4 && mouse_y < OFFER_Y + 2 * OFFER_LINE + 2;
+  if (pressed || clicked) continue_offer.taken = true;
+}
+
 void Draw_Background_And_Panel() {
   Draw_BOB(&BOB_menu_background, display.back_surface);
   Draw_Scaled_BOB(&BOB_menu_panel, menu_panel_w, menu_panel_h, display.back_surface, 1);
@@ -54,6 +93,7 @@ void Reset_Menu_State() {
   BOB_option_amount.current_frame = 0;
   BOB_option_switch.current_frame = 0;
   item_density = 0;
+  offer_key_held = false;
 }
 
 void Menu_Frame() {
@@ -98,6 +138,10 @@ void Menu_Frame() {
     Play_Sound(SOUND_PANEL_GROW);
   }
 
+  // Draw_Menu and Draw_Options show the offer; the title shows it here.
+  if (menu_open == 0) Draw_Continue_Offer();
+  Continue_Offer_Input();
+
   BOB_mouse.x = mouse_x;
   BOB_mouse.y = mouse_y;
   Draw_BOB(&BOB_mouse, display.back_surface);
@@ -130,6 +174,7 @@ void Draw_Menu(int x, int y, int w, int h) {
   Draw_Scaled_BOB(&BOB_button_start, w, h, display.back_surface, 1);
   Draw_Scaled_BOB(&BOB_button_options, w, h, display.back_surface, 1);
   Draw_Scaled_BOB(&BOB_button_quit, w, h, display.back_surface, 1);
+  Draw_Continue_Offer();
 }
 
 uint8_t Menu_Input(uint8_t overlay) {
@@ -179,6 +224,7 @@ void Draw_Options(int x, int y) {
 
   Draw_Scaled_BOB(&BOB_option_amount, OPTION_W, OPTION_H, display.back_surface, 1);
   Draw_Scaled_BOB(&BOB_option_switch, OPTION_W, OPTION_H, display.back_surface, 1);
+  Draw_Continue_Offer();
 }
 
 uint8_t Options_Input(uint8_t latch) {

@@ -50,10 +50,6 @@ constexpr int FEEDBACK_X = 14, FEEDBACK_Y = 22;
 std::string feedback;
 uint32_t feedback_at = 0;
 
-constexpr uint32_t NOTICE_MS = 6000;
-constexpr int NOTICE_Y = 4;
-std::string notice;
-uint32_t notice_at = 0;
 
 // ---- Marks ----
 
@@ -102,7 +98,8 @@ void Draw_Leave_Question() {
   constexpr int X = 160, Y = 176, COLS = 9, ROWS = 4;
   Draw_Panel(X, Y, ROWS, COLS);
   const std::string title = question.kind == LEAVE_QUIT ? "Quit the game?" : "Leave this game for the menu?";
-  const std::string lost = "The game in progress will be lost.";
+  // What leaving means: the game is kept to continue later, unless it cannot be saved.
+  const std::string lost = game_kept ? "The game is kept to go on later." : "The game cannot be kept!";
   const std::string keys = "Return: leave      Escape: stay";
   const int middle = X + 32 * (COLS + 1) / 2;
   Centred_Text(title, middle, Y + 28, PANEL_HEADING);
@@ -113,7 +110,6 @@ void Draw_Leave_Question() {
 void Reset_Comforts() {
   question = Question{};
   feedback.clear();
-  notice.clear();
   Reset_Show_Moves();
   reach_ready = false;
   shown_number = -1;
@@ -187,14 +183,7 @@ void Note_Refused_Turn(const MazeBlock& block) {
     Note_Feedback("The crossing looks the same turned");
 }
 
-void Show_Notice(const std::string& text) {
-  notice = text;
-  notice_at = Platform_Get_Ticks();
-}
-
 void Draw_Feedback_And_Scores() {
-  if (!notice.empty() && Platform_Get_Ticks() - notice_at < NOTICE_MS)
-    Shadowed_Text(notice, FEEDBACK_X, NOTICE_Y, LIGHT);
   if (!Comfort_On(SETTING_FEEDBACK)) return;
   if (*Feedback_Line()) Shadowed_Text(feedback, FEEDBACK_X, FEEDBACK_Y, LIGHT);
   // Both players' treasures, the player to move first in the order they move, then the turn: the

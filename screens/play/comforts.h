@@ -27,9 +27,6 @@ void Reset_Comforts();
 
 // A short line shown for a while on the playing screen when the feedback comfort is on.
 void Note_Feedback(const char* text);
-// A line the shell has to say about the game in play (a resumed game's opponent), shown at the top
-// of the playing screen for a few seconds whatever the comforts.
-void Show_Notice(const std::string& text);
 // The line on show now, or "".
 const char* Feedback_Line();
 // What the player to move holds before the frame's actions, and the line their change gives after.

@@ -1,7 +1,7 @@
-// The game in progress kept between runs, by whole runs of the game binary: a game interrupted and
-// resumed ends exactly as the same input without the interruption, a won game leaves no save, a
-// damaged save is refused and kept, a stop signal saves before the end; and where the debug log goes
-// and what happens with no art at all.
+// The games in progress kept between runs, by whole runs of the game binary: a game interrupted and
+// resumed ends exactly as the same input without the interruption, from the command line, the games
+// page or the title; a won game leaves no save; a damaged save is refused and kept aside; a stop signal
+// saves before the end; and where the debug log goes and what happens with no art at all.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -29,7 +29,14 @@ using test_support::Read_File;
 struct Sandbox {
   test_support::TempDir temp{"orvalis-saves"};
   const fs::path& dir = temp.Path();
-  fs::path Save() const { return dir / "orvalis" / "saved-game.json"; }
+  fs::path Folder() const { return dir / "orvalis"; }
+  // The unfinished games' files (not the ones set aside as unreadable).
+  std::vector<fs::path> Games() const { return test_support::Unfinished_Game_Files(Folder()); }
+  // The one unfinished game's file ("" unless there is exactly one).
+  fs::path Save() const {
+    const std::vector<fs::path> games = Games();
+    return games.size() == 1 ? games.front() : fs::path();
+  }
   json State(const std::string& name) const { return json::parse(Read_File(dir / name), nullptr, false); }
 
   // The command line that runs the game headless on the script (written into this folder), with
@@ -107,41 +114,55 @@ TEST(SavedGames, AResumedGameKeepsItsOpponentAndTheSettingsStay) {
   EXPECT_EQ(menu["computer_player"], 0);
 }
 
-// The settings page's RESUME button, from the menu, takes up the same game as --resume.
-TEST(SavedGames, TheSettingsPageResumesTheSavedGame) {
+// The games page's CONTINUE button, and C on the title, take up the same game as --resume; its DELETE
+// button, clicked twice, deletes the game.
+TEST(SavedGames, TheGamesPageAndTheTitleContinueTheSavedGame) {
   Sandbox box;
   ASSERT_EQ(box.Run(first_part), 0);
   ASSERT_EQ(box.Run("frames 2\nstate resumed.json\n", "--resume"), 0);
   const std::string by_button =
-      "frames 2\nkey down F1\nframes 1\nkey up F1\nframes 1\nkey down RIGHT\nframes 1\nkey up RIGHT\n"
-      "frames 1\nmouse move 520 330\nframes 1\nmouse down left\nframes 1\nmouse up left\nframes 2\n"
-      "state clicked.json\n";
+      "frames 2\nkey down F1\nframes 1\nkey up F1\nframes 1\nmouse move 420 54\nframes 1\nmouse down left\n"
+      "frames 1\nmouse up left\nframes 1\nmouse move 430 112\nframes 1\nmouse down left\nframes 1\n"
+      "mouse up left\nframes 2\nstate clicked.json\n";
   ASSERT_EQ(box.Run(by_button), 0);
-  json a = box.State("resumed.json"), b = box.State("clicked.json");
-  ASSERT_TRUE(a.is_object() && b.is_object());
+  ASSERT_EQ(box.Run("frames 2\nkey down C\nframes 1\nkey up C\nframes 2\nstate by_key.json\n"), 0);
+  json a = box.State("resumed.json"), b = box.State("clicked.json"), c = box.State("by_key.json");
+  ASSERT_TRUE(a.is_object() && b.is_object() && c.is_object());
   EXPECT_EQ(b["help_open"], false);
-  a.erase("menu");
-  b.erase("menu");
+  for (json* j : {&a, &b, &c}) j->erase("menu");
   EXPECT_EQ(a, b);
+  EXPECT_EQ(a, c);
+  EXPECT_EQ(box.Games().size(), 1u);  // the one game, taken up three times
+
+  const std::string games_page =
+      "frames 2\nkey down F1\nframes 1\nkey up F1\nframes 1\nmouse move 420 54\nframes 1\nmouse down left\n"
+      "frames 1\nmouse up left\nframes 1\nmouse move 532 112\nframes 1\n";
+  const std::string click = "mouse down left\nframes 1\nmouse up left\nframes 2\n";
+  ASSERT_EQ(box.Run(games_page + click), 0);
+  EXPECT_EQ(box.Games().size(), 1u);  // the first click only asks
+  ASSERT_EQ(box.Run(games_page + click + click), 0);
+  EXPECT_TRUE(box.Games().empty());
 }
 
 TEST(SavedGames, AWonGameLeavesNothingToResume) {
   Sandbox box;
-  ASSERT_EQ(box.Run(first_part), 0);
-  ASSERT_TRUE(fs::exists(box.Save()));
   // The cheat gives five treasures; one step left from the start square reaches the home mark.
   ASSERT_EQ(box.Run(std::string(test_support::START_GAME) +
-                    "key down A\nframes 1\nkey up A\nkey down LEFT\nframes 1\nkey up LEFT\n"
-                    "frames 5\nstate won.json\n"),
+                    "key down RETURN\nframes 2\nkey up RETURN\nframes 2\nkey down RETURN\nframes 2\n"
+                    "key up RETURN\nframes 2\nkey down A\nframes 1\nkey up A\nkey down LEFT\nframes 1\n"
+                    "key up LEFT\nframes 5\nstate won.json\n"),
             0);
   EXPECT_EQ(box.State("won.json")["game_state"], 14);
-  EXPECT_FALSE(fs::exists(box.Save()));
+  EXPECT_TRUE(box.Games().empty());
+  EXPECT_TRUE(fs::is_empty(box.Folder()));  // its lock went with it
 }
 
-TEST(SavedGames, ADamagedSaveIsRefusedKeptAndNeverOverwritten) {
+TEST(SavedGames, ADamagedSaveIsRefusedAndKeptAside) {
   Sandbox box;
   ASSERT_EQ(box.Run(first_part), 0);
   const std::string good = Read_File(box.Save());
+  fs::remove(box.Save());
+  const fs::path legacy = box.Folder() / "saved-game.json";  // where earlier versions kept their one save
   const struct {
     std::string bytes;
     const char* says;
@@ -149,32 +170,30 @@ TEST(SavedGames, ADamagedSaveIsRefusedKeptAndNeverOverwritten) {
       {good.substr(0, good.size() / 3), "it is not whole JSON"},
       {std::string(good).replace(good.find("\"version\": 1"), 12, "\"version\": 9"), "format version 9"},
       {std::string(good).replace(good.find("\"square_y\": "), 13, "\"square_y\": 8"), "square_y is 8"}};
+  int kept = 0;
   for (const auto& d : damaged) {
-    std::ofstream(box.Save(), std::ios::binary | std::ios::trunc) << d.bytes;
+    test_support::Write_File(legacy, d.bytes);
     std::string output;
     ASSERT_EQ(box.Run("frames 2\nstate menu.json\n", "--resume", &output), 0);
     EXPECT_EQ(box.State("menu.json")["game_state"], 9) << "the game starts normally";
-    EXPECT_NE(output.find("cannot resume the saved game " + box.Save().string() + ": "), std::string::npos)
+    EXPECT_NE(output.find("the saved game " + legacy.string() + " cannot be resumed ("), std::string::npos)
         << output;
     EXPECT_NE(output.find(d.says), std::string::npos) << output;
     EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 1) << output;
-    EXPECT_EQ(Read_File(box.Save()), d.bytes);
+    // Kept, under a name of its own, as it was.
+    const size_t at = output.find("it is kept as ");
+    ASSERT_NE(at, std::string::npos) << output;
+    EXPECT_EQ(Read_File(output.substr(at + 14, output.find('\n', at) - at - 14)), d.bytes);
+    ++kept;
   }
-  // A new game's first save moves the unreadable file aside instead of writing over it.
-  std::string output;
-  ASSERT_EQ(box.Run(first_part, "--seed 77", &output), 0);
-  int kept = 0;
-  for (const auto& e : fs::directory_iterator(box.Save().parent_path()))
-    kept += e.path().filename().string().rfind("saved-game-unreadable-", 0) == 0 &&
-            Read_File(e.path()) == damaged[2].bytes;
-  EXPECT_EQ(kept, 1) << output;
-  EXPECT_EQ(Read_File(box.Save()), good);
+  int unreadable = 0;
+  for (const auto& e : fs::directory_iterator(box.Folder()))
+    unreadable += e.path().filename().string().rfind("saved-game-unreadable-", 0) == 0;
+  EXPECT_EQ(unreadable, kept);
 
-  fs::remove(box.Save());
+  std::string output;
   ASSERT_EQ(box.Run("frames 2\n", "--resume", &output), 0);
-  EXPECT_NE(output.find("no saved game to resume: " + box.Save().string() + " does not exist"),
-            std::string::npos)
-      << output;
+  EXPECT_NE(output.find("no saved game to resume in " + box.Folder().string()), std::string::npos) << output;
   EXPECT_EQ(box.Run("frames 2\n", "--resume --record x.txt", &output), 64);
 }
 

@@ -166,15 +166,6 @@ TEST_F(Scripts, BadScriptsAreRefusedBeforeTheGameStarts) {
   EXPECT_EQ(WEXITSTATUS(raw), 2);
 }
 
-TEST_F(Scripts, DebugLogIsCreatedEmpty) {
-  const std::string log = Run_Path("d-bug_log.txt");
-  Write_File(log, "old");
-  GameRun r = Play("frames 1\n");
-  ASSERT_EQ(r.status, 0);
-  EXPECT_TRUE(fs::exists(log));
-  EXPECT_EQ(fs::file_size(log), 0u);
-}
-
 // Inserts a command before the recording's closing line, where the session's own dump was taken.
 std::string Before_Close(std::string recording, const std::string& command) {
   const size_t p = recording.rfind("close\n");
@@ -214,12 +205,28 @@ TEST_F(Scripts, HelpVersionAndUsageErrors) {
   EXPECT_EQ(status("--headless --data /nonexistent/folder --script x"), 2);  // the script is read first
 }
 
-TEST_F(Scripts, DataFolderIsEnteredBeforeStart) {
-  // Started from elsewhere with --data, the log lands in the data folder.
-  fs::remove(Run_Path("d-bug_log.txt"));
+// A window asked for where no display opens never runs unseen: it says so and the run ends.
+TEST_F(Scripts, AWindowWithoutADisplaySaysSoAndEnds) {
+  TempDir home("e2e-no-display");
+  const std::string run = "cd '" + home.Path().string() +
+                          "' && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER " + "HOME='" +
+                          home.Path().string() + "' XDG_STATE_HOME= XDG_CONFIG_HOME= timeout 60 '" +
+                          Game_Binary() + "' --windowed --data '" + ORVALIS_RUN_DIR + "' 2>err.txt";
+  const int raw = std::system(run.c_str());
+  EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 1);
+  EXPECT_NE(Read_File(home.Path() / "err.txt").find("no display was found"), std::string::npos);
+}
+
+// One test for both, as both look at the run folder's one log (run side by side, one would remove or
+// fill it under the other).
+TEST_F(Scripts, DataFolderIsEnteredBeforeStartAndTheDebugLogIsCreatedEmpty) {
+  // Started from elsewhere with --data, the log lands in the data folder, made empty.
+  const std::string log = Run_Path("d-bug_log.txt");
+  Write_File(log, "old");
   GameRun r = Play("frames 2\nstate out.json\n", std::string("--seed 3 --data ") + ORVALIS_RUN_DIR);
   EXPECT_EQ(r.status, 0) << r.output;
-  EXPECT_TRUE(fs::exists(Run_Path("d-bug_log.txt")));
+  ASSERT_TRUE(fs::exists(log));
+  EXPECT_EQ(fs::file_size(log), 0u);
   EXPECT_FALSE(fs::exists(r.dir / "d-bug_log.txt"));
   EXPECT_TRUE(fs::exists(r.dir / "out.json"));  // script paths are the caller's
 }

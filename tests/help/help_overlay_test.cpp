@@ -78,32 +78,40 @@ TEST_F(Overlay, OpenedAndClosedInEachStateItLeavesTheGameAsItWas) {
     const char* name;
     std::string to_there;
     std::string close;
+    const char* pointer;  // where the pointer stands there, and is put back before the overlay closes
   };
   const Case cases[] = {
-      {"title", "frames 3\n", f1},
-      {"menu", std::string(grow_menu), escape},
+      {"title", "frames 3\n", f1, "0 0"},
+      {"menu", std::string(grow_menu), escape, "0 0"},
       {"options",
        std::string(grow_menu) + "mouse move 320 350\nframes 1\nmouse down left\nframes 1\nmouse up left\n"
                                 "frames 2\n",
-       escape},
+       escape, "320 350"},
       {"play", std::string(grow_menu) + start_game + "key down DOWN\nframes 1\nkey up DOWN\nframes 2\n",
-       escape},
+       escape, "320 300"},
       {"results",
        std::string(grow_menu) + start_game +
            "key down A\nframes 1\nkey up A\nframes 1\nkey down LEFT\nframes 1\nkey up LEFT\nframes 3\n",
-       escape},
+       escape, "320 300"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     TearDown();
     SetUp();
-    Run(c.to_there + visit + c.close + after);
+    Run(c.to_there + visit + "mouse move " + c.pointer + "\nframes 1\n" + c.close + after);
     EXPECT_EQ(Read("before.json"), Read("after.json"));
     EXPECT_EQ(Read("before.png"), Read("after.png"));
     EXPECT_NE(Read("open.png"), Read("before.png"));
     EXPECT_NE(Read("open.json").find("\"help_open\": true"), std::string::npos);
   }
   EXPECT_NE(Read("before.json").find("\"game_state\": 14"), std::string::npos);  // the last case: results
+
+  // The pointer moved over the overlay: the game's next frame draws it there, not where it was.
+  TearDown();
+  SetUp();
+  Run(std::string(grow_menu) + f1 + "mouse move 100 400\nframes 1\n" + f1 + "frames 1\n");
+  EXPECT_EQ(mouse_x, 100);
+  EXPECT_EQ(mouse_y, 400);
 }
 
 TEST_F(Overlay, F1DuringATransitionOpensItWhenTheTransitionIsOver) {

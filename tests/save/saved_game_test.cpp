@@ -18,13 +18,15 @@ namespace {
 // A game as the model holds it after a fresh start, with a few values off their defaults.
 SavedGame Some_Game() {
   Seed_Random(4321);
+  item_density = 2;
   New_Game(board);
+  item_density = 0;
   SavedGame g = Capture_Game();
+  g.item_density = 2;
   g.player1.facing = 2;
   g.player2.keys = 3;
   g.board[2][5].content[1][6] = DOOR_EW_OPEN;
   g.current_player = 1;
-  g.item_density = 2;
   g.computer_player = 3;
   g.computer_level = 2;
   return g;
@@ -96,6 +98,47 @@ TEST(SavedGame, DamagedSavesAreRefusedSayingWhatIsWrong) {
         << "expected \"" << c.says << "\", got \"" << error << "\"";
     EXPECT_EQ(out.item_density, 77) << c.says;  // a refused save changes nothing
   }
+}
+
+// Each value in range, and still a game the rules never reach.
+TEST(SavedGame, GamesTheRulesCannotReachAreRefused) {
+  const SavedGame good = Some_Game();
+  auto refusal = [](const SavedGame& g) {
+    SavedGame out;
+    std::string error;
+    return Parse_Saved_Game(Saved_Game_Text(g), &out, &error) == 1 ? std::string("accepted") : error;
+  };
+  EXPECT_EQ(refusal(good), "accepted");
+  SavedGame g = good;
+  g.board[3][3].number = 0;  // written as a number at or above zero: both ends of the range apply
+  EXPECT_EQ(refusal(g), "board[3][3].number is 0 (it must be 1 to 64)");
+
+  g = good;  // player 1 moved onto a wall of its own block
+  const SavedBlock& home = g.board[g.player1.block_x][g.player1.block_y];
+  for (int x = 0; x < 8; ++x)
+    for (int y = 0; y < 8; ++y)
+      if (home.blocked[x][y] == 1 && home.content[x][y] == CONTENT_EMPTY)
+        g.player1.square_x = x, g.player1.square_y = y;
+  EXPECT_NE(refusal(g).find("player 1 stands inside a wall"), std::string::npos) << refusal(g);
+
+  g = good;
+  for (auto& column : g.board)
+    for (SavedBlock& b : column) b.treasure_p2 = 0;
+  g.player2.treasures = 4;
+  EXPECT_EQ(refusal(g), "player 2 can never win: 4 treasures carried and 0 on the board, of the five needed");
+
+  g = good;
+  g.player2.winner = 1;
+  EXPECT_NE(refusal(g).find("player 2 is marked the winner but has not won"), std::string::npos);
+
+  g = good;  // this game dealt five keys
+  for (int x = 0; x < 8; ++x) g.board[x][0].has_key = 1;
+  EXPECT_NE(refusal(g).find("keys; this game dealt 5"), std::string::npos) << refusal(g);
+
+  // What the cheat leaves (five carried, five still on the board) is a game the rules reach.
+  g = good;
+  g.player1.treasures = g.player2.treasures = MAX_TREASURES;
+  EXPECT_EQ(refusal(g), "accepted");
 }
 
 TEST(SavedGame, FilesAreWrittenWholeAndReadBack) {

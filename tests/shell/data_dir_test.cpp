@@ -64,12 +64,16 @@ TEST(DataDir, ScreenshotsGoToThePicturesFolderElseTheDataHome) {
   const std::string old_home = std::getenv("HOME") ? std::getenv("HOME") : "";
   setenv("HOME", t.root.c_str(), 1);
   unsetenv("XDG_CONFIG_HOME");
-  unsetenv("XDG_DATA_HOME");
+  // A relative XDG value is ignored: it would put the player's files among the game's data.
+  setenv("XDG_DATA_HOME", "share", 1);
   EXPECT_EQ(Screenshot_Dir(), (t.root / ".local/share/orvalis/screenshots").string());
   fs::create_directories(t.root / ".config");
   fs::create_directories(t.root / "Bilder");
   std::ofstream(t.root / ".config/user-dirs.dirs") << "# comment\nXDG_PICTURES_DIR=\"$HOME/Bilder\"\n";
+  setenv("XDG_CONFIG_HOME", "config", 1);
   EXPECT_EQ(Screenshot_Dir(), (t.root / "Bilder").string());
+  unsetenv("XDG_CONFIG_HOME");
+  unsetenv("XDG_DATA_HOME");
   setenv("HOME", old_home.c_str(), 1);
 }
 

@@ -56,7 +56,7 @@ TEST(Script, ReadsEveryCommandSkippingBlanksAndComments) {
 
 TEST(Script, NamesTheLineOfEachMistake) {
   EXPECT_EQ(Parse_Error("frames 1\nkey down Q\n"),
-            "t.txt:2: unknown key 'Q' (ESCAPE, RETURN, LEFT, RIGHT, UP, DOWN, A, SPACE, F1, W, S, D)");
+            "t.txt:2: unknown key 'Q' (ESCAPE, RETURN, LEFT, RIGHT, UP, DOWN, A, SPACE, F1, W, S, D, C)");
   EXPECT_EQ(Parse_Error("setting display.scale 9\n").rfind("t.txt:1: setting needs a setting and a value", 0),
             0u);
   EXPECT_EQ(Parse_Error("jump 3\n"), "t.txt:1: unknown command 'jump'");
@@ -76,6 +76,12 @@ TEST(Script, UnreadableFileIsAnErrorNamingIt) {
   std::string error;
   EXPECT_EQ(Load_Script("/nonexistent/dir/script.txt", &s, &error), 0);
   EXPECT_NE(error.find("/nonexistent/dir/script.txt"), std::string::npos);
+  // A folder is no empty script, and an endless device is not read until memory runs out.
+  for (const char* path : {"/", "/dev/zero"}) {
+    error.clear();
+    EXPECT_EQ(Load_Script(path, &s, &error), 0) << path;
+    EXPECT_NE(error.find(path), std::string::npos) << error;
+  }
 }
 
 int Parse(std::vector<const char*> args, Options* o, std::string* error) {

@@ -186,3 +186,72 @@ TEST_F(SdlSound, PlaysThroughTheDummyDevice) {
 }
 
 }  // namespace
+
+namespace {
+
+// A file of the manifest as mono samples.
+std::vector<int16_t> Samples(const char* file) {
+  const std::string bytes = test_support::Read_File(Run_Path(file));
+  PlatformWav wav;
+  EXPECT_EQ(Platform_Parse_WAV(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &wav), 1)
+      << file;
+  return wav.samples;
+}
+
+// Adds the samples at a frame of 60 Hz into a stereo mix, at the mixer's volume for `percent` (with or
+// without the headroom), as the mixer adds channels: clamped to 16 bits at every addition.
+void Add(std::vector<int16_t>* mix, const std::vector<int16_t>& sound, int frame, int percent, bool headroom,
+         size_t length = SIZE_MAX) {
+  const int volume =
+      static_cast<int>(std::lround(percent * 128 / 100.0 * (headroom ? PLATFORM_MIX_HEADROOM : 1.f)));
+  const size_t start = static_cast<size_t>(frame) * 44100 / 60;
+  for (size_t i = 0; i < std::min(sound.size(), length) && 2 * (start + i) + 1 < mix->size(); ++i)
+    for (int side = 0; side < 2; ++side) {
+      int16_t& s = (*mix)[2 * (start + i) + side];
+      s = static_cast<int16_t>(std::clamp(s + sound[i] * volume / 128, -32768, 32767));
+    }
+}
+
+}  // namespace
+
+// The loudest moment of the game at full volumes: the win, the walls closing and meeting and the play
+// theme, then the results fanfare over the walls opening (as the transition into the results plays
+// them). Mixed plainly, the sum clips for milliseconds; with the headroom and the limiter it never
+// reaches full scale, and a sound alone comes out as loud as it was.
+TEST(Mixing, TheWinsOverlapStaysUnderFullScale) {
+  const std::vector<int16_t> win = Samples(sound_manifest[SOUND_WIN].file),
+                             close = Samples(sound_manifest[SOUND_WALLS_CLOSE].file),
+                             slam = Samples(sound_manifest[SOUND_WALLS_SLAM].file),
+                             open = Samples(sound_manifest[SOUND_WALLS_OPEN].file),
+                             play = Samples(music_manifest[MUSIC_PLAY].file),
+                             fanfare = Samples(music_manifest[MUSIC_RESULTS].file);
+  int clipped[2] = {}, loudest[2] = {};
+  for (const bool headroom : {false, true}) {
+    std::vector<int16_t> mix(2 * 44100 * 4, 0);
+    Add(&mix, win, 0, 100, headroom);
+    Add(&mix, close, 0, 100, headroom);
+    Add(&mix, play, 0, 100, headroom, 47 * 44100 / 60);
+    Add(&mix, slam, 32, 100, headroom);
+    Add(&mix, open, 47, 100, headroom);
+    Add(&mix, fanfare, 47, 100, headroom);
+    PlatformLimiter limiter;
+    if (headroom) Platform_Limit_Mix(mix.data(), mix.size(), &limiter);
+    for (const int16_t s : mix) {
+      clipped[headroom] += s == 32767 || s == -32768;
+      loudest[headroom] = std::max(loudest[headroom], std::abs(int{s}));
+    }
+  }
+  EXPECT_GT(clipped[0], 44 * 2) << "the plain mix no longer clips: the test shows nothing";
+  EXPECT_EQ(clipped[1], 0);
+  EXPECT_LE(loudest[1], PLATFORM_MIX_CEILING);
+
+  std::vector<int16_t> alone(2 * win.size(), 0);
+  Add(&alone, win, 0, 80, true);
+  PlatformLimiter limiter;
+  Platform_Limit_Mix(alone.data(), alone.size(), &limiter);
+  std::vector<int16_t> plain(2 * win.size(), 0);
+  Add(&plain, win, 0, 80, false);
+  int most_apart = 0;
+  for (size_t i = 0; i < plain.size(); ++i) most_apart = std::max(most_apart, std::abs(plain[i] - alone[i]));
+  EXPECT_LE(most_apart, 300);  // the rounding of the halved volume, and nothing the limiter took
+}

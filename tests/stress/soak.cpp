@@ -11,6 +11,7 @@
 #include "common/shell_state.h"
 #include "game/model.h"
 #include "platform/platform.h"
+#include "save/saved_game.h"
 #include "screens/front/front.h"
 #include "screens/play/playing.h"
 #include "shell/assets.h"
@@ -95,6 +96,7 @@ bool Has_Won(const PlayerState& p) {
 }  // namespace
 
 void Check_Invariants(SoakWatch& watch, bool pass_end, std::vector<std::string>* broken) {
+  const size_t before = broken->size();
   const int32_t now = game_state;
   if (now != STATE_PLAYING && now != STATE_MAIN_MENU && now != STATE_RESULTS)
     broken->push_back("game_state " + std::to_string(now));
@@ -119,6 +121,14 @@ void Check_Invariants(SoakWatch& watch, bool pass_end, std::vector<std::string>*
   if (!watch.game_started) return;
   if (current_player > 1) broken->push_back("current_player " + std::to_string(current_player));
   Check_Board(watch, broken);
+  // Whenever a turn ends the game is saved: the save reader must take every game the rules reach.
+  // (Past a fault named above, its save would be refused for that fault again.)
+  const int32_t turns = player1.turns + player2.turns;
+  if (pass_end && now == STATE_PLAYING && turns != watch.turns_checked && broken->size() == before) {
+    watch.turns_checked = turns;
+    std::string why;
+    if (!Check_Saved_Game_Rules(Capture_Game(), &why)) broken->push_back("its save would be refused: " + why);
+  }
 }
 
 namespace {

@@ -40,8 +40,9 @@ struct SoakReport {
 // What the checks remember from one look at the game to the next.
 struct SoakWatch {
   int32_t last_state = 9;
-  bool game_started = false;  // New_Game has run: numbers, positions and the board are real
-  bool cheated = false;       // the cheat key was held in the game being played
+  bool game_started = false;   // New_Game has run: numbers, positions and the board are real
+  bool cheated = false;        // the cheat key was held in the game being played
+  int32_t turns_checked = -1;  // the turn count at which the game was last checked as a save
 };
 
 // Checks every invariant of the game's globals; appends one message per broken one. `pass_end` is

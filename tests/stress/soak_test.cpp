@@ -113,8 +113,11 @@ TEST_F(SoakChecks, ALostOrDoubledTreasureIsCaughtUnlessTheCheatWasUsed) {
   ASSERT_GE(bx, 0);
   board.blocks[bx][by].treasure_p1 = 0;
   EXPECT_TRUE(Caught("player 1's treasures: 4 on the board and 0 carried"));
+  // The cheat changes what a player carries, so the count is not checked after it; but no cheat gives
+  // a game no one can win, and its save would be refused.
   watch_.cheated = true;
-  EXPECT_TRUE(Broken().empty());
+  EXPECT_TRUE(
+      Caught("its save would be refused: player 1 can never win: 0 treasures carried and 4 on the board"));
 }
 
 TEST_F(SoakChecks, StateChangesOutsideTheMachineAreCaught) {

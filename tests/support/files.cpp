@@ -2,6 +2,7 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -30,6 +31,18 @@ bool Write_File(const fs::path& path, std::string_view bytes) {
   std::ofstream f(path, std::ios::binary);
   f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return f.flush().good();
+}
+
+std::vector<fs::path> Unfinished_Game_Files(const fs::path& folder) {
+  std::vector<fs::path> games;
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (it->path().extension() == ".json" && name.find("unreadable") == std::string::npos)
+      games.push_back(it->path());
+  }
+  std::sort(games.begin(), games.end());
+  return games;
 }
 
 std::string Run_Path(const std::string& file) { return std::string(ORVALIS_RUN_DIR) + "/" + file; }

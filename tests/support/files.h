@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace test_support {
 
@@ -28,6 +29,10 @@ class TempDir {
 std::string Read_File(const fs::path& path);
 // Replaces the file (never writing through a link) with the bytes; true when all were written.
 bool Write_File(const fs::path& path, std::string_view bytes);
+
+// The unfinished games' files in a saved-games folder, by name: every .json file but those set aside
+// as unreadable.
+std::vector<fs::path> Unfinished_Game_Files(const fs::path& folder);
 
 // A file of the build's run folder, where the game, its art and its templates are.
 std::string Run_Path(const std::string& file);

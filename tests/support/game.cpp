@@ -25,7 +25,10 @@ nlohmann::json GameRun::Dump(const std::string& name) const {
   return nlohmann::json::parse(Read_File(dir / name), nullptr, false);
 }
 
-std::string Game_Binary() { return Run_Path("orvalis"); }
+std::string Game_Binary() {
+  const char* other = std::getenv("ORVALIS_TEST_GAME_BINARY");
+  return other && *other ? other : Run_Path("orvalis");
+}
 
 GameRun Run_Game_Binary(const fs::path& dir, const std::string& script, const std::string& args,
                         const std::string& environment) {

@@ -24,6 +24,8 @@ struct GameRun {
   nlohmann::json Dump(const std::string& name) const;
 };
 
+// The built game, or the one $ORVALIS_TEST_GAME_BINARY names (to show what a test finds in another
+// build, such as an older version's).
 std::string Game_Binary();
 
 // Writes the script into `dir` and runs the game binary headless there with `args` (before

@@ -469,19 +469,22 @@ void Paint_Results(ArtFile& art) {
   Draw_Sconce(c, 580.f, 190.f);
 
   // Light plaques under the three texts the screen writes in black: the grade letter at (308, 290),
-  // the turns at (200, 420) and the items at (418, 420), each about 16 pixels tall.
+  // the turns at (200, 420) and the items at (418, 420), each about 16 pixels tall. The grade's
+  // medallion fits the letter the screen writes there, whose ink covers about (313, 294) to (322, 302).
   LabelStyle label = Gold_Text(2.f);
-  Draw_Label_Height(c, "GRADE", 318.f, 246.f, 16, 120, label);
+  constexpr float GRADE_X = 317.5f, GRADE_Y = 298.f, GRADE_R = 14.f;
+  Draw_Label_Height(c, "GRADE", GRADE_X, GRADE_Y - GRADE_R - 14.f, 16, 120, label);
   Paint(
-      c, [&](float x, float y) { return Sdf_Circle(x - 3.f, y - 4.f, 318.f, 298.f, 33.f); },
+      c, [&](float x, float y) { return Sdf_Circle(x - 2.f, y - 3.f, GRADE_X, GRADE_Y, GRADE_R); },
       [&](float, float, float) { return Rgb(10, 8, 6, 0.7f); });
   Paint_Flat(
-      c, [&](float x, float y) { return Sdf_Circle(x, y, 318.f, 298.f, 34.f); }, theme::INK);
+      c, [&](float x, float y) { return Sdf_Circle(x, y, GRADE_X, GRADE_Y, GRADE_R + 1.f); }, theme::INK);
   Paint(
-      c, [&](float x, float y) { return Sdf_Circle(x, y, 318.f, 298.f, 33.f); },
+      c, [&](float x, float y) { return Sdf_Circle(x, y, GRADE_X, GRADE_Y, GRADE_R); },
       [&](float x, float y, float d) {
-        if (d > -4.f)
-          return Mix(theme::GOLD_LIGHT, theme::GOLD_DARK, std::clamp((y - 265.f) / 66.f, 0.f, 1.f));
+        if (d > -3.f)
+          return Mix(theme::GOLD_LIGHT, theme::GOLD_DARK,
+                     std::clamp((y - GRADE_Y + GRADE_R) / (2.f * GRADE_R), 0.f, 1.f));
         return Shade(Parchment(x, y, 64.f, 6u, false), 1.06f);
       });
   Draw_Plaque(c, 190.f, 409.f, 290.f, 446.f, 8.f);
@@ -492,6 +495,7 @@ void Paint_Results(ArtFile& art) {
   hint.fill = theme::PARCHMENT;
   hint.fill_bottom = theme::PARCHMENT_DARK;
   Draw_Label_Height(c, "ESC: BACK TO THE MENU", 540.f, 466.f, 9, 200, hint);
+  Draw_Label_Height(c, "F1: HOW TO PLAY", 100.f, 466.f, 9, 200, hint);
   For_Each(c, [](int, int, Color& p) { p.a = 1.f; });
   Put_Frame(art, "BOB_results_background", 0, Crop(c, 0, 0, 640, 480));
 }
@@ -600,15 +604,17 @@ void Paint_Help_Art(ArtFile& art) {
       theme::GOLD_DARK);
   Put_Frame(art, "BOB_help_panel", 0, page);
 
-  // The tabs: frames 0 and 1 HOW TO PLAY, 2 and 3 SETTINGS; the first of each pair is the page shown.
-  const char* tabs[2] = {"HOW TO PLAY", "SETTINGS"};
-  for (int f = 0; f < 4; ++f) {
+  // The tabs: frames 0 and 1 HOW TO PLAY, 2 and 3 SETTINGS, 4 and 5 SAVED GAMES; the first of each
+  // pair is the page shown.
+  const char* tabs[3] = {"HOW TO PLAY", "SETTINGS", "SAVED GAMES"};
+  for (int f = 0; f < 6; ++f) {
     const bool shown = f % 2 == 0;
     Canvas tab = New_Frame("BOB_help_tabs");
-    Wood_Plate(tab, 1.f, 1.f, 1.f, 178.f, 30.f, !shown);
+    const float tab_w = static_cast<float>(tab.width);
+    Wood_Plate(tab, 1.f, 1.f, 1.f, tab_w - 2.f, 30.f, !shown);
     LabelStyle s = Gold_Text(1.2f);
     if (!shown) s.fill = Rgb(200, 170, 120), s.fill_bottom = Rgb(150, 110, 60);
-    Draw_Label_Height(tab, tabs[f / 2], 90.f, 16.f, 13, 150, s);
+    Draw_Label_Height(tab, tabs[f / 2], tab_w / 2.f, 16.f, 13, static_cast<int>(tab_w) - 24, s);
     Put_Frame(art, "BOB_help_tabs", f, tab);
   }
 
