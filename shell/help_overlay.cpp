@@ -21,7 +21,7 @@ struct Overlay {
   bool escape_held = false;     // Escape as last seen
   bool escape_pressed = false;  // pressed while open: its release closes, so the game never sees it
   bool left_held = false, right_held = false;
-  int delete_armed = -1;  // the games page's row whose delete button asks to be sure
+  int delete_armed = -1;                        // the games page's row whose delete button asks to be sure
   std::vector<uint16_t> primary, back, dimmed;  // the game's two pages, and the picture under the overlay
 };
 
