@@ -24,10 +24,6 @@ constexpr Breadth kEasy{.stand_anywhere = false,
 constexpr Breadth kHard{
     .max_stands = 32, .build = 12, .beam = 5, .opponent = 0.3, .unit_cap = 25000, .way_out_units = 10000};
 
-// Hard's searches find longer plans, and it acts more before it walks: its walks for a treasure are
-// kept shorter, so that its turns are as quick to watch as the other levels'.
-constexpr Weights kHardWeights{.turn_steps = 52, .long_walk = 68};
-
 // A last resort, which the planner's memory of the game makes unneeded in the games measured: a game
 // this long has gone round in circles that no plan breaks. From here on every level lets noise into
 // its choice, more with each turn, as easy always does, so the circle breaks and the game goes on.
@@ -41,12 +37,8 @@ Params Level_Params(ComputerLevel level) {
     case LEVEL_EASY:
       return Params{.turn = kEasy, .answer = kNormal};
     case LEVEL_HARD:
-      return Params{.turn = kHard,
-                    .outlooks = 12,
-                    .answer = kAnswer,
-                    .next_stands = 16,
-                    .outlook_opponent = 0.5,
-                    .weights = kHardWeights};
+      return Params{
+          .turn = kHard, .outlooks = 12, .answer = kAnswer, .next_stands = 16, .outlook_opponent = 0.5};
     default:
       return Params{.turn = kNormal, .answer = kNormal};
   }
