@@ -2,6 +2,7 @@
 // 640 x 480 times the scale, the system pointer hidden; its clock and waits, full screen and scaling.
 // Its frames are drawn by sdl_present.cpp, its events read by sdl_input.cpp.
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "platform/sdl_window.h"
