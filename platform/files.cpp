@@ -113,6 +113,15 @@ void Platform_Abandon_Atomic(PlatformAtomicFile* file) {
   file->temporary.clear();
 }
 
+std::FILE* Platform_Atomic_Stream(PlatformAtomicFile* file) {
+  std::FILE* stream = ::fdopen(file->fd, "w");
+  if (stream == nullptr) {
+    ::close(file->fd);
+    Platform_Abandon_Atomic(file);
+  }
+  return stream;
+}
+
 int Platform_Write_File_Atomic(const std::string& path, const std::string& bytes, std::string* error) {
   PlatformAtomicFile file;
   if (!Platform_Begin_Atomic(path, &file, error)) return 0;

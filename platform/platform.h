@@ -6,6 +6,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -67,7 +68,7 @@ struct PlatformConfig {
   bool fullscreen = true;  // desktop-sized, no mode switch; the picture is scaled with its aspect kept
   int scale = 2;           // window size multiplier when not full screen
   bool integer_scaling = false;
-  bool smooth = false;     // linear filtering instead of nearest neighbour
+  bool smooth = false;        // linear filtering instead of nearest neighbour
   bool whole_frames = false;  // SDL: upload and draw every changed frame whole (to compare the costs)
 };
 
@@ -185,7 +186,8 @@ int Platform_Render_Text(const char* text, int point_size, TextMask* out);
 // Writes a 24-bit RGB picture (rows top-down, 3 bytes a pixel, red first) as a PNG file, atomically
 // (Platform_Write_File_Atomic). Returns 1 on success, 0 on failure with *error (when given) saying why;
 // what stood at the path is then as it was.
-int Platform_Write_PNG(const char* path, const uint8_t* rgb, int width, int height, std::string* error = nullptr);
+int Platform_Write_PNG(const char* path, const uint8_t* rgb, int width, int height,
+                       std::string* error = nullptr);
 
 // ---- Extensions (display, pointer mapping, focus, screenshots) ----
 
@@ -377,6 +379,9 @@ int Platform_Begin_Atomic(const std::string& path, PlatformAtomicFile* file, std
 int Platform_Finish_Atomic(PlatformAtomicFile* file, std::string* error);
 // Removes the temporary file; the target is left as it was.
 void Platform_Abandon_Atomic(PlatformAtomicFile* file);
+// A stdio stream writing the temporary file, which then owns its descriptor; nullptr, with the
+// descriptor closed and the temporary file removed, when no stream can be made.
+std::FILE* Platform_Atomic_Stream(PlatformAtomicFile* file);
 // The three steps for bytes in memory, the file closed. The folder must exist. 1 on success; 0 with
 // *error (the temporary file removed, the old file untouched).
 int Platform_Write_File_Atomic(const std::string& path, const std::string& bytes, std::string* error);

@@ -16,11 +16,10 @@ int Open_Recorder(Recorder* r, const char* path, uint32_t seed, const char* comp
     if (error) *error = why;
     return 0;
   }
-  r->out = fdopen(r->file.fd, "w");
+  const std::string temporary = r->file.temporary;
+  r->out = Platform_Atomic_Stream(&r->file);
   if (!r->out) {
-    if (error) *error = "cannot write " + r->file.temporary;
-    Platform_Abandon_Atomic(&r->file);
-    close(r->file.fd);
+    if (error) *error = "cannot write " + temporary;
     return 0;
   }
   std::fprintf(r->out, "seed %u\ncomputer %s\nlevel %s\n", seed, computer, level);
