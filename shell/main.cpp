@@ -238,6 +238,7 @@ int main(int argc, char** argv) {
 
   Recorder& recorder = run.recorder;
   const int32_t recorded_side = Computer_Player();
+  std::string record_error;
   if (!options.record.empty() &&
       !Open_Recorder(&recorder, options.record.c_str(), static_cast<uint32_t>(start_seed),
                      Computer_Side_Name(recorded_side), Computer_Level_Name(Computer_Level()),
