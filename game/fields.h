@@ -10,10 +10,12 @@
 #include "game/model.h"
 
 // The model's records as the lists below know them: a field added to one belongs in its list, and
-// then the size here changes with it.
-static_assert(sizeof(MazeBlock) == sizeof(Square) * 64 + 12 + 2 * sizeof(int32_t),
+// then the size here changes with it. The sizes are those of a 64-bit build (a 32-bit one, such as
+// the browser's, pads the records otherwise); the desktop build checks them.
+static_assert(sizeof(void*) != 8 || sizeof(MazeBlock) == sizeof(Square) * 64 + 12 + 2 * sizeof(int32_t),
               "a new MazeBlock field: add it to the lists below");
-static_assert(sizeof(PlayerState) == 48 + sizeof(BOB), "a new PlayerState field: add it to the lists below");
+static_assert(sizeof(void*) != 8 || sizeof(PlayerState) == 48 + sizeof(BOB),
+              "a new PlayerState field: add it to the lists below");
 
 // The range of a number, and whether the playing screen works it out afresh every frame from the
 // rest of the game (a comparison of positions leaves such a number out).
