@@ -224,6 +224,12 @@ bool Platform_Process_Running(int pid) {
   return ::kill(pid, 0) == 0 || errno == EPERM;
 }
 
+int64_t Platform_File_Written(const std::string& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) return 0;
+  return static_cast<int64_t>(st.st_mtime);
+}
+
 int Platform_Remove_Stale_Temporaries(const std::string& folder) {
   std::error_code ec;
   int removed = 0;

@@ -403,6 +403,8 @@ int Platform_Move_Aside(const std::string& path, const std::string& stem, const 
 int Platform_Remove_Stale_Temporaries(const std::string& folder);
 // Whether a process of this id runs.
 bool Platform_Process_Running(int pid);
+// When the file was last written, in seconds since 1970 (0 when it cannot be told).
+int64_t Platform_File_Written(const std::string& path);
 
 // An exclusive lock on the file (created when missing), held by this process until unlocked or until
 // it ends in any way: a handle, or -1 when another holder has it (or it cannot be made).

@@ -20,13 +20,7 @@ bool Is_Game_File(const std::string& name) {
   return name.size() > 10 && name.rfind("game-", 0) == 0 && name.compare(name.size() - 5, 5, ".json") == 0;
 }
 
-int64_t File_Time(const fs::path& path) {
-  std::error_code ec;
-  const auto t = fs::last_write_time(path, ec);
-  if (ec) return 0;
-  const auto since = std::chrono::file_clock::to_sys(t).time_since_epoch();
-  return std::chrono::duration_cast<std::chrono::seconds>(since).count();
-}
+int64_t File_Time(const fs::path& path) { return Platform_File_Written(path.string()); }
 
 }  // namespace
 
@@ -101,7 +95,7 @@ std::vector<ShelfGame> Read_Shelf(const std::string& folder, const std::string& 
 
 std::string New_Shelf_Path(const std::string& folder) {
   std::random_device device;
-  std::mt19937_64 mix(device() ^ (static_cast<uint64_t>(::getpid()) << 32) ^
+  std::mt19937_64 mix((static_cast<uint64_t>(device()) << 32 | device()) ^
                       static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
   for (;;) {
     char id[17];
