@@ -50,7 +50,15 @@ Module['preRun'].push(function () {
     }
     return result;
   };
-  FS.rename = function (from, to) { const r = rename.apply(this, arguments); changed(from); changed(to); return r; };
+  // A file the game writes whole is written under a temporary name and renamed into place: it is
+  // written when renamed.
+  FS.rename = function (from, to) {
+    const r = rename.apply(this, arguments);
+    changed(from);
+    changed(to);
+    if (Module['onFileWritten']) Module['onFileWritten'](to);
+    return r;
+  };
   FS.unlink = function (path) { const r = unlink.apply(this, arguments); changed(path); return r; };
   FS.rmdir = function (path) { const r = rmdir.apply(this, arguments); changed(path); return r; };
 });

@@ -37,7 +37,8 @@ function runNative(script) {
   const dir = mkdtempSync(join(tmpdir(), 'orvalis-web-native-'));
   writeFileSync(join(dir, 'script.txt'), script);
   const run = spawnSync(native, ['--headless', '--script', 'script.txt', '--data', join(root, 'build/run')],
-    { cwd: dir, encoding: 'utf8', timeout: 300000 });
+    // Its own folders, so that no game or setting of this machine's player shows in its pictures.
+    { cwd: dir, encoding: 'utf8', timeout: 300000, env: { ...process.env, XDG_STATE_HOME: dir, XDG_CONFIG_HOME: dir } });
   if (run.status !== 0) throw new Error(`the native run failed (${run.status}): ${run.stderr}`);
   return { read: (name) => readFileSync(join(dir, name)), done: () => rmSync(dir, { recursive: true, force: true }) };
 }
