@@ -20,14 +20,12 @@ bool Is_Game_File(const std::string& name) {
   return name.size() > 10 && name.rfind("game-", 0) == 0 && name.compare(name.size() - 5, 5, ".json") == 0;
 }
 
-int64_t File_Time(const fs::path& path) { return Platform_File_Written(path.string()); }
-
 }  // namespace
 
 ShelfGame Shelf_Summary(const std::string& path, const SavedGame& g) {
   ShelfGame s;
   s.path = path;
-  s.saved_at = File_Time(path);
+  s.saved_at = Platform_File_Written(path);
   s.current_player = g.current_player;
   s.round = g.player2.turns + 1;
   s.treasures[0] = g.player1.treasures;
@@ -46,7 +44,7 @@ std::vector<std::string> Shelf_Files(const std::string& folder) {
   std::error_code ec;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
     if (Is_Game_File(it->path().filename().string()))
-      files.emplace_back(File_Time(it->path()), it->path().string());
+      files.emplace_back(Platform_File_Written(it->path().string()), it->path().string());
   std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) {
     return a.first != b.first ? a.first > b.first : a.second > b.second;
   });
